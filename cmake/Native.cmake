@@ -1,0 +1,14 @@
+# Native build: the core with its native codec, the fake shell and the unit tests.
+target_sources(lumivar_core PRIVATE src/native/GbkIconv.cpp)
+
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+file(GLOB FAKE_SOURCES CONFIGURE_DEPENDS tests/fake/*.cpp)
+file(GLOB UNIT_TESTS CONFIGURE_DEPENDS
+  tests/app/*.cpp tests/settings/*.cpp tests/tasks/*.cpp tests/rest/*.cpp
+  tests/system/*.cpp tests/net/*.cpp tests/about/*.cpp)
+add_executable(unit_tests ${FAKE_SOURCES} ${UNIT_TESTS})
+target_include_directories(unit_tests PRIVATE tests)
+target_link_libraries(unit_tests PRIVATE lumivar_core GTest::gtest_main)
+gtest_discover_tests(unit_tests PROPERTIES ENVIRONMENT "TZ=Asia/Shanghai")

@@ -1,0 +1,37 @@
+# Windows build (mingw-w64): the real program, and the Wine test binary.
+enable_language(RC)
+file(GLOB WIN32_SOURCES CONFIGURE_DEPENDS src/win32/*.cpp)
+list(FILTER WIN32_SOURCES EXCLUDE REGEX "WinMain\\.cpp$")
+
+add_library(lumivar_win32 STATIC ${WIN32_SOURCES})
+target_link_libraries(lumivar_win32 PUBLIC lumivar_core)
+target_compile_definitions(lumivar_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+target_link_libraries(lumivar_win32 PUBLIC user32 gdi32 shell32 advapi32 winmm comdlg32 comctl32 ole32 oleaut32 uuid)
+
+set(STATIC_FLAGS -static -static-libgcc -static-libstdc++)
+
+add_executable(Lumivar WIN32 src/win32/WinMain.cpp res/Lumivar.rc)
+target_link_libraries(Lumivar PRIVATE lumivar_win32)
+target_link_options(Lumivar PRIVATE ${STATIC_FLAGS} -municode -s)
+set_target_properties(Lumivar PROPERTIES OUTPUT_NAME Lumivar)
+
+# GoogleTest from the sources libgtest-dev installs, built with this compiler.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+include(GoogleTest)
+
+file(GLOB WINE_TESTS CONFIGURE_DEPENDS tests/win32/*.cpp)
+add_executable(wine_tests ${WINE_TESTS})
+target_include_directories(wine_tests PRIVATE tests)
+target_link_libraries(wine_tests PRIVATE lumivar_win32 gtest_main)
+target_link_options(wine_tests PRIVATE ${STATIC_FLAGS})
+add_dependencies(wine_tests Lumivar)
+target_compile_definitions(wine_tests PRIVATE LUMIVAR_EXE="$<TARGET_FILE:Lumivar>")
+gtest_discover_tests(wine_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
+
+# End-to-end: the real program under Xvfb + Wine, driven as a person would.
+add_test(NAME e2e_rest_cycle
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/rest_cycle.sh $<TARGET_FILE:Lumivar> ${CMAKE_BINARY_DIR}/e2e)
+set_tests_properties(e2e_rest_cycle PROPERTIES TIMEOUT 300)

@@ -1,0 +1,149 @@
+// The narrow interfaces through which the core reaches the operating system.
+// The Win32 shell implements them for the real program, the fake shell for tests.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+
+namespace lumivar {
+
+struct Rect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+    bool operator==(const Rect&) const = default;
+};
+
+struct Size {
+    int cx = 0, cy = 0;
+    bool operator==(const Size&) const = default;
+};
+
+using Colorref = uint32_t;  // 0x00BBGGRR
+constexpr Colorref Rgb(int r, int g, int b) { return uint32_t(r) | uint32_t(g) << 8 | uint32_t(b) << 16; }
+
+// AnimateWindow effects
+constexpr uint32_t AW_HOR_POSITIVE = 0x1, AW_VER_POSITIVE = 0x4, AW_VER_NEGATIVE = 0x8,
+                   AW_CENTER = 0x10, AW_HIDE = 0x10000, AW_BLEND = 0x80000;
+// PlaySound flags
+constexpr uint32_t SND_ASYNC = 0x1, SND_NOWAIT = 0x2000, SND_FILENAME = 0x20000;
+// Dialog results
+constexpr int IDOK = 1, IDCANCEL = 2;
+
+// The main window: its timers, its placement and visibility, and the lock
+// screen's password box (control 1055) that lives on it.
+class IMainWindow {
+public:
+    virtual ~IMainWindow() = default;
+
+    // Setting a running timer restarts it with the new period; timers repeat until killed.
+    virtual void SetTimer(int id, uint32_t ms) = 0;
+    virtual void KillTimer(int id) = 0;
+
+    virtual void SetIcon(int iconResource) = 0;        // big and small
+    virtual void PlaceOnDesktop() = 0;                 // (0,0), desktop size, topmost, hidden
+    virtual void ShowMinimized() = 0;
+    virtual void ShowMaximized() = 0;
+    virtual void Hide() = 0;
+    virtual void Animate(uint32_t ms, uint32_t effect) = 0;
+    virtual Rect WindowRect() = 0;
+    virtual void Invalidate() = 0;                     // whole window, no erase
+    virtual void Invalidate(const Rect& rc) = 0;       // no erase
+
+    virtual void BringToFront() = 0;                   // SetForegroundWindow + SetActiveWindow
+    virtual void ActivateForegroundWindow() = 0;       // SetActiveWindow(GetForegroundWindow())
+    enum class Focus { Main, Password, Other };
+    virtual Focus FocusOwner() = 0;
+    virtual void FocusMain() = 0;
+    virtual void FocusPassword() = 0;
+
+    virtual std::string PasswordText() = 0;            // UpdateData(TRUE)
+    virtual void SetPasswordText(const std::string& text) = 0;  // UpdateData(FALSE)
+    virtual Rect PasswordRect() = 0;                   // screen coordinates
+    virtual void MovePasswordBox(int x, int y) = 0;    // keeps size, HWND_TOP, shows it
+    virtual void ShowPasswordBox(bool visibleAndEnabled) = 0;
+
+    virtual void EndDialog(int result) = 0;
+    virtual void PostScreenSaver() = 0;                // WM_SYSCOMMAND SC_SCREENSAVE
+};
+
+// One notification-area icon record.
+struct TrayIcon {
+    int id = 0;
+    unsigned callbackMessage = 0;
+    int iconResource = 0;
+    std::string tip;  // UTF-8; the shell shows at most 127 characters
+    bool operator==(const TrayIcon&) const = default;
+};
+enum class TrayOp { Add = 0, Modify = 1, Delete = 2 };
+
+class ITray {
+public:
+    virtual ~ITray() = default;
+    virtual void Notify(TrayOp op, const TrayIcon& icon) = 0;
+};
+
+// Drawing on the main window during one paint.
+class IPainter {
+public:
+    virtual ~IPainter() = default;
+    enum class Font { Default, Text };  // Text: 40x20 "Brush Script MT"
+    virtual void FillRect(const Rect& rc, Colorref color) = 0;
+    virtual Size MeasureText(Font font, const std::string& text) = 0;
+    virtual void DrawText(Font font, int x, int y, const std::string& text, Colorref color) = 0;
+};
+
+// Everything else the program asks of the system.
+class ISystem {
+public:
+    virtual ~ISystem() = default;
+
+    virtual std::time_t Now() = 0;                    // wall clock, seconds
+    virtual uint32_t TickCount() = 0;                 // milliseconds since boot, wraps
+    virtual uint32_t LastInputTick() = 0;             // TickCount of the last key or mouse input
+    virtual bool IsWin9x() = 0;
+    virtual std::string ModuleFileName() = 0;         // full path of the program file
+
+    virtual void RegisterHotKey(int id, unsigned modifiers, unsigned vk) = 0;
+    virtual void UnregisterHotKey(int id) = 0;
+
+    virtual void PlaySound(const std::string& file, uint32_t flags) = 0;
+    virtual void MessageBeep(uint32_t type) = 0;
+    virtual void Sleep(uint32_t ms) = 0;
+    virtual void ShellOpen(const std::string& file) = 0;     // ShellExecute "open", SW_SHOWNORMAL
+    virtual void RunCommandLine(const std::string& cmd) = 0; // WinExec, SW_SHOWNORMAL
+
+    // HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Run: set `name` to `path`,
+    // or delete it when path is null. Silently does nothing without the rights.
+    virtual void SetRunValue(const std::string& name, const std::string* path) = 0;
+    // Lock restrictions: task bar hidden and DisableTaskMgr=1 (on), or lifted (off).
+    virtual void SetShellRestrictions(bool on) = 0;
+};
+
+class IFileSystem {
+public:
+    virtual ~IFileSystem() = default;
+    virtual bool ReadFile(const std::string& path, std::string& bytes) = 0;
+    // Replaces the file as a whole: afterwards it holds either the old or the new bytes.
+    virtual bool WriteFileAtomic(const std::string& path, const std::string& bytes) = 0;
+};
+
+class CRemindDlg;
+
+class IDialogs {
+public:
+    virtual ~IDialogs() = default;
+    virtual int RunRemind(CRemindDlg& dlg) = 0;   // IDOK or IDCANCEL
+};
+
+// What the core is given at construction.
+struct Ports {
+    IMainWindow& window;
+    ITray& tray;
+    ISystem& system;
+    IFileSystem& files;
+    IDialogs& dialogs;
+};
+
+}  // namespace lumivar

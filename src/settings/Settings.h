@@ -1,0 +1,68 @@
+// Every configuration value of the program, with its default.
+#pragma once
+
+#include <string>
+
+#include "ports/Ports.h"
+#include "tasks/TaskTable.h"
+
+namespace lumivar {
+
+inline constexpr const char* kVersionText = "V1.25 2004贺岁版 Build12.18";
+
+// Fields are members of the main window (it derives from this record).
+struct Settings {
+    std::string m_strVersion = kVersionText;
+    int m_bStartup = 1;
+    int m_bAutoCheckNewVersion = 1;
+    int m_bConfigPass = 0;
+    int m_bLockPass = 0;
+    int m_bExitPass = 0;
+    std::string m_strSystemPwd;
+    int m_bAutoLock = 0;
+    int m_nAutoLockTimeout = 5;  // minutes
+
+    int m_nWorkTime = 5;         // minutes
+    int m_nBreakTime = 6;        // seconds
+    int m_bDisplayTxt = 1;
+    std::string m_strText = "保护视力";
+    Colorref m_crTextColor = Rgb(250, 174, 192);
+    Colorref m_crBackColor = Rgb(11, 65, 104);
+    int m_bBackKey = 1;
+    int m_bPicture = 0;
+    std::string m_strPicFile = "bk.jpg";
+    int m_bStretch = 1;
+    int m_bAltPic = 0;
+    int m_bAnimate = 1;
+
+    int m_bPlaySound = 1;
+    std::string m_strBreakWav = "break.wav";
+    std::string m_strWorkWav = "backwork.wav";
+    std::string m_strRemindWav = "remind.wav";
+
+    int m_bRemind = 1;
+    int m_nRemindTimeout = 50;   // seconds
+    int m_nTaskCount = 0;        // 0..MAX_TASKS
+
+    int m_bHomepageProxy = 1;
+    std::string m_strProxyUser;
+    std::string m_strProxyPass;
+
+    int m_bMailCheck = 0;
+    int m_nMailInterval = 2;     // minutes
+    std::string m_strMailServer = "pop3mailserver";
+    std::string m_strMailUser = "username";
+    std::string m_strMailPass = "######";
+
+    int m_bHostMonitor = 0;
+    std::string m_strHostName = "localhost";
+    int m_nHostInterval = 1;     // minutes
+};
+
+// The web page monitor's settings live in static storage: its worker thread reads them.
+inline constexpr const char* kDefaultHomepageAddress = "http://www.baidu.com/";
+extern int g_bHomepageWatch;
+extern int g_nHomepageInterval;   // minutes
+extern std::string g_strHomepageAddress;
+
+}  // namespace lumivar
