@@ -119,6 +119,9 @@ public:
     virtual void SetRunValue(const std::string& name, const std::string* path) = 0;
     // Lock restrictions: task bar hidden and DisableTaskMgr=1 (on), or lifted (off).
     virtual void SetShellRestrictions(bool on) = 0;
+
+    virtual bool EnableShutdownPrivilege() = 0;
+    virtual bool ExitWindows(unsigned flags) = 0;     // ExitWindowsEx(flags, 0)
 };
 
 class IFileSystem {

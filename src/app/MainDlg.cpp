@@ -1,0 +1,113 @@
+// Start-up, settings persistence and teardown of the main window.
+#include "app/MainDlg.h"
+
+#include "app/Strings.h"
+#include "settings/IniFile.h"
+#include "settings/SettingsIo.h"
+
+namespace lumivar {
+
+namespace {
+constexpr int kHotkeyKeys[6] = {0x41, 0x61, 0x49, 0x69, 0x6C, 0x4C};
+constexpr int kFirstHotkey = 1001;
+}  // namespace
+
+CMainDlg::CMainDlg(Ports ports) : m_ports(ports), m_wnd(ports.window) {
+    g_bHomepageWatch = 0;
+    m_nid = {0, WM_TRAYNOTIFY, 132, kProductName};
+    m_nidMail = {1, WM_MAILNOTIFY, 147, ""};
+}
+
+void CMainDlg::AddMainTrayIcon() {
+    m_nid = {0, WM_TRAYNOTIFY, 132, kProductName};
+    m_ports.tray.Notify(TrayOp::Add, m_nid);
+}
+
+bool CMainDlg::OnInitDialog() {
+    m_wnd.SetIcon(m_hIcon);
+    m_wnd.PlaceOnDesktop();
+    m_wnd.ShowMinimized();
+    AddMainTrayIcon();
+    OnReloadSettings();
+    m_strVersion = kVersionText;
+    m_strLatestVersion = kStrNoUpdateYet;
+    SetRunAtStartup();
+    m_bWin9x = m_ports.system.IsWin9x();
+    // The POP3 client takes its server and account here once the mail monitor exists.
+    if (m_bMailCheck) m_wnd.SetTimer(TIMER_MAIL, uint32_t(m_nMailInterval) * 60000u);
+    m_bResting = 1;
+    m_bQuietReturn = 1;
+    for (int i = 0; i < 6; ++i) m_ports.system.RegisterHotKey(kFirstHotkey + i, MOD_CONTROL | MOD_SHIFT, kHotkeyKeys[i]);
+    if (m_strHostName.empty() || m_nHostInterval == 0) m_bHostMonitor = 0;
+    if (m_bHostMonitor) m_wnd.SetTimer(TIMER_HOST, uint32_t(m_nHostInterval) * 60000u);
+    if (g_bHomepageWatch) m_wnd.SetTimer(TIMER_HOMEPAGE, uint32_t(g_nHomepageInterval) * 60000u);
+    if (m_bAutoCheckNewVersion) m_wnd.SetTimer(TIMER_UPDATE, 600000);
+    m_wnd.SetTimer(TIMER_CYCLE, 10);
+    if (m_nAutoLockTimeout <= 0) m_nAutoLockTimeout = m_nBreakTime / 60 + 1;
+    if (m_bAutoLock) m_wnd.SetTimer(TIMER_AUTOLOCK, uint32_t(m_nAutoLockTimeout) * 60000u);
+    // The background picture is loaded here once pictures are supported.
+    return true;
+}
+
+void CMainDlg::OnReloadSettings() {
+    g_nHomepageInterval = 2;
+    LoadSettings();
+    SelectNextTask();
+}
+
+void CMainDlg::OnExit() {
+    // The exit password guard belongs here once the password prompt exists.
+    if (m_bTaskTimer) m_wnd.KillTimer(TIMER_TASK);
+    if (m_bEyeCare) m_wnd.KillTimer(TIMER_CYCLE);
+    if (m_bHostMonitor) m_wnd.KillTimer(TIMER_HOST);
+    m_wnd.KillTimer(TIMER_HOMEPAGE);
+    m_wnd.EndDialog(0);
+}
+
+void CMainDlg::OnDestroy() {
+    for (int i = 0; i < 6; ++i) m_ports.system.UnregisterHotKey(kFirstHotkey + i);
+    for (int id = TIMER_CYCLE; id <= TIMER_AUTOLOCK; ++id) m_wnd.KillTimer(id);
+    m_bTaskTimerStep = 0;
+    UnlockScreen(true);
+    m_bPictureLoaded = 0;
+    SaveSettings();
+    m_ports.tray.Notify(TrayOp::Delete, {0, 0, 0, ""});
+    m_ports.tray.Notify(TrayOp::Delete, {1, 0, 0, ""});
+    m_bMailIconShown = 0;
+}
+
+bool CMainDlg::OnQueryEndSession(bool defaultAnswer) {
+    if (!defaultAnswer) return false;
+    OnDestroy();
+    return true;
+}
+
+void CMainDlg::OnTimeChange() { SelectNextTask(); }
+
+std::string CMainDlg::IniPath() {
+    std::string path = m_ports.system.ModuleFileName();
+    if (path.size() >= 3) path.replace(path.size() - 3, 3, "ini");
+    return path;
+}
+
+bool CMainDlg::LoadSettings() {
+    std::string bytes;
+    if (m_ports.files.ReadFile(IniPath(), bytes)) ReadSettings(IniFile(bytes), *this, *this);
+    return true;
+}
+
+void CMainDlg::SaveSettings() {
+    // Edit the file as it is now, so lines we do not know survive the save.
+    std::string bytes;
+    m_ports.files.ReadFile(IniPath(), bytes);
+    IniFile ini(bytes);
+    WriteSettings(ini, *this, *this);
+    m_ports.files.WriteFileAtomic(IniPath(), ini.Text());
+}
+
+void CMainDlg::SetRunAtStartup() {
+    const std::string path = m_ports.system.ModuleFileName();
+    m_ports.system.SetRunValue("Lumivar2003", m_bStartup ? &path : nullptr);
+}
+
+}  // namespace lumivar

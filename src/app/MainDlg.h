@@ -1,0 +1,138 @@
+// The hidden main window: owner of every timer, the tray icons, the hotkeys,
+// the work/rest cycle and the lock. All its logic runs over the ports.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ports/Ports.h"
+#include "settings/Settings.h"
+#include "tasks/TaskTable.h"
+
+namespace lumivar {
+
+enum TimerId {
+    TIMER_CYCLE = 1,
+    TIMER_TASK = 2,
+    TIMER_HOMEPAGE = 3,
+    TIMER_HOST = 4,
+    TIMER_MAIL = 5,
+    TIMER_UPDATE = 6,
+    TIMER_AUTOLOCK = 7,
+};
+
+inline constexpr unsigned WM_TRAYNOTIFY = 0x401;
+inline constexpr unsigned WM_MAILNOTIFY = 0x402;
+inline constexpr unsigned MOD_CONTROL = 0x2, MOD_SHIFT = 0x4;
+inline constexpr unsigned EWX_LOGOFF = 0, EWX_REBOOT = 2, EWX_FORCE = 4, EWX_POWEROFF = 8;
+
+// Longest interval one platform timer can carry; later due times are reached in steps.
+inline constexpr uint32_t kMaxTimerMs = 0x7FFFFFFF;
+
+class CMainDlg : public Settings, public TaskTable {
+public:
+    explicit CMainDlg(Ports ports);
+    CMainDlg(const CMainDlg&) = delete;
+    CMainDlg& operator=(const CMainDlg&) = delete;
+
+    // Start-up and lifecycle
+    bool OnInitDialog();
+    void OnExit();
+    void OnDestroy();
+    bool OnQueryEndSession(bool defaultAnswer);
+    void OnTimeChange();
+    void OnReloadSettings();
+    void OnCancel() {}
+
+    // Settings persistence
+    bool LoadSettings();
+    void SaveSettings();
+    void SetRunAtStartup();
+    std::string IniPath();
+
+    // Timers and the eye-protection cycle
+    void OnTimer(int id);
+    void OnWorkRestTick();
+    void StartRest();
+    void RestTick();
+    void BackToWork();
+    void OnToggleEyeCare();
+    bool OnKeyDown(unsigned vk);  // false: the key is swallowed, no default handling
+    void OnOK();
+    bool CheckNewVersion(bool manual);
+
+    // Tray
+    void UpdateTrayTip();
+    void ShowMailIcon(bool show, int count);
+    void ResetTrayIcons();
+    std::string TrayTipText() const;
+    int TrayIconResource() const;
+
+    // Hotkeys and commands
+    int OnHotKey(int id);
+    bool OnCommand(int id);  // false: no operation carries this id
+
+    // Rest screen
+    void OnPaint(IPainter& painter);
+    bool OnEraseBkgnd(IPainter& painter);
+
+    // Tasks
+    int SelectNextTask();
+    void OnTaskDue();
+
+    // System control
+    void LockScreen();
+    int UnlockScreen(bool unlock);
+    void LeaveLock();
+    bool ShutdownComputer();
+    bool ForceShutdownComputer();
+    bool RebootComputer();
+    bool LogoffUser();
+    void StartScreenSaver();
+
+    // Run-time state
+    std::string m_strPassword;
+    int m_hIcon = 128;
+    int m_bPictureLoaded = 0;
+    Rect m_rcCountdown{0, 0, 20, 20};
+    Rect m_rcClock{0, 0, 20, 20};
+    int m_bUpdatePrompted = 0;
+    int m_bWin9x = 0;
+    int m_bAboutOpen = 0;
+    int m_bSettingsOpen = 0;
+    int m_bTaskListOpen = 0;
+    int m_nRestLeft = 0;
+    int m_nTaskHour = 0, m_nTaskMinute = 0;
+    int m_nNewMail = 0;
+    std::string m_strCurNote, m_strCurTask;
+    int m_nCurTaskIndex = -1;
+    std::string m_strLatestVersion;
+    TrayIcon m_nid;
+    TrayIcon m_nidMail;
+    int m_bMailIconShown = 0;
+    int m_bResting = 0;
+    int m_bEyeCare = 1;
+    int m_bTaskTimer = 0;
+    int m_bQuietReturn = 0;
+    int m_bHostReachable = 1;
+    int m_bLocked = 0;
+    int m_nAnimEffect = 0;
+    uint32_t m_dwAnimEffects[5] = {AW_BLEND, AW_CENTER, AW_HOR_POSITIVE, AW_VER_POSITIVE, AW_VER_NEGATIVE};
+
+private:
+    void ShowUpdatePrompt();
+    void OnAutoLockTick();
+    void ArmTaskTimer(int64_t dueSeconds);
+    void RunTaskEntry(const TaskItem& item);
+    void RunTask(const std::string& task);
+    void AddMainTrayIcon();
+
+    Ports m_ports;
+    IMainWindow& m_wnd;
+    // Timer 2 is armed for an intermediate step towards a task too far off for one timer.
+    int m_bTaskTimerStep = 0;
+    // Every entry due at the chosen moment, so that none of them is skipped.
+    std::vector<TaskItem> m_dueTogether;
+};
+
+}  // namespace lumivar

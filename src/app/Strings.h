@@ -1,0 +1,16 @@
+// Texts that the string table of the program also carries, by resource number.
+#pragma once
+
+namespace lumivar {
+
+inline constexpr const char* kAppName = "Lumivar";
+inline constexpr const char* kProductName = "眸安星";
+inline constexpr const char* kStrNoUpdateYet = "尚未检查是否有更新版本";        // 32795
+inline constexpr const char* kStrIsLatest = "恭喜!您当前所用即为最新版本!";      // 32796
+inline constexpr const char* kStrHomepageB = "http://lumivar.github.io/";        // 32797
+inline constexpr const char* kStrHomepageA = "http://www.lumivar.com.cn/lumivar"; // 32798
+inline constexpr const char* kStrUpdateFileB = "http://lumivar.github.io/update.ini";              // 32793
+inline constexpr const char* kStrUpdateFileA = "http://www.lumivar.com.cn/lumivar/update.ini";     // 32794
+inline constexpr const char* kStrEmail = "mailto:lumivar@lumivar.com.cn";       // 32799
+
+}  // namespace lumivar

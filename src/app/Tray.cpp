@@ -1,0 +1,89 @@
+// The tray icons and the status tip.
+#include <cstdio>
+
+#include "app/MainDlg.h"
+#include "app/Strings.h"
+
+namespace lumivar {
+
+std::string CMainDlg::TrayTipText() const {
+    std::string tip = m_bEyeCare ? "眸安星:\n视力保护已启动" : "眸安星:\n视力保护未启动";
+    char buf[64];
+    if (!m_bRemind) {
+        tip += "\n提醒服务未启动";
+    } else if (m_nTaskCount > 0) {
+        std::snprintf(buf, sizeof buf, "\n当前任务时间%02d:%02d", m_nTaskHour, m_nTaskMinute);
+        tip += buf;
+    } else {
+        tip += "\n没有任务提醒";
+    }
+    if (!m_bMailCheck) {
+        tip += "\n邮件监测未启动";
+    } else if (m_nNewMail > 0) {
+        std::snprintf(buf, sizeof buf, "\n有%d封邮件", m_nNewMail);
+        tip += buf;
+    } else {
+        tip += "\n没有新邮件";
+    }
+    tip += g_bHomepageWatch ? "\n网页监测已启动" : "\n网页监测未启动";
+    if (!m_bHostMonitor)
+        tip += "\n网络状态监测未启动";
+    else
+        tip += m_bHostReachable ? "\n网络状态:可连接" : "\n网络状态:不可连接";
+    return tip;
+}
+
+int CMainDlg::TrayIconResource() const {
+    if (m_bEyeCare) return m_bHostReachable ? 135 : 137;
+    return m_bHostReachable ? 133 : 138;
+}
+
+void CMainDlg::UpdateTrayTip() {
+    m_nid.id = 0;
+    m_nid.callbackMessage = WM_TRAYNOTIFY;
+    m_nid.iconResource = TrayIconResource();
+    ShowMailIcon(m_nNewMail > 0, m_nNewMail > 0 ? m_nNewMail : 0);
+    m_nid.tip = TrayTipText();
+    m_ports.tray.Notify(TrayOp::Modify, m_nid);
+}
+
+void CMainDlg::ShowMailIcon(bool show, int count) {
+    m_nidMail = {1, WM_MAILNOTIFY, 147, "您有" + std::to_string(count) + "封新邮件!"};
+    if (show) {
+        m_ports.tray.Notify(m_bMailIconShown ? TrayOp::Modify : TrayOp::Add, m_nidMail);
+        m_bMailIconShown = 1;
+    } else {
+        if (m_bMailIconShown) m_ports.tray.Notify(TrayOp::Delete, m_nidMail);
+        m_bMailIconShown = 0;
+    }
+}
+
+void CMainDlg::ResetTrayIcons() {
+    m_ports.tray.Notify(TrayOp::Delete, {0, 0, 0, ""});
+    m_ports.tray.Notify(TrayOp::Delete, {1, 0, 0, ""});
+    m_bMailIconShown = 0;
+    AddMainTrayIcon();
+    UpdateTrayTip();
+}
+
+int CMainDlg::OnHotKey(int id) {
+    switch (id) {
+    case 1001:
+    case 1002:
+        StartRest();
+        break;
+    case 1003:
+    case 1004:
+        ResetTrayIcons();
+        break;
+    case 1005:
+    case 1006:
+        LockScreen();
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+}  // namespace lumivar

@@ -1,0 +1,64 @@
+// What the main window shows during a rest or a lock.
+#include <cstdio>
+
+#include "app/MainDlg.h"
+#include "rest/RestTexts.h"
+
+namespace lumivar {
+
+namespace {
+constexpr Colorref kCornerTextColor = Rgb(249, 249, 224);
+
+std::tm LocalTime(std::time_t t) {
+    std::tm tm{};
+#ifdef _WIN32
+    localtime_s(&tm, &t);
+#else
+    localtime_r(&t, &tm);
+#endif
+    return tm;
+}
+}  // namespace
+
+std::string CountdownText(int restLeft) {
+    const long long s = (long long)restLeft + 1;
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%02lld:%02lld:%02lld", s / 3600, (s % 3600) / 60, s % 60);
+    return buf;
+}
+
+std::string ClockText(std::time_t t) {
+    const std::tm tm = LocalTime(t);
+    char buf[16];
+    std::strftime(buf, sizeof buf, "%H:%M:%S", &tm);
+    return buf;
+}
+
+void CMainDlg::OnPaint(IPainter& painter) {
+    const Rect wnd = m_wnd.WindowRect();
+    const bool pictureCovers = m_bPicture && m_bPictureLoaded && m_bStretch;
+    if (!pictureCovers) painter.FillRect(wnd, m_crBackColor);
+    // The background picture is drawn here once pictures are supported.
+    if (m_bDisplayTxt) {
+        const Size sz = painter.MeasureText(IPainter::Font::Text, m_strText);
+        painter.DrawText(IPainter::Font::Text, (wnd.right - sz.cx) / 2, (wnd.bottom - sz.cy) / 2 - sz.cy, m_strText,
+                         m_crTextColor);
+    }
+    if (!m_bLocked) {
+        const std::string text = CountdownText(m_nRestLeft);
+        const Size sz = painter.MeasureText(IPainter::Font::Default, text);
+        m_rcCountdown = {0, 0, sz.cx, sz.cy};
+        painter.DrawText(IPainter::Font::Default, 0, 0, text, kCornerTextColor);
+    }
+    const std::string clock = ClockText(m_ports.system.Now());
+    const Size sz = painter.MeasureText(IPainter::Font::Default, clock);
+    m_rcClock = {wnd.right - sz.cx, 0, wnd.right, sz.cy};
+    painter.DrawText(IPainter::Font::Default, wnd.right - sz.cx, 0, clock, kCornerTextColor);
+}
+
+bool CMainDlg::OnEraseBkgnd(IPainter& painter) {
+    painter.FillRect(m_wnd.WindowRect(), m_crBackColor);
+    return true;
+}
+
+}  // namespace lumivar

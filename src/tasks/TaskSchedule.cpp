@@ -1,0 +1,146 @@
+#include "tasks/TaskSchedule.h"
+
+#include <climits>
+#include <utility>
+
+namespace lumivar {
+namespace {
+
+bool ToLocal(std::time_t t, std::tm& out) {
+#ifdef _WIN32
+    return localtime_s(&out, &t) == 0;
+#else
+    return localtime_r(&t, &out) != nullptr;
+#endif
+}
+
+// tm_isdst = -1 lets the C library settle daylight saving for that moment.
+bool FromLocal(std::tm tm, std::time_t& out) {
+    tm.tm_isdst = -1;
+    const std::time_t t = std::mktime(&tm);
+    if (t == static_cast<std::time_t>(-1)) return false;
+    out = t;
+    return true;
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+// atoi on a view: leading blanks, a sign, then digits up to the first other
+// character. Saturates instead of overflowing, so a long digit run is just
+// out of range.
+int LeadingInt(std::string_view s) {
+    std::size_t i = 0;
+    while (i < s.size() && IsBlank(s[i])) ++i;
+    bool negative = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
+    long long v = 0;
+    for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
+        v = v * 10 + (s[i] - '0');
+        if (v > INT_MAX) v = INT_MAX;
+    }
+    return static_cast<int>(negative ? -v : v);
+}
+
+bool SplitDate(std::string_view text, int& year, int& month, int& day) {
+    static constexpr std::string_view kYear = "年", kMonth = "月", kDay = "日";
+    text = Trim(text);
+    if (text.empty() || text == kDaily) return false;
+    const auto y = text.find(kYear);
+    if (y == std::string_view::npos) return false;
+    const auto m = text.find(kMonth, y + kYear.size());
+    if (m == std::string_view::npos) return false;
+    const auto d = text.find(kDay, m + kMonth.size());
+    if (d == std::string_view::npos) return false;
+    year = LeadingInt(text.substr(0, y));
+    month = LeadingInt(text.substr(y + kYear.size(), m - y - kYear.size()));
+    day = LeadingInt(text.substr(m + kMonth.size(), d - m - kMonth.size()));
+    return year >= 2002 && year <= 2038 && month >= 1 && month <= 12 && day >= 1 && day <= 31;
+}
+
+bool DateAt(std::string_view text, int hour, int minute, std::time_t& out) {
+    int year = 0, month = 0, day = 0;
+    if (!SplitDate(text, year, month, day)) return false;
+    std::tm tm{};
+    tm.tm_year = year - 1900;
+    tm.tm_mon = month - 1;
+    tm.tm_mday = day;  // 30 February rolls into March
+    tm.tm_hour = hour;
+    tm.tm_min = minute;
+    return FromLocal(tm, out);
+}
+
+int ClampSeconds(long long s) {
+    if (s > INT_MAX) return INT_MAX;
+    if (s < INT_MIN) return INT_MIN;
+    return static_cast<int>(s);
+}
+
+// Seconds to the next hour:minute:00 strictly after now. Days are stepped on
+// the calendar, not by 86400 s, so a 23- or 25-hour day around a daylight
+// saving change neither moves the entry by an hour nor leaves it behind now.
+int DailyDue(int hour, int minute, std::time_t now) {
+    std::tm base{};
+    if (!ToLocal(now, base)) return 86400;
+    base.tm_hour = hour;
+    base.tm_min = minute;
+    base.tm_sec = 0;
+    // A time in a gap may normalise to before now even on the next day, so
+    // allow one more day.
+    for (int ahead = 0; ahead <= 2; ++ahead) {
+        std::tm day = base;
+        day.tm_mday += ahead;
+        std::time_t at = 0;
+        if (FromLocal(day, at) && at > now) return ClampSeconds(static_cast<long long>(at) - now);
+    }
+    return 86400;
+}
+
+int ClampCount(int count) {
+    return count < 0 ? 0 : (count > MAX_TASKS ? MAX_TASKS : count);
+}
+
+}  // namespace
+
+bool ParseTaskDate(std::string_view text, int hour, int minute, std::time_t& out) {
+    return DateAt(text, hour, minute, out);
+}
+
+bool ParseEditorDate(std::string_view text, std::time_t& out) {
+    return DateAt(text, 0, 0, out);
+}
+
+void ComputeTaskSchedule(TaskTable& t, int count, std::time_t now) {
+    count = ClampCount(count);
+    for (int slot = 0; slot < count; ++slot) {
+        std::time_t at = 0;
+        if (ParseTaskDate(t.m_strTaskDate[slot], t.m_nTaskHours[slot], t.m_nTaskMinutes[slot], at))
+            t.m_nTaskDue[slot] = ClampSeconds(static_cast<long long>(at) - now);
+        else
+            t.m_nTaskDue[slot] = DailyDue(t.m_nTaskHours[slot], t.m_nTaskMinutes[slot], now);
+    }
+    for (int i = 0; i < count; ++i) t.m_nTaskOrder[i] = i;
+    // This exchange sort decides which of two entries due together fires
+    // first; a stable sort would pick the other one.
+    for (int k = 0; k < count - 1; ++k)
+        for (int j = k + 1; j < count; ++j)
+            if (t.m_nTaskDue[t.m_nTaskOrder[k]] > t.m_nTaskDue[t.m_nTaskOrder[j]])
+                std::swap(t.m_nTaskOrder[k], t.m_nTaskOrder[j]);
+}
+
+int ChooseNextTask(const TaskTable& t, int count) {
+    count = ClampCount(count);
+    if (count == 0) return -1;
+    for (int i = 0; i < count; ++i)
+        if (t.m_nTaskDue[t.m_nTaskOrder[i]] > 0) return t.m_nTaskOrder[i];
+    return t.m_nTaskOrder[0];
+}
+
+}  // namespace lumivar

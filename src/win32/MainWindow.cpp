@@ -1,0 +1,96 @@
+// The main window procedure: every message goes to the core's handler.
+#include "win32/MainWindow.h"
+
+#include <memory>
+
+#include "../../res/resource.h"
+#include "app/MainDlg.h"
+#include "win32/Win32Ports.h"
+
+namespace lumivar {
+
+namespace {
+
+struct Shell {
+    Win32MainWindow window;
+    Win32Tray tray{window};
+    Win32System system{window};
+    Win32Files files;
+    Win32Dialogs dialogs;
+    std::unique_ptr<CMainDlg> dlg;
+};
+
+INT_PTR Result(HWND hwnd, LONG_PTR result) {
+    SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
+INT_PTR CALLBACK MainDlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* shell = reinterpret_cast<Shell*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    if (msg == WM_INITDIALOG) {
+        shell = reinterpret_cast<Shell*>(lp);
+        SetWindowLongPtrW(hwnd, DWLP_USER, LONG_PTR(shell));
+        shell->window.Attach(hwnd);
+        shell->dlg = std::make_unique<CMainDlg>(
+            Ports{shell->window, shell->tray, shell->system, shell->files, shell->dialogs});
+        return shell->dlg->OnInitDialog();
+    }
+    if (!shell || !shell->dlg) return FALSE;
+    CMainDlg& dlg = *shell->dlg;
+    switch (msg) {
+    case WM_TIMER:
+        dlg.OnTimer(int(wp));
+        return TRUE;
+    case WM_HOTKEY:
+        dlg.OnHotKey(int(wp));
+        return TRUE;
+    case WM_COMMAND:
+        dlg.OnCommand(LOWORD(wp));
+        return TRUE;
+    case WM_KEYDOWN:
+        // A swallowed key gets no default handling either.
+        return dlg.OnKeyDown(unsigned(wp)) ? FALSE : TRUE;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        if (IsIconic(hwnd)) {
+            RECT rc;
+            GetClientRect(hwnd, &rc);
+            DrawIcon(dc, (rc.right - GetSystemMetrics(SM_CXICON) + 1) / 2,
+                     (rc.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2,
+                     LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP)));
+        } else {
+            GdiPainter painter(dc);
+            dlg.OnPaint(painter);
+        }
+        EndPaint(hwnd, &ps);
+        return TRUE;
+    }
+    case WM_ERASEBKGND: {
+        GdiPainter painter(HDC(wp));
+        return Result(hwnd, dlg.OnEraseBkgnd(painter));
+    }
+    case WM_QUERYDRAGICON:
+        return INT_PTR(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP)));
+    case WM_QUERYENDSESSION:
+        return Result(hwnd, dlg.OnQueryEndSession(true));
+    case WM_TIMECHANGE:
+        dlg.OnTimeChange();
+        return TRUE;
+    case WM_DESTROY:
+        dlg.OnDestroy();
+        return TRUE;
+    }
+    (void)lp;
+    return FALSE;
+}
+
+}  // namespace
+
+int RunMainWindow() {
+    Shell shell;
+    return int(DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDlgProc,
+                               LPARAM(&shell)));
+}
+
+}  // namespace lumivar

@@ -1,0 +1,348 @@
+#include "win32/Win32Ports.h"
+
+#include <mmsystem.h>
+#include <shellapi.h>
+
+#include <vector>
+
+#include "../../res/resource.h"
+#include "tasks/RemindDlg.h"
+#include "win32/Wide.h"
+
+namespace lumivar {
+
+namespace {
+
+RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
+Rect FromRECT(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+}  // namespace
+
+// ---- main window ---------------------------------------------------------------------------
+
+void Win32MainWindow::SetTimer(int id, uint32_t ms) { ::SetTimer(m_hwnd, UINT_PTR(id), ms, nullptr); }
+void Win32MainWindow::KillTimer(int id) { ::KillTimer(m_hwnd, UINT_PTR(id)); }
+
+void Win32MainWindow::SetIcon(int iconResource) {
+    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconResource));
+    SendMessageW(m_hwnd, WM_SETICON, ICON_BIG, LPARAM(icon));
+    SendMessageW(m_hwnd, WM_SETICON, ICON_SMALL, LPARAM(icon));
+}
+
+void Win32MainWindow::PlaceOnDesktop() {
+    RECT desk;
+    GetWindowRect(GetDesktopWindow(), &desk);
+    SetWindowPos(m_hwnd, HWND_TOPMOST, 0, 0, desk.right - desk.left, desk.bottom - desk.top, SWP_HIDEWINDOW);
+}
+
+void Win32MainWindow::ShowMinimized() { ShowWindow(m_hwnd, SW_MINIMIZE); }
+void Win32MainWindow::ShowMaximized() { ShowWindow(m_hwnd, SW_MAXIMIZE); }
+void Win32MainWindow::Hide() { ShowWindow(m_hwnd, SW_HIDE); }
+void Win32MainWindow::Animate(uint32_t ms, uint32_t effect) { AnimateWindow(m_hwnd, ms, effect); }
+
+Rect Win32MainWindow::WindowRect() {
+    RECT rc{};
+    GetWindowRect(m_hwnd, &rc);
+    return FromRECT(rc);
+}
+
+void Win32MainWindow::Invalidate() { InvalidateRect(m_hwnd, nullptr, FALSE); }
+void Win32MainWindow::Invalidate(const Rect& rc) {
+    const RECT r = ToRECT(rc);
+    InvalidateRect(m_hwnd, &r, FALSE);
+}
+
+void Win32MainWindow::BringToFront() {
+    SetForegroundWindow(m_hwnd);
+    SetActiveWindow(m_hwnd);
+}
+
+void Win32MainWindow::ActivateForegroundWindow() { SetActiveWindow(GetForegroundWindow()); }
+
+IMainWindow::Focus Win32MainWindow::FocusOwner() {
+    HWND f = GetFocus();
+    if (f == m_hwnd) return Focus::Main;
+    if (f && f == Password()) return Focus::Password;
+    return Focus::Other;
+}
+
+void Win32MainWindow::FocusMain() { SetFocus(m_hwnd); }
+void Win32MainWindow::FocusPassword() { SetFocus(Password()); }
+HWND Win32MainWindow::Password() const { return GetDlgItem(m_hwnd, IDC_PASSWORD); }
+
+std::string Win32MainWindow::PasswordText() {
+    HWND edit = Password();
+    std::wstring text(size_t(GetWindowTextLengthW(edit)) + 1, L'\0');
+    text.resize(size_t(GetWindowTextW(edit, text.data(), int(text.size()))));
+    return Utf8(text);
+}
+
+void Win32MainWindow::SetPasswordText(const std::string& text) { SetWindowTextW(Password(), Wide(text).c_str()); }
+
+Rect Win32MainWindow::PasswordRect() {
+    RECT rc{};
+    GetWindowRect(Password(), &rc);
+    return FromRECT(rc);
+}
+
+void Win32MainWindow::MovePasswordBox(int x, int y) {
+    SetWindowPos(Password(), HWND_TOP, x, y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+}
+
+void Win32MainWindow::ShowPasswordBox(bool on) {
+    ShowWindow(Password(), on ? SW_SHOW : SW_HIDE);
+    EnableWindow(Password(), on);
+}
+
+void Win32MainWindow::EndDialog(int result) { ::EndDialog(m_hwnd, result); }
+void Win32MainWindow::PostScreenSaver() { PostMessageW(m_hwnd, WM_SYSCOMMAND, SC_SCREENSAVE, 0); }
+
+// ---- tray ----------------------------------------------------------------------------------
+
+void Win32Tray::Notify(TrayOp op, const TrayIcon& icon) {
+    NOTIFYICONDATAW nid{};
+    nid.cbSize = sizeof nid;
+    nid.hWnd = m_owner.Handle();
+    nid.uID = UINT(icon.id);
+    if (op != TrayOp::Delete) {
+        nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+        nid.uCallbackMessage = icon.callbackMessage;
+        nid.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(icon.iconResource));
+        lstrcpynW(nid.szTip, Wide(icon.tip).c_str(), int(std::size(nid.szTip)));
+    }
+    Shell_NotifyIconW(op == TrayOp::Add ? NIM_ADD : op == TrayOp::Modify ? NIM_MODIFY : NIM_DELETE, &nid);
+}
+
+// ---- system --------------------------------------------------------------------------------
+
+std::time_t Win32System::Now() { return std::time(nullptr); }
+uint32_t Win32System::TickCount() { return GetTickCount(); }
+
+uint32_t Win32System::LastInputTick() {
+    LASTINPUTINFO info{sizeof info, 0};
+    return GetLastInputInfo(&info) ? info.dwTime : GetTickCount();
+}
+
+bool Win32System::IsWin9x() { return (GetVersion() & 0x80000000u) != 0; }
+
+std::string Win32System::ModuleFileName() {
+    wchar_t path[MAX_PATH * 4];
+    const DWORD n = GetModuleFileNameW(nullptr, path, DWORD(std::size(path)));
+    return Utf8(std::wstring_view(path, n));
+}
+
+void Win32System::RegisterHotKey(int id, unsigned modifiers, unsigned vk) {
+    ::RegisterHotKey(m_owner.Handle(), id, modifiers, vk);
+}
+void Win32System::UnregisterHotKey(int id) { ::UnregisterHotKey(m_owner.Handle(), id); }
+
+void Win32System::PlaySound(const std::string& file, uint32_t flags) {
+    ::PlaySoundW(Wide(file).c_str(), nullptr, flags);
+}
+
+void Win32System::MessageBeep(uint32_t type) { ::MessageBeep(type); }
+void Win32System::Sleep(uint32_t ms) { ::Sleep(ms); }
+
+void Win32System::ShellOpen(const std::string& file) {
+    ShellExecuteW(nullptr, L"open", Wide(file).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void Win32System::RunCommandLine(const std::string& cmd) {
+    // What WinExec does, without its ANSI-only command line.
+    std::wstring line = Wide(cmd);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION pi{};
+    if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+}
+
+void Win32System::SetRunValue(const std::string& name, const std::string* path) {
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", 0, KEY_SET_VALUE,
+                      &key) != ERROR_SUCCESS)
+        return;
+    const std::wstring wname = Wide(name);
+    if (path) {
+        const std::wstring value = Wide(*path);
+        RegSetValueExW(key, wname.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       DWORD((value.size() + 1) * sizeof(wchar_t)));
+    } else {
+        RegDeleteValueW(key, wname.c_str());
+    }
+    RegCloseKey(key);
+}
+
+void Win32System::SetShellRestrictions(bool on) {
+    HKEY key = nullptr;
+    const wchar_t* policy = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
+    if (RegOpenKeyW(HKEY_CURRENT_USER, policy, &key) != ERROR_SUCCESS) RegCreateKeyW(HKEY_CURRENT_USER, policy, &key);
+    if (HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr)) ShowWindow(taskbar, on ? SW_HIDE : SW_SHOW);
+    if (key) {
+        if (on) {
+            const DWORD one = 1;
+            RegSetValueExW(key, L"DisableTaskMgr", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one);
+        } else {
+            RegDeleteValueW(key, L"DisableTaskMgr");
+        }
+        RegCloseKey(key);
+    }
+}
+
+bool Win32System::EnableShutdownPrivilege() {
+    HANDLE token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return false;
+    TOKEN_PRIVILEGES tp{};
+    LookupPrivilegeValueW(nullptr, L"SeShutdownPrivilege", &tp.Privileges[0].Luid);
+    tp.PrivilegeCount = 1;
+    tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    SetLastError(ERROR_SUCCESS);
+    AdjustTokenPrivileges(token, FALSE, &tp, 0, nullptr, nullptr);
+    const bool ok = GetLastError() == ERROR_SUCCESS;
+    CloseHandle(token);
+    return ok;
+}
+
+bool Win32System::ExitWindows(unsigned flags) { return ExitWindowsEx(flags, 0) != 0; }
+
+// ---- files ---------------------------------------------------------------------------------
+
+bool Win32Files::ReadFile(const std::string& path, std::string& bytes) {
+    HANDLE f = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size{};
+    bool ok = GetFileSizeEx(f, &size) && size.QuadPart < (64LL << 20);  // no settings file is that large
+    if (ok) {
+        bytes.assign(size_t(size.QuadPart), '\0');
+        DWORD got = 0;
+        ok = bytes.empty() || (::ReadFile(f, bytes.data(), DWORD(bytes.size()), &got, nullptr) && got == bytes.size());
+    }
+    CloseHandle(f);
+    return ok;
+}
+
+bool Win32Files::WriteFileAtomic(const std::string& path, const std::string& bytes) {
+    const std::wstring target = Wide(path);
+    const std::wstring temp = target + L".tmp";
+    HANDLE f = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool ok = WriteFile(f, bytes.data(), DWORD(bytes.size()), &written, nullptr) && written == bytes.size();
+    ok = FlushFileBuffers(f) && ok;
+    CloseHandle(f);
+    ok = ok && MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) DeleteFileW(temp.c_str());
+    return ok;
+}
+
+// ---- notice box ----------------------------------------------------------------------------
+
+namespace {
+
+class RemindView : public IRemindView {
+public:
+    RemindView(HWND hwnd, CRemindDlg& dlg) : m_hwnd(hwnd), m_dlg(dlg) {}
+    void SetTitle(const std::string& t) override { SetWindowTextW(m_hwnd, Wide(t).c_str()); }
+    void SetOkText(const std::string& t) override { SetDlgItemTextW(m_hwnd, IDOK, Wide(t).c_str()); }
+    void SetSmallIcon(int res) override {
+        SendMessageW(m_hwnd, WM_SETICON, ICON_SMALL,
+                     LPARAM(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(res))));
+    }
+    void SetTimer(int id, uint32_t ms) override { ::SetTimer(m_hwnd, UINT_PTR(id), ms, nullptr); }
+    void KillTimer(int id) override { ::KillTimer(m_hwnd, UINT_PTR(id)); }
+    void CaretToStart() override {
+        HWND edit = GetDlgItem(m_hwnd, IDC_REMIND_TEXT);
+        SendMessageW(edit, EM_SETSEL, 0, 0);
+        SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+    }
+    void Animate(uint32_t ms, uint32_t effect) override { AnimateWindow(m_hwnd, ms, effect); }
+    void InvalidateErase() override { InvalidateRect(m_hwnd, nullptr, TRUE); }
+    void End(int result) override { EndDialog(m_hwnd, result); }
+
+    static INT_PTR CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+        auto* view = reinterpret_cast<RemindView*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+        switch (msg) {
+        case WM_INITDIALOG: {
+            auto* dlg = reinterpret_cast<CRemindDlg*>(lp);
+            view = new RemindView(hwnd, *dlg);
+            SetWindowLongPtrW(hwnd, DWLP_USER, LONG_PTR(view));
+            SetDlgItemTextW(hwnd, IDC_REMIND_TEXT, Wide(dlg->m_strMessage).c_str());
+            dlg->OnInitDialog(*view);
+            return TRUE;
+        }
+        case WM_TIMER:
+            if (view) view->m_dlg.OnTimer(*view);
+            return TRUE;
+        case WM_COMMAND:
+            if (!view) break;
+            if (LOWORD(wp) == IDOK) view->m_dlg.OnOK(*view);
+            if (LOWORD(wp) == IDCANCEL) view->m_dlg.OnCancel(*view);
+            return TRUE;
+        case WM_DESTROY:
+            if (view) {
+                view->m_dlg.OnDestroy(*view);
+                SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+                delete view;
+            }
+            return TRUE;
+        }
+        return FALSE;
+    }
+
+private:
+    HWND m_hwnd;
+    CRemindDlg& m_dlg;
+};
+
+}  // namespace
+
+int Win32Dialogs::RunRemind(CRemindDlg& dlg) {
+    const INT_PTR r = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_REMIND), nullptr,
+                                      RemindView::Proc, LPARAM(&dlg));
+    return r == IDOK ? IDOK : IDCANCEL;
+}
+
+// ---- painting ------------------------------------------------------------------------------
+
+GdiPainter::GdiPainter(HDC dc) : m_dc(dc) {
+    m_textFont = CreateFontW(40, 20, 0, 0, 0, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_CHARACTER_PRECIS,
+                             CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, 0, L"Brush Script MT");
+    m_defaultFont = GetCurrentObject(dc, OBJ_FONT);
+    SetBkMode(dc, TRANSPARENT);
+}
+
+GdiPainter::~GdiPainter() {
+    SelectObject(m_dc, m_defaultFont);
+    DeleteObject(m_textFont);
+}
+
+void GdiPainter::Select(Font font) { SelectObject(m_dc, font == Font::Text ? HGDIOBJ(m_textFont) : m_defaultFont); }
+
+void GdiPainter::FillRect(const Rect& rc, Colorref color) {
+    HBRUSH brush = CreateSolidBrush(color);
+    const RECT r = ToRECT(rc);
+    ::FillRect(m_dc, &r, brush);
+    DeleteObject(brush);
+}
+
+Size GdiPainter::MeasureText(Font font, const std::string& text) {
+    Select(font);
+    const std::wstring w = Wide(text);
+    SIZE sz{};
+    GetTextExtentPoint32W(m_dc, w.c_str(), int(w.size()), &sz);
+    return {sz.cx, sz.cy};
+}
+
+void GdiPainter::DrawText(Font font, int x, int y, const std::string& text, Colorref color) {
+    Select(font);
+    SetTextColor(m_dc, color);
+    const std::wstring w = Wide(text);
+    TextOutW(m_dc, x, y, w.c_str(), int(w.size()));
+}
+
+}  // namespace lumivar

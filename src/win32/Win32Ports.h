@@ -1,0 +1,106 @@
+// The ports implemented with the Windows API.
+#pragma once
+
+#include <windows.h>
+
+#include "ports/Ports.h"
+
+namespace lumivar {
+
+class Win32MainWindow : public IMainWindow {
+public:
+    void Attach(HWND hwnd) { m_hwnd = hwnd; }
+    HWND Handle() const { return m_hwnd; }
+
+    void SetTimer(int id, uint32_t ms) override;
+    void KillTimer(int id) override;
+    void SetIcon(int iconResource) override;
+    void PlaceOnDesktop() override;
+    void ShowMinimized() override;
+    void ShowMaximized() override;
+    void Hide() override;
+    void Animate(uint32_t ms, uint32_t effect) override;
+    Rect WindowRect() override;
+    void Invalidate() override;
+    void Invalidate(const Rect& rc) override;
+    void BringToFront() override;
+    void ActivateForegroundWindow() override;
+    Focus FocusOwner() override;
+    void FocusMain() override;
+    void FocusPassword() override;
+    std::string PasswordText() override;
+    void SetPasswordText(const std::string& text) override;
+    Rect PasswordRect() override;
+    void MovePasswordBox(int x, int y) override;
+    void ShowPasswordBox(bool visibleAndEnabled) override;
+    void EndDialog(int result) override;
+    void PostScreenSaver() override;
+
+private:
+    HWND Password() const;
+    HWND m_hwnd = nullptr;
+};
+
+class Win32Tray : public ITray {
+public:
+    explicit Win32Tray(Win32MainWindow& owner) : m_owner(owner) {}
+    void Notify(TrayOp op, const TrayIcon& icon) override;
+
+private:
+    Win32MainWindow& m_owner;
+};
+
+class Win32System : public ISystem {
+public:
+    explicit Win32System(Win32MainWindow& owner) : m_owner(owner) {}
+    std::time_t Now() override;
+    uint32_t TickCount() override;
+    uint32_t LastInputTick() override;
+    bool IsWin9x() override;
+    std::string ModuleFileName() override;
+    void RegisterHotKey(int id, unsigned modifiers, unsigned vk) override;
+    void UnregisterHotKey(int id) override;
+    void PlaySound(const std::string& file, uint32_t flags) override;
+    void MessageBeep(uint32_t type) override;
+    void Sleep(uint32_t ms) override;
+    void ShellOpen(const std::string& file) override;
+    void RunCommandLine(const std::string& cmd) override;
+    void SetRunValue(const std::string& name, const std::string* path) override;
+    void SetShellRestrictions(bool on) override;
+    bool EnableShutdownPrivilege() override;
+    bool ExitWindows(unsigned flags) override;
+
+private:
+    Win32MainWindow& m_owner;
+};
+
+class Win32Files : public IFileSystem {
+public:
+    bool ReadFile(const std::string& path, std::string& bytes) override;
+    bool WriteFileAtomic(const std::string& path, const std::string& bytes) override;
+};
+
+class Win32Dialogs : public IDialogs {
+public:
+    int RunRemind(CRemindDlg& dlg) override;
+};
+
+// Paints with GDI into one device context.
+class GdiPainter : public IPainter {
+public:
+    explicit GdiPainter(HDC dc);
+    ~GdiPainter() override;
+    GdiPainter(const GdiPainter&) = delete;
+    GdiPainter& operator=(const GdiPainter&) = delete;
+    void FillRect(const Rect& rc, Colorref color) override;
+    Size MeasureText(Font font, const std::string& text) override;
+    void DrawText(Font font, int x, int y, const std::string& text, Colorref color) override;
+
+private:
+    void Select(Font font);
+    HDC m_dc;
+    HFONT m_textFont = nullptr;
+    HGDIOBJ m_defaultFont = nullptr;
+};
+
+}  // namespace lumivar

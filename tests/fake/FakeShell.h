@@ -1,0 +1,204 @@
+// A test double for every port, driven by a virtual clock.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "ports/Ports.h"
+#include "tasks/RemindDlg.h"
+
+namespace lumivar::fake {
+
+struct Clock {
+    uint64_t ms = 0;                  // virtual milliseconds since the shell started
+    std::time_t epoch = 1733036400;   // wall clock at ms 0: 2024-12-01 15:00:00 in UTC+8
+    uint32_t tickBase = 5000;         // TickCount at ms 0
+};
+
+struct Timer {
+    uint32_t period = 0;
+    uint64_t due = 0;
+};
+
+class FakeWindow : public IMainWindow {
+public:
+    explicit FakeWindow(Clock& clock) : m_clock(clock) {}
+    enum class Show { Hidden, Minimized, Maximized };
+
+    void SetTimer(int id, uint32_t ms) override {
+        const uint64_t step = ms < 10 ? 10 : ms;  // the platform's minimum
+        timers[id] = {ms, m_clock.ms + step};
+        timerLog.push_back({id, ms});
+    }
+    void KillTimer(int id) override { timers.erase(id); }
+    void SetIcon(int res) override { icon = res; }
+    void PlaceOnDesktop() override { placed = true; show = Show::Hidden; }
+    void ShowMinimized() override { show = Show::Minimized; }
+    void ShowMaximized() override { show = Show::Maximized; }
+    void Hide() override { show = Show::Hidden; }
+    void Animate(uint32_t ms, uint32_t effect) override {
+        animations.push_back({ms, effect});
+        show = (effect & AW_HIDE) ? Show::Hidden : Show::Maximized;
+    }
+    Rect WindowRect() override { return screen; }
+    void Invalidate() override { invalidated.push_back(screen); }
+    void Invalidate(const Rect& rc) override { invalidated.push_back(rc); }
+    void BringToFront() override { ++broughtToFront; }
+    void ActivateForegroundWindow() override {}
+    Focus FocusOwner() override { return focus; }
+    void FocusMain() override { focus = Focus::Main; }
+    void FocusPassword() override { focus = Focus::Password; }
+    std::string PasswordText() override { return passwordText; }
+    void SetPasswordText(const std::string& t) override { passwordText = t; }
+    Rect PasswordRect() override { return passwordRect; }
+    void MovePasswordBox(int x, int y) override {
+        passwordRect = {x, y, x + passwordRect.Width(), y + passwordRect.Height()};
+    }
+    void ShowPasswordBox(bool on) override { passwordBoxShown = on; }
+    void EndDialog(int result) override { endResult = result; }
+    void PostScreenSaver() override { ++screenSavers; }
+
+    bool Running(int id) const { return timers.count(id) != 0; }
+    uint32_t Period(int id) const { return timers.at(id).period; }
+
+    std::map<int, Timer> timers;
+    std::vector<std::pair<int, uint32_t>> timerLog;
+    Show show = Show::Hidden;
+    int icon = 0;
+    bool placed = false;
+    std::vector<std::pair<uint32_t, uint32_t>> animations;
+    std::vector<Rect> invalidated;
+    int broughtToFront = 0;
+    Focus focus = Focus::Other;
+    std::string passwordText;
+    Rect passwordRect{0, 0, 100, 20};
+    bool passwordBoxShown = false;
+    Rect screen{0, 0, 1024, 768};
+    int endResult = -1;
+    int screenSavers = 0;
+
+private:
+    Clock& m_clock;
+};
+
+class FakeTray : public ITray {
+public:
+    void Notify(TrayOp op, const TrayIcon& icon) override {
+        log.push_back({op, icon});
+        if (op == TrayOp::Add) icons[icon.id] = icon;
+        if (op == TrayOp::Modify && icons.count(icon.id)) icons[icon.id] = icon;
+        if (op == TrayOp::Delete) icons.erase(icon.id);
+    }
+    std::map<int, TrayIcon> icons;  // what the notification area shows now
+    std::vector<std::pair<TrayOp, TrayIcon>> log;
+};
+
+class FakeSystem : public ISystem {
+public:
+    explicit FakeSystem(Clock& clock) : m_clock(clock) {}
+    std::time_t Now() override { return m_clock.epoch + std::time_t(m_clock.ms / 1000); }
+    uint32_t TickCount() override { return uint32_t(m_clock.tickBase + m_clock.ms); }
+    uint32_t LastInputTick() override { return lastInput; }
+    bool IsWin9x() override { return win9x; }
+    std::string ModuleFileName() override { return modulePath; }
+    void RegisterHotKey(int id, unsigned mods, unsigned vk) override { hotkeys[id] = {mods, vk}; }
+    void UnregisterHotKey(int id) override { hotkeys.erase(id); }
+    void PlaySound(const std::string& file, uint32_t flags) override { sounds.push_back({file, flags}); }
+    void MessageBeep(uint32_t) override { ++beeps; }
+    void Sleep(uint32_t ms) override { m_clock.ms += ms; }
+    void ShellOpen(const std::string& file) override { opened.push_back(file); }
+    void RunCommandLine(const std::string& cmd) override { commandLines.push_back(cmd); }
+    void SetRunValue(const std::string& name, const std::string* path) override {
+        if (path)
+            runValues[name] = *path;
+        else
+            runValues.erase(name);
+    }
+    void SetShellRestrictions(bool on) override {
+        restricted = on;
+        restrictionLog.push_back(on);
+    }
+    bool EnableShutdownPrivilege() override { return hasShutdownPrivilege; }
+    bool ExitWindows(unsigned flags) override {
+        exitWindows.push_back(flags);
+        return true;
+    }
+
+    // Input "now": the idle time starts from this moment.
+    void UserInput() { lastInput = TickCount(); }
+
+    uint32_t lastInput = 5000;
+    bool win9x = false;
+    bool hasShutdownPrivilege = true;
+    std::string modulePath = "C:\\Program Files\\Lumivar\\Lumivar.exe";
+    std::map<int, std::pair<unsigned, unsigned>> hotkeys;
+    std::vector<std::pair<std::string, uint32_t>> sounds;
+    int beeps = 0;
+    std::vector<std::string> opened, commandLines;
+    std::map<std::string, std::string> runValues;
+    bool restricted = false;
+    std::vector<bool> restrictionLog;
+    std::vector<unsigned> exitWindows;
+
+private:
+    Clock& m_clock;
+};
+
+class FakeFiles : public IFileSystem {
+public:
+    bool ReadFile(const std::string& path, std::string& bytes) override {
+        auto it = files.find(path);
+        if (it == files.end()) return false;
+        bytes = it->second;
+        return true;
+    }
+    bool WriteFileAtomic(const std::string& path, const std::string& bytes) override {
+        ++writes;
+        if (readOnly) return false;
+        files[path] = bytes;
+        return true;
+    }
+    std::map<std::string, std::string> files;
+    int writes = 0;
+    bool readOnly = false;
+};
+
+class FakeDialogs : public IDialogs {
+public:
+    int RunRemind(CRemindDlg& dlg) override {
+        shown.push_back(dlg);
+        if (during) during(dlg);
+        if (answers.empty()) return IDCANCEL;
+        const int a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::deque<int> answers;                     // scripted results, IDCANCEL when empty
+    std::function<void(CRemindDlg&)> during;     // runs while the box is "open"
+    std::vector<CRemindDlg> shown;
+};
+
+// All ports together, and the clock that drives the timers.
+class FakeShell {
+public:
+    FakeShell() : window(clock), system(clock) {}
+    Ports ports() { return {window, tray, system, files, dialogs}; }
+
+    // Moves virtual time on, delivering each timer when it is due, in order.
+    void Advance(uint64_t ms);
+    std::function<void(int)> onTimer;
+
+    Clock clock;
+    FakeWindow window;
+    FakeTray tray;
+    FakeSystem system;
+    FakeFiles files;
+    FakeDialogs dialogs;
+};
+
+}  // namespace lumivar::fake
