@@ -1,7 +1,9 @@
 # Windows build (mingw-w64): the real program, and the Wine test binary.
 enable_language(RC)
 file(GLOB WIN32_SOURCES CONFIGURE_DEPENDS src/win32/*.cpp)
-list(FILTER WIN32_SOURCES EXCLUDE REGEX "WinMain\\.cpp$")
+list(FILTER WIN32_SOURCES EXCLUDE REGEX "(WinMain|Gbk)\\.cpp$")
+# The core's text codec on Windows is the system's own code page 936.
+target_sources(lumivar_core PRIVATE src/win32/Gbk.cpp)
 
 add_library(lumivar_win32 STATIC ${WIN32_SOURCES})
 target_link_libraries(lumivar_win32 PUBLIC lumivar_core)

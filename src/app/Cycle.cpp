@@ -115,7 +115,7 @@ void CMainDlg::StartRest() {
     m_bResting = 1;
     UpdateTrayTip();
     RestTick();
-    if (m_bPlaySound) m_ports.system.PlaySound(m_strBreakWav, kSoundFlags);
+    if (m_bPlaySound) m_ports.system.PlayWave(m_strBreakWav, kSoundFlags);
     m_wnd.SetTimer(TIMER_CYCLE, 1000);
 }
 
@@ -149,7 +149,7 @@ void CMainDlg::BackToWork() {
         m_bQuietReturn = 0;
         return;
     }
-    if (m_bPlaySound) m_ports.system.PlaySound(m_strWorkWav, kSoundFlags);
+    if (m_bPlaySound) m_ports.system.PlayWave(m_strWorkWav, kSoundFlags);
     if (m_bAutoLock) m_wnd.SetTimer(TIMER_AUTOLOCK, 1500);
 }
 

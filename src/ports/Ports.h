@@ -23,13 +23,17 @@ struct Size {
 using Colorref = uint32_t;  // 0x00BBGGRR
 constexpr Colorref Rgb(int r, int g, int b) { return uint32_t(r) | uint32_t(g) << 8 | uint32_t(b) << 16; }
 
-// AnimateWindow effects
+// The Windows values, for the core; a Windows source has them from <windows.h>.
+#ifndef AW_HIDE
 constexpr uint32_t AW_HOR_POSITIVE = 0x1, AW_VER_POSITIVE = 0x4, AW_VER_NEGATIVE = 0x8,
                    AW_CENTER = 0x10, AW_HIDE = 0x10000, AW_BLEND = 0x80000;
-// PlaySound flags
+#endif
+#ifndef SND_ASYNC
 constexpr uint32_t SND_ASYNC = 0x1, SND_NOWAIT = 0x2000, SND_FILENAME = 0x20000;
-// Dialog results
+#endif
+#ifndef IDOK
 constexpr int IDOK = 1, IDCANCEL = 2;
+#endif
 
 // The main window: its timers, its placement and visibility, and the lock
 // screen's password box (control 1055) that lives on it.
@@ -91,7 +95,7 @@ public:
     enum class Font { Default, Text };  // Text: 40x20 "Brush Script MT"
     virtual void FillRect(const Rect& rc, Colorref color) = 0;
     virtual Size MeasureText(Font font, const std::string& text) = 0;
-    virtual void DrawText(Font font, int x, int y, const std::string& text, Colorref color) = 0;
+    virtual void DrawString(Font font, int x, int y, const std::string& text, Colorref color) = 0;
 };
 
 // Everything else the program asks of the system.
@@ -108,7 +112,7 @@ public:
     virtual void RegisterHotKey(int id, unsigned modifiers, unsigned vk) = 0;
     virtual void UnregisterHotKey(int id) = 0;
 
-    virtual void PlaySound(const std::string& file, uint32_t flags) = 0;
+    virtual void PlayWave(const std::string& file, uint32_t flags) = 0;
     virtual void MessageBeep(uint32_t type) = 0;
     virtual void Sleep(uint32_t ms) = 0;
     virtual void ShellOpen(const std::string& file) = 0;     // ShellExecute "open", SW_SHOWNORMAL
@@ -121,7 +125,7 @@ public:
     virtual void SetShellRestrictions(bool on) = 0;
 
     virtual bool EnableShutdownPrivilege() = 0;
-    virtual bool ExitWindows(unsigned flags) = 0;     // ExitWindowsEx(flags, 0)
+    virtual bool ExitSession(unsigned flags) = 0;     // ExitWindowsEx(flags, 0)
 };
 
 class IFileSystem {

@@ -41,19 +41,19 @@ void CMainDlg::OnPaint(IPainter& painter) {
     // The background picture is drawn here once pictures are supported.
     if (m_bDisplayTxt) {
         const Size sz = painter.MeasureText(IPainter::Font::Text, m_strText);
-        painter.DrawText(IPainter::Font::Text, (wnd.right - sz.cx) / 2, (wnd.bottom - sz.cy) / 2 - sz.cy, m_strText,
+        painter.DrawString(IPainter::Font::Text, (wnd.right - sz.cx) / 2, (wnd.bottom - sz.cy) / 2 - sz.cy, m_strText,
                          m_crTextColor);
     }
     if (!m_bLocked) {
         const std::string text = CountdownText(m_nRestLeft);
         const Size sz = painter.MeasureText(IPainter::Font::Default, text);
         m_rcCountdown = {0, 0, sz.cx, sz.cy};
-        painter.DrawText(IPainter::Font::Default, 0, 0, text, kCornerTextColor);
+        painter.DrawString(IPainter::Font::Default, 0, 0, text, kCornerTextColor);
     }
     const std::string clock = ClockText(m_ports.system.Now());
     const Size sz = painter.MeasureText(IPainter::Font::Default, clock);
     m_rcClock = {wnd.right - sz.cx, 0, wnd.right, sz.cy};
-    painter.DrawText(IPainter::Font::Default, wnd.right - sz.cx, 0, clock, kCornerTextColor);
+    painter.DrawString(IPainter::Font::Default, wnd.right - sz.cx, 0, clock, kCornerTextColor);
 }
 
 bool CMainDlg::OnEraseBkgnd(IPainter& painter) {

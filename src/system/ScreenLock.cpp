@@ -39,24 +39,24 @@ void CMainDlg::LeaveLock() {
 
 bool CMainDlg::ShutdownComputer() {
     if (!m_bWin9x && !m_ports.system.EnableShutdownPrivilege()) return false;
-    return m_ports.system.ExitWindows(EWX_POWEROFF);
+    return m_ports.system.ExitSession(EWX_POWEROFF);
 }
 
 bool CMainDlg::ForceShutdownComputer() {
     if (!m_bWin9x && !m_ports.system.EnableShutdownPrivilege()) return false;
-    return m_ports.system.ExitWindows(EWX_POWEROFF | EWX_FORCE);
+    return m_ports.system.ExitSession(EWX_POWEROFF | EWX_FORCE);
 }
 
 bool CMainDlg::RebootComputer() {
-    m_ports.system.ExitWindows(EWX_REBOOT);
+    m_ports.system.ExitSession(EWX_REBOOT);
     if (!m_ports.system.EnableShutdownPrivilege()) return false;
-    return m_ports.system.ExitWindows(EWX_REBOOT);
+    return m_ports.system.ExitSession(EWX_REBOOT);
 }
 
 bool CMainDlg::LogoffUser() {
-    m_ports.system.ExitWindows(EWX_LOGOFF);
+    m_ports.system.ExitSession(EWX_LOGOFF);
     if (!m_ports.system.EnableShutdownPrivilege()) return false;
-    return m_ports.system.ExitWindows(EWX_LOGOFF);
+    return m_ports.system.ExitSession(EWX_LOGOFF);
 }
 
 void CMainDlg::StartScreenSaver() { m_wnd.PostScreenSaver(); }

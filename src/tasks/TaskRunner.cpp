@@ -82,7 +82,7 @@ void CMainDlg::RunTaskEntry(const TaskItem& item) {
             m_ports.system.MessageBeep(0xFFFFFFFF);
             m_ports.system.Sleep(200);
         }
-        m_ports.system.PlaySound(m_strRemindWav, SND_FILENAME | SND_NOWAIT | SND_ASYNC);
+        m_ports.system.PlayWave(m_strRemindWav, SND_FILENAME | SND_NOWAIT | SND_ASYNC);
     }
     if (!m_strCurNote.empty()) {
         CRemindDlg dlg;

@@ -48,6 +48,17 @@ std::string Encode(UINT codePage, const std::wstring& in) {
 
 std::string GbkToUtf8(std::string_view gbk) { return Encode(CP_UTF8, Decode(kGbk, gbk, detail::GbkUnitLength)); }
 
-std::string Utf8ToGbk(std::string_view utf8) { return Encode(kGbk, Decode(CP_UTF8, utf8, detail::Utf8UnitLength)); }
+std::string Utf8ToGbk(std::string_view utf8) {
+    std::wstring wide = Decode(CP_UTF8, utf8, detail::Utf8UnitLength);
+    // Code page 936 has nothing beyond the basic plane: one '?' per character,
+    // not one per surrogate.
+    std::wstring bmp;
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+        const bool pair = IS_HIGH_SURROGATE(wide[i]) && i + 1 < wide.size() && IS_LOW_SURROGATE(wide[i + 1]);
+        bmp += pair ? L'?' : wide[i];
+        i += pair ? 1 : 0;
+    }
+    return Encode(kGbk, bmp);
+}
 
 }  // namespace lumivar

@@ -67,7 +67,7 @@ INT_PTR CALLBACK MainDlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return TRUE;
     }
     case WM_ERASEBKGND: {
-        GdiPainter painter(HDC(wp));
+        GdiPainter painter{HDC(wp)};
         return Result(hwnd, dlg.OnEraseBkgnd(painter));
     }
     case WM_QUERYDRAGICON:

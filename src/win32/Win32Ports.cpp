@@ -136,7 +136,7 @@ void Win32System::RegisterHotKey(int id, unsigned modifiers, unsigned vk) {
 }
 void Win32System::UnregisterHotKey(int id) { ::UnregisterHotKey(m_owner.Handle(), id); }
 
-void Win32System::PlaySound(const std::string& file, uint32_t flags) {
+void Win32System::PlayWave(const std::string& file, uint32_t flags) {
     ::PlaySoundW(Wide(file).c_str(), nullptr, flags);
 }
 
@@ -207,7 +207,7 @@ bool Win32System::EnableShutdownPrivilege() {
     return ok;
 }
 
-bool Win32System::ExitWindows(unsigned flags) { return ExitWindowsEx(flags, 0) != 0; }
+bool Win32System::ExitSession(unsigned flags) { return ExitWindowsEx(flags, 0) != 0; }
 
 // ---- files ---------------------------------------------------------------------------------
 
@@ -338,7 +338,7 @@ Size GdiPainter::MeasureText(Font font, const std::string& text) {
     return {sz.cx, sz.cy};
 }
 
-void GdiPainter::DrawText(Font font, int x, int y, const std::string& text, Colorref color) {
+void GdiPainter::DrawString(Font font, int x, int y, const std::string& text, Colorref color) {
     Select(font);
     SetTextColor(m_dc, color);
     const std::wstring w = Wide(text);

@@ -60,7 +60,7 @@ public:
     std::string ModuleFileName() override;
     void RegisterHotKey(int id, unsigned modifiers, unsigned vk) override;
     void UnregisterHotKey(int id) override;
-    void PlaySound(const std::string& file, uint32_t flags) override;
+    void PlayWave(const std::string& file, uint32_t flags) override;
     void MessageBeep(uint32_t type) override;
     void Sleep(uint32_t ms) override;
     void ShellOpen(const std::string& file) override;
@@ -68,7 +68,7 @@ public:
     void SetRunValue(const std::string& name, const std::string* path) override;
     void SetShellRestrictions(bool on) override;
     bool EnableShutdownPrivilege() override;
-    bool ExitWindows(unsigned flags) override;
+    bool ExitSession(unsigned flags) override;
 
 private:
     Win32MainWindow& m_owner;
@@ -94,7 +94,7 @@ public:
     GdiPainter& operator=(const GdiPainter&) = delete;
     void FillRect(const Rect& rc, Colorref color) override;
     Size MeasureText(Font font, const std::string& text) override;
-    void DrawText(Font font, int x, int y, const std::string& text, Colorref color) override;
+    void DrawString(Font font, int x, int y, const std::string& text, Colorref color) override;
 
 private:
     void Select(Font font);

@@ -108,7 +108,7 @@ public:
     std::string ModuleFileName() override { return modulePath; }
     void RegisterHotKey(int id, unsigned mods, unsigned vk) override { hotkeys[id] = {mods, vk}; }
     void UnregisterHotKey(int id) override { hotkeys.erase(id); }
-    void PlaySound(const std::string& file, uint32_t flags) override { sounds.push_back({file, flags}); }
+    void PlayWave(const std::string& file, uint32_t flags) override { sounds.push_back({file, flags}); }
     void MessageBeep(uint32_t) override { ++beeps; }
     void Sleep(uint32_t ms) override { m_clock.ms += ms; }
     void ShellOpen(const std::string& file) override { opened.push_back(file); }
@@ -124,7 +124,7 @@ public:
         restrictionLog.push_back(on);
     }
     bool EnableShutdownPrivilege() override { return hasShutdownPrivilege; }
-    bool ExitWindows(unsigned flags) override {
+    bool ExitSession(unsigned flags) override {
         exitWindows.push_back(flags);
         return true;
     }
