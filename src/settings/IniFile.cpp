@@ -215,7 +215,7 @@ void IniFile::ClearSection(std::string_view section) {
     if (body.header == std::string_view::npos) return;
     // From the back, so the offsets of the lines still to go stay valid.
     for (std::size_t i = body.last; i-- > body.first;)
-        if (lines[i].kind == Kind::Key) m_text.erase(lines[i].begin, lines[i].next - lines[i].begin);
+        if (lines[i].kind != Kind::Blank) m_text.erase(lines[i].begin, lines[i].next - lines[i].begin);
 }
 
 }  // namespace lumivar

@@ -228,6 +228,9 @@ bool Win32Files::ReadFile(const std::string& path, std::string& bytes) {
 
 bool Win32Files::WriteFileAtomic(const std::string& path, const std::string& bytes) {
     const std::wstring target = Wide(path);
+    // Replacing by rename would get past a read-only file, which the user set to keep it as it is.
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
     const std::wstring temp = target + L".tmp";
     HANDLE f = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (f == INVALID_HANDLE_VALUE) return false;
