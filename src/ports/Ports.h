@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <ctime>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace lumivar {
 
@@ -86,6 +88,8 @@ class ITray {
 public:
     virtual ~ITray() = default;
     virtual void Notify(TrayOp op, const TrayIcon& icon) = 0;
+    // Pops up the first sub-menu of a menu resource at the cursor; the choice comes back as a command.
+    virtual void PopupMenu(int menuResource, int defaultCommand, int checkCommand, bool checked) = 0;
 };
 
 // Drawing on the main window during one paint.
@@ -96,6 +100,7 @@ public:
     virtual void FillRect(const Rect& rc, Colorref color) = 0;
     virtual Size MeasureText(Font font, const std::string& text) = 0;
     virtual void DrawString(Font font, int x, int y, const std::string& text, Colorref color) = 0;
+    virtual void DrawPicture(const Rect& rc) = 0;  // the background picture, upright, scaled into rc
 };
 
 // Everything else the program asks of the system.
@@ -128,20 +133,50 @@ public:
     virtual bool ExitSession(unsigned flags) = 0;     // ExitWindowsEx(flags, 0)
 };
 
+struct FindEntry {
+    std::string name;
+    bool directory = false;
+};
+
 class IFileSystem {
 public:
     virtual ~IFileSystem() = default;
     virtual bool ReadFile(const std::string& path, std::string& bytes) = 0;
     // Replaces the file as a whole: afterwards it holds either the old or the new bytes.
     virtual bool WriteFileAtomic(const std::string& path, const std::string& bytes) = 0;
+
+    // The process's current directory and a directory listing (_fullpath, _chdir, _findfirst...).
+    virtual bool FullPath(const std::string& path, std::string& full) = 0;
+    virtual bool ChangeDir(const std::string& dir) = 0;
+    virtual intptr_t FindFirst(const std::string& pattern, FindEntry& entry) = 0;  // -1 when nothing matches
+    virtual bool FindNext(intptr_t handle, FindEntry& entry) = 0;
+    virtual void FindClose(intptr_t handle) = 0;
+};
+
+// The decoded background picture.
+class IBackgroundPicture {
+public:
+    virtual ~IBackgroundPicture() = default;
+    // False when the file cannot be opened (the held picture stays) or cannot be decoded (it is gone).
+    virtual bool Load(const std::string& path) = 0;
+    virtual void Release() = 0;
+    virtual Size GetImageSize() = 0;  // screen pixels; {0, 0} when empty
 };
 
 class CRemindDlg;
+
+struct OpenFileRequest {
+    std::string title;
+    std::vector<std::pair<std::string, std::string>> filters;  // label, pattern
+    int filterIndex = 1;                                        // 1-based, as the dialog counts
+};
 
 class IDialogs {
 public:
     virtual ~IDialogs() = default;
     virtual int RunRemind(CRemindDlg& dlg) = 0;   // IDOK or IDCANCEL
+    virtual bool OpenFile(const OpenFileRequest& request, std::string& path) = 0;  // false on cancel
+    virtual void RunAbout(const std::string& currentVersion, const std::string& latestVersion) = 0;
 };
 
 // What the core is given at construction.
@@ -151,6 +186,7 @@ struct Ports {
     ISystem& system;
     IFileSystem& files;
     IDialogs& dialogs;
+    IBackgroundPicture& picture;
 };
 
 }  // namespace lumivar

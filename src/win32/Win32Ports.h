@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <ocidl.h>
 
 #include "ports/Ports.h"
 
@@ -45,6 +46,7 @@ class Win32Tray : public ITray {
 public:
     explicit Win32Tray(Win32MainWindow& owner) : m_owner(owner) {}
     void Notify(TrayOp op, const TrayIcon& icon) override;
+    void PopupMenu(int menuResource, int defaultCommand, int checkCommand, bool checked) override;
 
 private:
     Win32MainWindow& m_owner;
@@ -78,27 +80,56 @@ class Win32Files : public IFileSystem {
 public:
     bool ReadFile(const std::string& path, std::string& bytes) override;
     bool WriteFileAtomic(const std::string& path, const std::string& bytes) override;
+    bool FullPath(const std::string& path, std::string& full) override;
+    bool ChangeDir(const std::string& dir) override;
+    intptr_t FindFirst(const std::string& pattern, FindEntry& entry) override;
+    bool FindNext(intptr_t handle, FindEntry& entry) override;
+    void FindClose(intptr_t handle) override;
+};
+
+// One decoded picture (OleLoadPicture), drawn upright with IPicture::Render.
+class CBackgroundPicture : public IBackgroundPicture {
+public:
+    CBackgroundPicture() = default;
+    ~CBackgroundPicture() override { Release(); }
+    CBackgroundPicture(const CBackgroundPicture&) = delete;
+    CBackgroundPicture& operator=(const CBackgroundPicture&) = delete;
+    bool Load(const std::string& path) override;
+    void Release() override;
+    Size GetImageSize() override;
+    bool Render(HDC dc, const Rect& rc);
+
+private:
+    ::IPicture* m_picture = nullptr;
 };
 
 class Win32Dialogs : public IDialogs {
 public:
+    explicit Win32Dialogs(Win32MainWindow& owner) : m_owner(owner) {}
     int RunRemind(CRemindDlg& dlg) override;
+    bool OpenFile(const OpenFileRequest& request, std::string& path) override;
+    void RunAbout(const std::string& currentVersion, const std::string& latestVersion) override;  // AboutDlg.cpp
+
+private:
+    Win32MainWindow& m_owner;
 };
 
 // Paints with GDI into one device context.
 class GdiPainter : public IPainter {
 public:
-    explicit GdiPainter(HDC dc);
+    explicit GdiPainter(HDC dc, CBackgroundPicture* picture = nullptr);
     ~GdiPainter() override;
     GdiPainter(const GdiPainter&) = delete;
     GdiPainter& operator=(const GdiPainter&) = delete;
     void FillRect(const Rect& rc, Colorref color) override;
     Size MeasureText(Font font, const std::string& text) override;
     void DrawString(Font font, int x, int y, const std::string& text, Colorref color) override;
+    void DrawPicture(const Rect& rc) override;
 
 private:
     void Select(Font font);
     HDC m_dc;
+    CBackgroundPicture* m_picture;
     HFONT m_textFont = nullptr;
     HGDIOBJ m_defaultFont = nullptr;
 };
