@@ -8,7 +8,7 @@ target_sources(lumivar_core PRIVATE src/win32/Gbk.cpp)
 add_library(lumivar_win32 STATIC ${WIN32_SOURCES})
 target_link_libraries(lumivar_win32 PUBLIC lumivar_core)
 target_compile_definitions(lumivar_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
-target_link_libraries(lumivar_win32 PUBLIC user32 gdi32 shell32 advapi32 winmm comdlg32 comctl32 ole32 oleaut32 uuid)
+target_link_libraries(lumivar_win32 PUBLIC user32 gdi32 shell32 advapi32 winmm comdlg32 comctl32 ole32 oleaut32 uuid windowscodecs msimg32)
 
 set(STATIC_FLAGS -static -static-libgcc -static-libstdc++)
 

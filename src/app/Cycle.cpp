@@ -141,7 +141,13 @@ void CMainDlg::BackToWork() {
         m_wnd.Animate(kAnimateMs, m_dwAnimEffects[m_nAnimEffect] | AW_HIDE);
     else
         m_wnd.Hide();
-    // The picture rotation steps in here once pictures are supported.
+    if (!m_bQuietReturn && m_bPicture && m_bAltPic) {
+        const std::string next = NextRotationPicture(m_strPicFile);
+        if (!next.empty() && next != m_strPicFile) {
+            m_strPicFile = next;
+            ReloadPicture();
+        }
+    }
     m_wnd.ActivateForegroundWindow();
     m_bResting = 0;
     m_bLocked = 0;

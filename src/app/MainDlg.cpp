@@ -12,7 +12,7 @@ constexpr int kHotkeyKeys[6] = {0x41, 0x61, 0x49, 0x69, 0x6C, 0x4C};
 constexpr int kFirstHotkey = 1001;
 }  // namespace
 
-CMainDlg::CMainDlg(Ports ports) : m_ports(ports), m_wnd(ports.window) {
+CMainDlg::CMainDlg(Ports ports) : m_ports(ports), m_wnd(ports.window), m_picture(ports.picture) {
     g_bHomepageWatch = 0;
     m_nid = {0, WM_TRAYNOTIFY, 132, kProductName};
     m_nidMail = {1, WM_MAILNOTIFY, 147, ""};
@@ -45,7 +45,8 @@ bool CMainDlg::OnInitDialog() {
     m_wnd.SetTimer(TIMER_CYCLE, 10);
     if (m_nAutoLockTimeout <= 0) m_nAutoLockTimeout = m_nBreakTime / 60 + 1;
     if (m_bAutoLock) m_wnd.SetTimer(TIMER_AUTOLOCK, uint32_t(m_nAutoLockTimeout) * 60000u);
-    // The background picture is loaded here once pictures are supported.
+    m_hFind = -1;
+    if (m_bPicture) m_bPictureLoaded = m_picture.Load(m_strPicFile);
     return true;
 }
 
@@ -68,8 +69,12 @@ void CMainDlg::OnDestroy() {
     for (int i = 0; i < 6; ++i) m_ports.system.UnregisterHotKey(kFirstHotkey + i);
     for (int id = TIMER_CYCLE; id <= TIMER_AUTOLOCK; ++id) m_wnd.KillTimer(id);
     m_bTaskTimerStep = 0;
+    CloseRotation();
     UnlockScreen(true);
-    m_bPictureLoaded = 0;
+    if (m_bPictureLoaded) {
+        m_picture.Release();
+        m_bPictureLoaded = 0;
+    }
     SaveSettings();
     m_ports.tray.Notify(TrayOp::Delete, {0, 0, 0, ""});
     m_ports.tray.Notify(TrayOp::Delete, {1, 0, 0, ""});

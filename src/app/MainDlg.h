@@ -62,6 +62,9 @@ public:
     bool CheckNewVersion(bool manual);
 
     // Tray
+    int OnTrayNotify(unsigned id, unsigned mouseMessage);
+    int OnMailTrayNotify(unsigned id, unsigned mouseMessage);
+    void OnMailNoticeOk();
     void UpdateTrayTip();
     void ShowMailIcon(bool show, int count);
     void ResetTrayIcons();
@@ -71,10 +74,21 @@ public:
     // Hotkeys and commands
     int OnHotKey(int id);
     bool OnCommand(int id);  // false: no operation carries this id
+    void OnAbout();
+    void OnReadme();
+    // Entry points of services still to come; until then they do nothing.
+    void ShowSettings() {}
+    void OnTaskList() {}
+    void OnCheckMail() {}
+    void OnCheckHomepage() {}
+    void OnCheckHostStatus() {}
 
     // Rest screen
     void OnPaint(IPainter& painter);
     bool OnEraseBkgnd(IPainter& painter);
+    Rect ComputePictureRect();
+    std::string NextRotationPicture(const std::string& current);
+    void ChooseBackgroundPicture();
 
     // Tasks
     int SelectNextTask();
@@ -118,6 +132,8 @@ public:
     int m_bLocked = 0;
     int m_nAnimEffect = 0;
     uint32_t m_dwAnimEffects[5] = {AW_BLEND, AW_CENTER, AW_HOR_POSITIVE, AW_VER_POSITIVE, AW_VER_NEGATIVE};
+    intptr_t m_hFind = -1;  // the picture rotation's listing cursor
+    FindEntry m_findData;
 
 private:
     void ShowUpdatePrompt();
@@ -126,9 +142,12 @@ private:
     void RunTaskEntry(const TaskItem& item);
     void RunTask(const std::string& task);
     void AddMainTrayIcon();
+    void ReloadPicture();
+    void CloseRotation();
 
     Ports m_ports;
     IMainWindow& m_wnd;
+    IBackgroundPicture& m_picture;
     // Timer 2 is armed for an intermediate step towards a task too far off for one timer.
     int m_bTaskTimerStep = 0;
     // Every entry due at the chosen moment, so that none of them is skipped.

@@ -66,6 +66,33 @@ void CMainDlg::ResetTrayIcons() {
     UpdateTrayTip();
 }
 
+int CMainDlg::OnTrayNotify(unsigned /*id*/, unsigned mouseMessage) {
+    switch (mouseMessage) {
+    case 0x203:  // WM_LBUTTONDBLCLK
+        ShowSettings();
+        break;
+    case 0x202:  // WM_LBUTTONUP
+        OnToggleEyeCare();
+        break;
+    case 0x205:  // WM_RBUTTONUP
+        m_ports.tray.PopupMenu(136, 32796, 32782, m_bEyeCare);
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+int CMainDlg::OnMailTrayNotify(unsigned /*id*/, unsigned mouseMessage) {
+    if (mouseMessage == 0x202 || mouseMessage == 0x205) m_ports.tray.PopupMenu(148, 0, 0, false);
+    return 0;
+}
+
+void CMainDlg::OnMailNoticeOk() {
+    m_nNewMail = 0;
+    UpdateTrayTip();
+}
+
 int CMainDlg::OnHotKey(int id) {
     switch (id) {
     case 1001:

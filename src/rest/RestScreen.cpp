@@ -38,7 +38,7 @@ void CMainDlg::OnPaint(IPainter& painter) {
     const Rect wnd = m_wnd.WindowRect();
     const bool pictureCovers = m_bPicture && m_bPictureLoaded && m_bStretch;
     if (!pictureCovers) painter.FillRect(wnd, m_crBackColor);
-    // The background picture is drawn here once pictures are supported.
+    if (m_bPicture && m_bPictureLoaded) painter.DrawPicture(ComputePictureRect());
     if (m_bDisplayTxt) {
         const Size sz = painter.MeasureText(IPainter::Font::Text, m_strText);
         painter.DrawString(IPainter::Font::Text, (wnd.right - sz.cx) / 2, (wnd.bottom - sz.cy) / 2 - sz.cy, m_strText,
@@ -58,6 +58,7 @@ void CMainDlg::OnPaint(IPainter& painter) {
 
 bool CMainDlg::OnEraseBkgnd(IPainter& painter) {
     painter.FillRect(m_wnd.WindowRect(), m_crBackColor);
+    if (m_bPicture && m_bPictureLoaded) painter.DrawPicture(ComputePictureRect());
     return true;
 }
 

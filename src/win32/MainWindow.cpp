@@ -16,7 +16,8 @@ struct Shell {
     Win32Tray tray{window};
     Win32System system{window};
     Win32Files files;
-    Win32Dialogs dialogs;
+    Win32Dialogs dialogs{window};
+    CBackgroundPicture picture;
     std::unique_ptr<CMainDlg> dlg;
 };
 
@@ -32,7 +33,7 @@ INT_PTR CALLBACK MainDlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         SetWindowLongPtrW(hwnd, DWLP_USER, LONG_PTR(shell));
         shell->window.Attach(hwnd);
         shell->dlg = std::make_unique<CMainDlg>(
-            Ports{shell->window, shell->tray, shell->system, shell->files, shell->dialogs});
+            Ports{shell->window, shell->tray, shell->system, shell->files, shell->dialogs, shell->picture});
         return shell->dlg->OnInitDialog();
     }
     if (!shell || !shell->dlg) return FALSE;
@@ -60,14 +61,14 @@ INT_PTR CALLBACK MainDlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
                      (rc.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2,
                      LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP)));
         } else {
-            GdiPainter painter(dc);
+            GdiPainter painter(dc, &shell->picture);
             dlg.OnPaint(painter);
         }
         EndPaint(hwnd, &ps);
         return TRUE;
     }
     case WM_ERASEBKGND: {
-        GdiPainter painter{HDC(wp)};
+        GdiPainter painter{HDC(wp), &shell->picture};
         return Result(hwnd, dlg.OnEraseBkgnd(painter));
     }
     case WM_QUERYDRAGICON:
@@ -77,11 +78,16 @@ INT_PTR CALLBACK MainDlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMECHANGE:
         dlg.OnTimeChange();
         return TRUE;
+    case WM_TRAYNOTIFY:
+        dlg.OnTrayNotify(unsigned(wp), unsigned(lp));
+        return TRUE;
+    case WM_MAILNOTIFY:
+        dlg.OnMailTrayNotify(unsigned(wp), unsigned(lp));
+        return TRUE;
     case WM_DESTROY:
         dlg.OnDestroy();
         return TRUE;
     }
-    (void)lp;
     return FALSE;
 }
 

@@ -1,7 +1,11 @@
 #include "win32/Win32Ports.h"
 
+#include <commdlg.h>
+#include <direct.h>
+#include <io.h>
 #include <mmsystem.h>
 #include <shellapi.h>
+#include <stdlib.h>
 
 #include <vector>
 
@@ -111,6 +115,21 @@ void Win32Tray::Notify(TrayOp op, const TrayIcon& icon) {
         lstrcpynW(nid.szTip, Wide(icon.tip).c_str(), int(std::size(nid.szTip)));
     }
     Shell_NotifyIconW(op == TrayOp::Add ? NIM_ADD : op == TrayOp::Modify ? NIM_MODIFY : NIM_DELETE, &nid);
+}
+
+void Win32Tray::PopupMenu(int menuResource, int defaultCommand, int checkCommand, bool checked) {
+    HWND owner = m_owner.Handle();
+    HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(menuResource));
+    if (!menu) return;
+    HMENU popup = GetSubMenu(menu, 0);
+    POINT pt{};
+    GetCursorPos(&pt);
+    SetForegroundWindow(owner);
+    if (defaultCommand) SetMenuDefaultItem(popup, UINT(defaultCommand), FALSE);
+    if (checkCommand) CheckMenuItem(popup, UINT(checkCommand), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    TrackPopupMenu(popup, TPM_RIGHTALIGN | TPM_RIGHTBUTTON, pt.x + 20, pt.y, 0, owner, nullptr);
+    PostMessageW(owner, WM_NULL, 0, 0);
+    DestroyMenu(menu);
 }
 
 // ---- system --------------------------------------------------------------------------------
@@ -243,6 +262,35 @@ bool Win32Files::WriteFileAtomic(const std::string& path, const std::string& byt
     return ok;
 }
 
+bool Win32Files::FullPath(const std::string& path, std::string& full) {
+    wchar_t buf[MAX_PATH * 4];
+    if (!_wfullpath(buf, Wide(path).c_str(), std::size(buf))) return false;
+    full = Utf8(buf);
+    return true;
+}
+
+bool Win32Files::ChangeDir(const std::string& dir) { return _wchdir(Wide(dir).c_str()) == 0; }
+
+namespace {
+FindEntry Entry(const _wfinddata64_t& d) { return {Utf8(d.name), (d.attrib & _A_SUBDIR) != 0}; }
+}  // namespace
+
+intptr_t Win32Files::FindFirst(const std::string& pattern, FindEntry& entry) {
+    _wfinddata64_t data;
+    const intptr_t h = _wfindfirst64(Wide(pattern).c_str(), &data);
+    if (h != -1) entry = Entry(data);
+    return h;
+}
+
+bool Win32Files::FindNext(intptr_t handle, FindEntry& entry) {
+    _wfinddata64_t data;
+    if (_wfindnext64(handle, &data) != 0) return false;
+    entry = Entry(data);
+    return true;
+}
+
+void Win32Files::FindClose(intptr_t handle) { _findclose(handle); }
+
 // ---- notice box ----------------------------------------------------------------------------
 
 namespace {
@@ -310,9 +358,29 @@ int Win32Dialogs::RunRemind(CRemindDlg& dlg) {
     return r == IDOK ? IDOK : IDCANCEL;
 }
 
+bool Win32Dialogs::OpenFile(const OpenFileRequest& request, std::string& path) {
+    std::wstring filter;
+    for (const auto& [label, pattern] : request.filters) filter += Wide(label) + L'\0' + Wide(pattern) + L'\0';
+    filter += L'\0';
+    const std::wstring title = Wide(request.title);
+    wchar_t file[MAX_PATH * 4] = {};
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = m_owner.Handle();
+    ofn.lpstrFilter = filter.c_str();
+    ofn.nFilterIndex = DWORD(request.filterIndex);
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = DWORD(std::size(file));
+    ofn.lpstrTitle = title.c_str();
+    ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (!GetOpenFileNameW(&ofn)) return false;
+    path = Utf8(file);
+    return true;
+}
+
 // ---- painting ------------------------------------------------------------------------------
 
-GdiPainter::GdiPainter(HDC dc) : m_dc(dc) {
+GdiPainter::GdiPainter(HDC dc, CBackgroundPicture* picture) : m_dc(dc), m_picture(picture) {
     m_textFont = CreateFontW(40, 20, 0, 0, 0, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_CHARACTER_PRECIS,
                              CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, 0, L"Brush Script MT");
     m_defaultFont = GetCurrentObject(dc, OBJ_FONT);
@@ -346,6 +414,10 @@ void GdiPainter::DrawString(Font font, int x, int y, const std::string& text, Co
     SetTextColor(m_dc, color);
     const std::wstring w = Wide(text);
     TextOutW(m_dc, x, y, w.c_str(), int(w.size()));
+}
+
+void GdiPainter::DrawPicture(const Rect& rc) {
+    if (m_picture) m_picture->Render(m_dc, rc);
 }
 
 }  // namespace lumivar

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <windows.h>
-#include <ocidl.h>
 
 #include "ports/Ports.h"
 
@@ -87,7 +86,7 @@ public:
     void FindClose(intptr_t handle) override;
 };
 
-// One decoded picture (OleLoadPicture), drawn upright with IPicture::Render.
+// One decoded picture, held as a bitmap of at most the screen's size.
 class CBackgroundPicture : public IBackgroundPicture {
 public:
     CBackgroundPicture() = default;
@@ -100,7 +99,9 @@ public:
     bool Render(HDC dc, const Rect& rc);
 
 private:
-    ::IPicture* m_picture = nullptr;
+    HBITMAP m_bitmap = nullptr;
+    Size m_size;        // the picture's own size
+    Size m_bitmapSize;  // what is held
 };
 
 class Win32Dialogs : public IDialogs {

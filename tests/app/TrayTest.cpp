@@ -77,3 +77,68 @@ TEST_F(AppTest, TipFitsTheShellsLimitAtItsLongest) {
 
 }  // namespace
 }  // namespace lumivar::test
+
+namespace lumivar::test {
+namespace {
+
+TEST_F(AppTest, MouseOnTheMainIconTogglesOpensTheMenuOrTheSettings) {
+    StartWorking();
+    dlg->OnTrayNotify(0, 0x202);  // left button up
+    EXPECT_FALSE(dlg->m_bEyeCare);
+    dlg->OnTrayNotify(0, 0x205);  // right button up
+    ASSERT_EQ(shell.tray.menus.size(), 1u);
+    EXPECT_EQ(shell.tray.menus[0], (fake::FakeTray::Menu{136, 32796, 32782, false}));
+    dlg->OnTrayNotify(0, 0x202);
+    dlg->OnTrayNotify(0, 0x205);
+    EXPECT_TRUE(shell.tray.menus[1].checked);
+    dlg->OnTrayNotify(0, 0x204);  // right button down: nothing
+    dlg->OnTrayNotify(0, 0x200);  // mouse move: nothing
+    EXPECT_EQ(shell.tray.menus.size(), 2u);
+    EXPECT_TRUE(dlg->m_bEyeCare);
+}
+
+TEST_F(AppTest, MailIconMenuAndItsNotice) {
+    StartWorking();
+    dlg->m_bMailCheck = 1;
+    dlg->m_nNewMail = 2;
+    dlg->UpdateTrayTip();
+    dlg->OnMailTrayNotify(1, 0x202);
+    dlg->OnMailTrayNotify(1, 0x205);
+    dlg->OnMailTrayNotify(1, 0x203);
+    EXPECT_EQ(shell.tray.menus, (std::vector<fake::FakeTray::Menu>{{148, 0, 0, false}, {148, 0, 0, false}}));
+    dlg->OnCommand(32795);  // 知道了，过会儿再提醒我！
+    EXPECT_EQ(shell.tray.icons.count(1), 0u);
+    EXPECT_NE(shell.tray.icons.at(0).tip.find("\n没有新邮件"), std::string::npos);
+}
+
+TEST_F(AppTest, EveryMenuCommandReachesAnOperation) {
+    StartWorking();
+    for (int id : {32774, 32780, 32787, 32788, 32792, 32794, 32795, 32796, 32799, 57670, 32782, 32783})
+        EXPECT_TRUE(dlg->OnCommand(id)) << id;
+    EXPECT_EQ(shell.dialogs.abouts.size(), 1u);
+    EXPECT_EQ(shell.system.opened, (std::vector<std::string>{"C:\\Program Files\\Lumivar\\readmecn.txt",
+                                                             "C:\\Program Files\\Lumivar\\readmecn.txt"}));
+    EXPECT_EQ(shell.window.screenSavers, 1);
+    EXPECT_FALSE(dlg->OnCommand(32773));
+}
+
+TEST_F(AppTest, AboutOpensOnceWithBothVersions) {
+    StartWorking();
+    shell.dialogs.duringAbout = [this] { dlg->OnCommand(32774); };  // a second request while it is open
+    dlg->OnAbout();
+    ASSERT_EQ(shell.dialogs.abouts.size(), 1u);
+    EXPECT_EQ(shell.dialogs.abouts[0], std::make_pair(std::string("V1.25 2004贺岁版 Build12.18"),
+                                                      std::string("尚未检查是否有更新版本")));
+    dlg->OnAbout();
+    EXPECT_EQ(shell.dialogs.abouts.size(), 2u);
+}
+
+TEST_F(AppTest, ReadmeOfAProgramInTheDriveRoot) {
+    shell.system.modulePath = "D:\\Lumivar.exe";
+    StartWorking();
+    dlg->OnReadme();
+    EXPECT_EQ(shell.system.opened.back(), "D:\\readmecn.txt");
+}
+
+}  // namespace
+}  // namespace lumivar::test

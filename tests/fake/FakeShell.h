@@ -94,8 +94,17 @@ public:
         if (op == TrayOp::Modify && icons.count(icon.id)) icons[icon.id] = icon;
         if (op == TrayOp::Delete) icons.erase(icon.id);
     }
+    struct Menu {
+        int resource, defaultCommand, checkCommand;
+        bool checked;
+        bool operator==(const Menu&) const = default;
+    };
+    void PopupMenu(int resource, int defaultCommand, int checkCommand, bool checked) override {
+        menus.push_back({resource, defaultCommand, checkCommand, checked});
+    }
     std::map<int, TrayIcon> icons;  // what the notification area shows now
     std::vector<std::pair<TrayOp, TrayIcon>> log;
+    std::vector<Menu> menus;
 };
 
 class FakeSystem : public ISystem {
@@ -163,9 +172,77 @@ public:
         files[path] = bytes;
         return true;
     }
+    // Paths are Windows paths; a folder holds the files whose names start with it.
+    bool FullPath(const std::string& path, std::string& full) override {
+        if (path.size() > 1 && path[1] == ':') {
+            full = path;
+            return true;
+        }
+        if (cwd.empty()) return false;
+        full = cwd + (cwd.back() == '\\' ? "" : "\\") + path;
+        return true;
+    }
+    bool ChangeDir(const std::string& dir) override {
+        std::string d = dir;
+        if (d.size() > 3 && d.back() == '\\') d.pop_back();
+        if (!folders.count(d)) return false;
+        cwd = d;
+        return true;
+    }
+    intptr_t FindFirst(const std::string& pattern, FindEntry& entry) override {
+        ++findFirsts;
+        m_listing.clear();
+        const std::string ext = pattern.substr(1);  // "*.jpg"
+        auto it = listings.find(cwd);
+        if (it != listings.end())
+            for (const FindEntry& e : it->second)
+                if (e.name.size() >= ext.size() && e.name.compare(e.name.size() - ext.size(), ext.size(), ext) == 0)
+                    m_listing.push_back(e);
+        if (m_listing.empty()) return -1;
+        m_next = 1;
+        entry = m_listing[0];
+        ++openCursors;
+        return 7;
+    }
+    bool FindNext(intptr_t, FindEntry& entry) override {
+        if (m_next >= m_listing.size()) return false;
+        entry = m_listing[m_next++];
+        return true;
+    }
+    void FindClose(intptr_t) override { --openCursors; }
+
     std::map<std::string, std::string> files;
     int writes = 0;
     bool readOnly = false;
+    std::string cwd = "C:\\Program Files\\Lumivar";
+    std::set<std::string> folders{"C:\\Program Files\\Lumivar"};
+    std::map<std::string, std::vector<FindEntry>> listings;  // folder -> entries in listing order
+    int openCursors = 0;
+    int findFirsts = 0;
+
+private:
+    std::vector<FindEntry> m_listing;
+    size_t m_next = 0;
+};
+
+class FakePicture : public IBackgroundPicture {
+public:
+    bool Load(const std::string& path) override {
+        loads.push_back(path);
+        auto it = pictures.find(path);
+        if (it == pictures.end()) return false;
+        size = it->second;
+        return true;
+    }
+    void Release() override {
+        ++releases;
+        size = {};
+    }
+    Size GetImageSize() override { return size; }
+    std::map<std::string, Size> pictures;  // the files that decode, with their sizes
+    std::vector<std::string> loads;
+    int releases = 0;
+    Size size;
 };
 
 class FakeDialogs : public IDialogs {
@@ -178,16 +255,49 @@ public:
         answers.pop_front();
         return a;
     }
+    bool OpenFile(const OpenFileRequest& request, std::string& path) override {
+        fileRequests.push_back(request);
+        if (fileAnswer.empty()) return false;
+        path = fileAnswer;
+        return true;
+    }
+    void RunAbout(const std::string& current, const std::string& latest) override {
+        abouts.push_back({current, latest});
+        if (duringAbout) duringAbout();
+    }
     std::deque<int> answers;                     // scripted results, IDCANCEL when empty
     std::function<void(CRemindDlg&)> during;     // runs while the box is "open"
     std::vector<CRemindDlg> shown;
+    std::string fileAnswer;                      // chosen file; empty: cancelled
+    std::vector<OpenFileRequest> fileRequests;
+    std::vector<std::pair<std::string, std::string>> abouts;
+    std::function<void()> duringAbout;
+};
+
+// Records what a paint draws; text measures 10 px a byte, 20 px high (40 in the text font).
+class FakePainter : public IPainter {
+public:
+    void FillRect(const Rect& rc, Colorref color) override { ops.push_back("fill " + Str(rc) + " " + std::to_string(color)); }
+    Size MeasureText(Font font, const std::string& text) override {
+        return {int(text.size()) * 10, font == Font::Text ? 40 : 20};
+    }
+    void DrawString(Font font, int x, int y, const std::string& text, Colorref) override {
+        ops.push_back(std::string(font == Font::Text ? "text " : "small ") + std::to_string(x) + "," +
+                      std::to_string(y) + " " + text);
+    }
+    void DrawPicture(const Rect& rc) override { ops.push_back("picture " + Str(rc)); }
+    static std::string Str(const Rect& r) {
+        return "{" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+               std::to_string(r.bottom) + "}";
+    }
+    std::vector<std::string> ops;
 };
 
 // All ports together, and the clock that drives the timers.
 class FakeShell {
 public:
     FakeShell() : window(clock), system(clock) {}
-    Ports ports() { return {window, tray, system, files, dialogs}; }
+    Ports ports() { return {window, tray, system, files, dialogs, picture}; }
 
     // Moves virtual time on, delivering each timer when it is due, in order.
     void Advance(uint64_t ms);
@@ -199,6 +309,7 @@ public:
     FakeSystem system;
     FakeFiles files;
     FakeDialogs dialogs;
+    FakePicture picture;
 };
 
 }  // namespace lumivar::fake

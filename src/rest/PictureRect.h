@@ -1,0 +1,12 @@
+#pragma once
+
+#include "ports/Ports.h"
+
+namespace lumivar {
+
+// Where a picture of the given size goes on the window: the window itself when
+// stretched; otherwise at natural size and centred when it fits, else scaled to
+// the width or the height with its aspect kept (single precision, as drawn before).
+Rect FitPictureRect(const Rect& window, Size picture, bool stretch);
+
+}  // namespace lumivar
