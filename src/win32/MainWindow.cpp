@@ -87,16 +87,29 @@ INT_PTR CALLBACK MainDlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DESTROY:
         dlg.OnDestroy();
         return TRUE;
+    case WM_NCDESTROY:
+        PostQuitMessage(0);
+        return FALSE;
     }
     return FALSE;
 }
 
 }  // namespace
 
+// Our own loop rather than DialogBox's: that one shows a hidden dialog when its queue first
+// runs empty, which would bring up the full-screen window at start-up.
 int RunMainWindow() {
     Shell shell;
-    return int(DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDlgProc,
-                               LPARAM(&shell)));
+    HWND hwnd = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDlgProc,
+                                   LPARAM(&shell));
+    if (!hwnd) return -1;
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (IsWindow(hwnd) && IsDialogMessageW(hwnd, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return int(msg.wParam);
 }
 
 }  // namespace lumivar

@@ -98,7 +98,8 @@ void Win32MainWindow::ShowPasswordBox(bool on) {
     EnableWindow(Password(), on);
 }
 
-void Win32MainWindow::EndDialog(int result) { ::EndDialog(m_hwnd, result); }
+// The main window runs in its own message loop, which ends when the window is gone.
+void Win32MainWindow::EndDialog(int /*result*/) { DestroyWindow(m_hwnd); }
 void Win32MainWindow::PostScreenSaver() { PostMessageW(m_hwnd, WM_SYSCOMMAND, SC_SCREENSAVE, 0); }
 
 // ---- tray ----------------------------------------------------------------------------------

@@ -1,0 +1,85 @@
+# Shared steps of the end-to-end tests: a display, the program in its own folder,
+# screenshots and the pixels a person would look at.
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+export WINEPREFIX="${WINEPREFIX:-$root/build/wine-prefix}" WINEDEBUG=-all LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+background='srgb(11,65,104)'
+passed=0
+
+fail() { echo "FAIL: $*"; echo "e2e: $passed passed, 1 failed"; exit 1; }
+ok() { passed=$((passed + 1)); echo "ok: $*"; }
+shot() { import -window root "$out/$1.png"; }
+pixel() { convert "$out/$1.png" -format "%[pixel:p{$2,$3}]" info:; }
+brightest() { convert "$out/$1.png" -crop "$2" -colorspace gray -format '%[fx:maxima.r]' info:; }
+
+# prepare EXE OUTDIR INI-TEXT: a fresh folder with the program and its INI file
+prepare() {
+  exe=$1 out=$2
+  rm -rf "$out" && mkdir -p "$out/app"
+  cp "$exe" "$out/app/Lumivar.exe"
+  printf '%b' "$3" > "$out/app/Lumivar.ini"
+  xvfb=
+  if [ -z "${DISPLAY:-}" ]; then
+    export DISPLAY=:$((90 + RANDOM % 100))
+    Xvfb "$DISPLAY" -screen 0 1024x768x24 >/dev/null 2>&1 & xvfb=$!
+    sleep 1
+  fi
+  trap 'wineserver -k 2>/dev/null; [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null; true' EXIT
+}
+
+# start: runs the program and waits for its tray icon
+start() {
+  (cd "$out/app" && exec wine Lumivar.exe) &
+  program=$!
+  tray=
+  for _ in $(seq 1 120); do
+    tray=$(xdotool search --name 'Wine System Tray' 2>/dev/null | head -1) && [ -n "$tray" ] && break
+    sleep 0.25
+  done
+  [ -n "$tray" ] || fail "no tray icon appeared"
+  sleep 1
+}
+
+# wait_screen rest|clear SECONDS NAME: polls until the middle of the screen shows (or stops showing) a rest
+wait_screen() {
+  local i p
+  for ((i = 0; i < $2 * 4; i++)); do
+    shot "$3"
+    p=$(pixel "$3" 512 700)
+    if [ "$1" = rest ] && [ "$p" = "$background" ]; then return 0; fi
+    if [ "$1" = clear ] && [ "$p" != "$background" ]; then return 0; fi
+    sleep 0.25
+  done
+  return 1
+}
+
+# focus_rest_screen: without a window manager Wine cannot move the X focus itself;
+# on Windows the rest screen takes the foreground. Give it the focus as the desktop would.
+focus_rest_screen() {
+  local w
+  w=$(for c in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
+    if [ "$c" != "$tray" ] && xdotool getwindowgeometry "$c" | grep -q 'Geometry: 1024x768'; then echo "$c"; fi
+  done | sort -n | tail -1)
+  [ -n "$w" ] || fail "no full-screen window"
+  xdotool windowfocus "$w"
+}
+
+# tray_click BUTTON: a click on the first tray icon (the tray window is new after the icons are reset)
+tray_click() {
+  tray=$(xdotool search --name 'Wine System Tray' 2>/dev/null | head -1)
+  xdotool mousemove --window "$tray" 8 10 click "$1"
+}
+
+# menu_pick OFFSET: clicks the item OFFSET pixels below the top of the open pop-up menu
+menu_pick() {
+  local m
+  for _ in $(seq 1 20); do
+    m=$(for c in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
+      if xdotool getwindowgeometry "$c" | grep -q 'Geometry: 1[0-9][0-9]x[12][0-9][0-9]$'; then echo "$c"; fi
+    done | sort -n | tail -1)
+    [ -n "$m" ] && break
+    sleep 0.25
+  done
+  [ -n "$m" ] || fail "no pop-up menu"
+  eval "$(xdotool getwindowgeometry --shell "$m")"
+  xdotool mousemove $((X + 40)) $((Y + $1)) click 1
+}
