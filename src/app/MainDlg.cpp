@@ -57,7 +57,7 @@ void CMainDlg::OnReloadSettings() {
 }
 
 void CMainDlg::OnExit() {
-    // The exit password guard belongs here once the password prompt exists.
+    if (m_bExitPass && !AskSystemPassword()) return;
     if (m_bTaskTimer) m_wnd.KillTimer(TIMER_TASK);
     if (m_bEyeCare) m_wnd.KillTimer(TIMER_CYCLE);
     if (m_bHostMonitor) m_wnd.KillTimer(TIMER_HOST);

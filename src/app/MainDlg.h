@@ -78,7 +78,6 @@ public:
     void OnReadme();
     // Entry points of services still to come; until then they do nothing.
     void ShowSettings() {}
-    void OnTaskList() {}
     void OnCheckMail() {}
     void OnCheckHomepage() {}
     void OnCheckHostStatus() {}
@@ -93,6 +92,10 @@ public:
     // Tasks
     int SelectNextTask();
     void OnTaskDue();
+    void OnTaskList();
+
+    // Password protection
+    bool AskSystemPassword();
 
     // System control
     void LockScreen();

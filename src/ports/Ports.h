@@ -164,6 +164,7 @@ public:
 };
 
 class CRemindDlg;
+class CTaskListDlg;
 
 struct OpenFileRequest {
     std::string title;
@@ -177,6 +178,9 @@ public:
     virtual int RunRemind(CRemindDlg& dlg) = 0;   // IDOK or IDCANCEL
     virtual bool OpenFile(const OpenFileRequest& request, std::string& path) = 0;  // false on cancel
     virtual void RunAbout(const std::string& currentVersion, const std::string& latestVersion) = 0;
+    virtual int RunTaskList(CTaskListDlg& dlg) = 0;           // IDOK or IDCANCEL
+    virtual bool AskPassword(std::string& typed) = 0;         // the password prompt; false on cancel
+    virtual void ShowMessage(const std::string& text, const std::string& title) = 0;  // OK button only
 };
 
 // What the core is given at construction.

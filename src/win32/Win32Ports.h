@@ -110,6 +110,9 @@ public:
     int RunRemind(CRemindDlg& dlg) override;
     bool OpenFile(const OpenFileRequest& request, std::string& path) override;
     void RunAbout(const std::string& currentVersion, const std::string& latestVersion) override;  // AboutDlg.cpp
+    int RunTaskList(CTaskListDlg& dlg) override;                // TaskDialogs.cpp
+    bool AskPassword(std::string& typed) override;              // TaskDialogs.cpp
+    void ShowMessage(const std::string& text, const std::string& title) override;   // TaskDialogs.cpp
 
 private:
     Win32MainWindow& m_owner;

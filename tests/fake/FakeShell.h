@@ -11,6 +11,7 @@
 
 #include "ports/Ports.h"
 #include "tasks/RemindDlg.h"
+#include "tasks/TaskDialogs.h"
 
 namespace lumivar::fake {
 
@@ -265,6 +266,25 @@ public:
         abouts.push_back({current, latest});
         if (duringAbout) duringAbout();
     }
+    int RunTaskList(CTaskListDlg& dlg) override {
+        ++taskLists;
+        if (!taskList) return IDCANCEL;
+        return taskList(dlg);
+    }
+    bool AskPassword(std::string& typed) override {
+        ++passwordPrompts;
+        if (passwordAnswers.empty()) return false;
+        typed = passwordAnswers.front();
+        passwordAnswers.pop_front();
+        return true;
+    }
+    void ShowMessage(const std::string& text, const std::string& title) override { messages.push_back({text, title}); }
+
+    std::function<int(CTaskListDlg&)> taskList;  // what the user does in the task list
+    int taskLists = 0;
+    std::deque<std::string> passwordAnswers;     // typed passwords; cancelled when empty
+    int passwordPrompts = 0;
+    std::vector<std::pair<std::string, std::string>> messages;
     std::deque<int> answers;                     // scripted results, IDCANCEL when empty
     std::function<void(CRemindDlg&)> during;     // runs while the box is "open"
     std::vector<CRemindDlg> shown;
