@@ -69,17 +69,19 @@ tray_click() {
   xdotool mousemove --window "$tray" 8 10 click "$1"
 }
 
-# menu_pick OFFSET: clicks the item OFFSET pixels below the top of the open pop-up menu
-menu_pick() {
+# menu_keys KEY...: gives the open pop-up menu the focus and walks it with the keyboard
+# (item heights follow the fonts Wine finds, so positions are not to be relied on)
+menu_keys() {
   local m
   for _ in $(seq 1 20); do
     m=$(for c in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
-      if xdotool getwindowgeometry "$c" | grep -q 'Geometry: 1[0-9][0-9]x[12][0-9][0-9]$'; then echo "$c"; fi
+      if xdotool getwindowgeometry "$c" | grep -q 'Geometry: 1[0-9][0-9]x[1-3][0-9][0-9]$'; then echo "$c"; fi
     done | sort -n | tail -1)
     [ -n "$m" ] && break
     sleep 0.25
   done
   [ -n "$m" ] || fail "no pop-up menu"
-  eval "$(xdotool getwindowgeometry --shell "$m")"
-  xdotool mousemove $((X + 40)) $((Y + $1)) click 1
+  xdotool windowfocus "$m"
+  sleep 0.2
+  xdotool key "$@"
 }
