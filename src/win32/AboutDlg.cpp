@@ -6,6 +6,7 @@
 #include "../../res/about_ids.h"
 #include "about/HyperLink.h"
 #include "app/Strings.h"
+#include "win32/DialogColours.h"
 #include "win32/Wide.h"
 #include "win32/Win32Ports.h"
 
@@ -331,7 +332,10 @@ INT_PTR CALLBACK CAboutDlg::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return self->OnInitDialog();
     case WM_CTLCOLORSTATIC:
         if (CHyperLink* link = self ? self->LinkOf(HWND(lp)) : nullptr) return INT_PTR(link->CtlColor(HDC(wp)));
-        return FALSE;
+        return GreyDialogColour(msg, wp, lp);
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORBTN:
+        return GreyDialogColour(msg, wp, lp);
     case WM_COMMAND:
         if (!self) return FALSE;
         switch (LOWORD(wp)) {

@@ -11,6 +11,7 @@
 
 #include "../../res/resource.h"
 #include "tasks/RemindDlg.h"
+#include "win32/DialogColours.h"
 #include "win32/Wide.h"
 
 namespace lumivar {
@@ -330,6 +331,10 @@ public:
         case WM_TIMER:
             if (view) view->m_dlg.OnTimer(*view);
             return TRUE;
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            return GreyDialogColour(msg, wp, lp);
         case WM_COMMAND:
             if (!view) break;
             if (LOWORD(wp) == IDOK) view->m_dlg.OnOK(*view);

@@ -1,0 +1,25 @@
+// Every dialog of the program is grey with black text, as it has always looked.
+#pragma once
+
+#include <windows.h>
+
+namespace lumivar {
+
+inline constexpr COLORREF kDialogGrey = RGB(192, 192, 192);
+
+// The answer to WM_CTLCOLORDLG / WM_CTLCOLORSTATIC / WM_CTLCOLORBTN, or 0 for a message or a
+// control that keeps its own colours (edit boxes, read-only ones included, stay white).
+inline INT_PTR GreyDialogColour(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg != WM_CTLCOLORDLG && msg != WM_CTLCOLORSTATIC && msg != WM_CTLCOLORBTN) return 0;
+    if (msg == WM_CTLCOLORSTATIC) {
+        wchar_t cls[16] = {};
+        GetClassNameW(HWND(lp), cls, 16);
+        if (lstrcmpiW(cls, L"Edit") == 0) return 0;
+    }
+    static HBRUSH grey = CreateSolidBrush(kDialogGrey);
+    SetBkColor(HDC(wp), kDialogGrey);
+    SetTextColor(HDC(wp), RGB(0, 0, 0));
+    return INT_PTR(grey);
+}
+
+}  // namespace lumivar
