@@ -325,8 +325,10 @@ public:
             view = new RemindView(hwnd, *dlg);
             SetWindowLongPtrW(hwnd, DWLP_USER, LONG_PTR(view));
             SetDlgItemTextW(hwnd, IDC_REMIND_TEXT, Wide(dlg->m_strMessage).c_str());
+            // Focus the text ourselves: the dialog manager would select all of it.
+            SetFocus(GetDlgItem(hwnd, IDC_REMIND_TEXT));
             dlg->OnInitDialog(*view);
-            return TRUE;
+            return FALSE;
         }
         case WM_TIMER:
             if (view) view->m_dlg.OnTimer(*view);

@@ -73,14 +73,14 @@ tray_click() {
 # (item heights follow the fonts Wine finds, so positions are not to be relied on)
 menu_keys() {
   local m
-  for _ in $(seq 1 20); do
+  for _ in $(seq 1 40); do
     m=$(for c in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
       if xdotool getwindowgeometry "$c" | grep -q 'Geometry: 1[0-9][0-9]x[1-3][0-9][0-9]$'; then echo "$c"; fi
     done | sort -n | tail -1)
     [ -n "$m" ] && break
     sleep 0.25
   done
-  [ -n "$m" ] || fail "no pop-up menu"
+  [ -n "$m" ] || { shot no-menu; fail "no pop-up menu"; }
   xdotool windowfocus "$m"
   sleep 0.2
   xdotool key "$@"

@@ -31,13 +31,14 @@ for _ in $(seq 1 40); do [ -f /tmp/lumivar-e2e-task-ran.txt ] && break; sleep 0.
 [ -f /tmp/lumivar-e2e-task-ran.txt ] || fail "the task's program did not run"
 ok "after its countdown the box confirmed itself and the program ran"
 
+sleep 2  # the box's window takes Wine a moment to take down without a window manager
 tray_click 3; menu_keys Down Down Down Down Down Return  # 任务与提醒
 list=
 for _ in $(seq 1 40); do
   list=$(xdotool search --onlyvisible --name '提醒任务配置器' 2>/dev/null | head -1) && [ -n "$list" ] && break
   sleep 0.25
 done
-[ -n "$list" ] || fail "the task list did not open"
+[ -n "$list" ] || { shot 02-no-task-list; fail "the task list did not open"; }
 sleep 1; shot 02-task-list
 ok "the task list opens from the menu (see 02-task-list.png)"
 eval "$(xdotool getwindowgeometry --shell "$list")"
