@@ -1,6 +1,7 @@
 // What the main window shows during a rest or a lock.
 #include <cstdio>
 
+#include "app/LocalTime.h"
 #include "app/MainDlg.h"
 #include "rest/RestTexts.h"
 
@@ -8,16 +9,6 @@ namespace lumivar {
 
 namespace {
 constexpr Colorref kCornerTextColor = Rgb(249, 249, 224);
-
-std::tm LocalTime(std::time_t t) {
-    std::tm tm{};
-#ifdef _WIN32
-    localtime_s(&tm, &t);
-#else
-    localtime_r(&t, &tm);
-#endif
-    return tm;
-}
 }  // namespace
 
 std::string CountdownText(int restLeft) {

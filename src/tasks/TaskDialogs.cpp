@@ -2,22 +2,13 @@
 
 #include <cstdio>
 
+#include "app/LocalTime.h"
 #include "ports/Ports.h"
 #include "tasks/TaskSchedule.h"
 
 namespace lumivar {
 
 namespace {
-
-std::tm Local(std::time_t t) {
-    std::tm tm{};
-#ifdef _WIN32
-    localtime_s(&tm, &t);
-#else
-    localtime_r(&t, &tm);
-#endif
-    return tm;
-}
 
 bool BlankOnly(const std::string& s) {
     return s.find_first_not_of(" \t\r\n\v\f") == std::string::npos;
@@ -129,7 +120,7 @@ void CTaskEditDlg::OnInitDialog(std::time_t now) {
         t = date;
         m_bDaily = 0;
     }
-    m_date = Local(t);
+    m_date = LocalTime(t);
     // The picker cannot show a day outside its range: keep to its ends.
     if (m_date.tm_year + 1900 > kLastYear) {
         m_date = std::tm{};

@@ -1,18 +1,12 @@
 #include "tasks/TaskSchedule.h"
 
+#include "app/LocalTime.h"
+
 #include <climits>
 #include <utility>
 
 namespace lumivar {
 namespace {
-
-bool ToLocal(std::time_t t, std::tm& out) {
-#ifdef _WIN32
-    return localtime_s(&out, &t) == 0;
-#else
-    return localtime_r(&t, &out) != nullptr;
-#endif
-}
 
 // tm_isdst = -1 lets the C library settle daylight saving for that moment.
 bool FromLocal(std::tm tm, std::time_t& out) {
