@@ -50,7 +50,9 @@ sleep 2; shot 08-about
 n=$(xdotool search --onlyvisible --name '关于眸安星' 2>/dev/null | wc -l)
 [ "$n" -eq 1 ] || fail "$n About windows"
 ok "About opens once"
-xdotool mousemove 600 620 click 1; sleep 0.5; xdotool key Escape  # a click on the dialog, then Esc
+# A click on an empty corner of the dialog (its picture and button open the homepage), then Esc.
+eval "$(xdotool getwindowgeometry --shell "$(xdotool search --onlyvisible --name '关于眸安星' | head -1)")"
+xdotool mousemove $((X + WIDTH - 6)) $((Y + 6)) click 1; sleep 0.5; xdotool key Escape
 for _ in $(seq 1 20); do xdotool search --onlyvisible --name '关于眸安星' >/dev/null 2>&1 || break; sleep 0.25; done
 xdotool search --onlyvisible --name '关于眸安星' >/dev/null 2>&1 && fail "Esc did not close About"
 
@@ -58,8 +60,8 @@ xdotool windowfocus "$tray"; xdotool key ctrl+shift+i; sleep 1
 [ "$(icon 09-reset)" = "$on" ] || fail "Ctrl+Shift+I lost the icon"
 ok "Ctrl+Shift+I puts the icon back"
 
-tray_click 3; menu_keys Up Return  # 退出
-for _ in $(seq 1 40); do kill -0 "$program" 2>/dev/null || break; sleep 0.25; done
+tray_click 3; menu_keys Up; sleep 0.3; shot 10-exit; xdotool key Return  # 退出
+for _ in $(seq 1 80); do kill -0 "$program" 2>/dev/null || break; sleep 0.25; done
 ! kill -0 "$program" 2>/dev/null || fail "退出 did not end the program"
 grep -q '^PICFILE=bk.png' "$out/app/Lumivar.ini" || fail "the INI was not saved at exit"
 ok "退出 ends the program and saves its settings"
