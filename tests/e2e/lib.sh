@@ -70,12 +70,13 @@ tray_click() {
 }
 
 # menu_keys KEY...: gives the open pop-up menu the focus and walks it with the keyboard
-# (item heights follow the fonts Wine finds, so positions are not to be relied on)
+# (item heights follow the fonts Wine finds, so positions are not to be relied on; the
+# menu is told from the icon's tip by its height)
 menu_keys() {
   local m
   for _ in $(seq 1 40); do
     m=$(for c in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
-      if xdotool getwindowgeometry "$c" | grep -q 'Geometry: 1[0-9][0-9]x[1-3][0-9][0-9]$'; then echo "$c"; fi
+      if xdotool getwindowgeometry "$c" | grep -q 'Geometry: 1[0-9][0-9]x[23][0-9][0-9]$'; then echo "$c"; fi
     done | sort -n | tail -1)
     [ -n "$m" ] && break
     sleep 0.25
