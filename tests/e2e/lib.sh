@@ -69,17 +69,26 @@ tray_click() {
   xdotool mousemove --window "$tray" 8 10 click "$1"
 }
 
-# menu_keys KEY...: gives the open pop-up menu the focus and walks it with the keyboard
-# (item heights follow the fonts Wine finds, so positions are not to be relied on; the
-# menu is told from the icon's tip by its height)
-menu_keys() {
-  local m
-  for _ in $(seq 1 40); do
-    m=$(for c in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
-      if xdotool getwindowgeometry "$c" | grep -q 'Geometry: 1[0-9][0-9]x[23][0-9][0-9]$'; then echo "$c"; fi
-    done | sort -n | tail -1)
-    [ -n "$m" ] && break
-    sleep 0.25
+# find_menu: the open pop-up menu, told from the icon's tip by its height
+find_menu() {
+  local c
+  for c in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
+    if xdotool getwindowgeometry "$c" | grep -q 'Geometry: 1[0-9][0-9]x[23][0-9][0-9]$'; then echo "$c"; fi
+  done | sort -n | tail -1
+}
+
+# tray_menu KEY...: right-clicks the icon (again, as a person would, if no menu comes) and
+# walks the menu with the keyboard: item heights follow the fonts Wine finds, so item
+# positions are not to be relied on.
+tray_menu() {
+  local m= attempt
+  for attempt in 1 2 3; do
+    tray_click 3
+    for _ in $(seq 1 16); do
+      m=$(find_menu)
+      [ -n "$m" ] && break 2
+      sleep 0.25
+    done
   done
   [ -n "$m" ] || { shot no-menu; fail "no pop-up menu"; }
   xdotool windowfocus "$m"

@@ -32,7 +32,7 @@ for _ in $(seq 1 40); do [ -f /tmp/lumivar-e2e-task-ran.txt ] && break; sleep 0.
 ok "after its countdown the box confirmed itself and the program ran"
 
 sleep 2  # the box's window takes Wine a moment to take down without a window manager
-tray_click 3; menu_keys Down Down Down Down Down Return  # 任务与提醒
+tray_menu Down Down Down Down Down Return  # 任务与提醒
 list=
 for _ in $(seq 1 40); do
   list=$(xdotool search --onlyvisible --name '提醒任务配置器' 2>/dev/null | head -1) && [ -n "$list" ] && break

@@ -33,8 +33,7 @@ tray_click 1; sleep 1
 [ "$(icon 04-on-again)" = "$on" ] || fail "a second click did not switch it on again"
 ok "a click on the icon switches eye care off and on"
 
-tray_click 3; sleep 1; shot 05-menu
-menu_keys Up Up Return  # 开始休息(Ctrl+Shift+A)
+tray_menu Up Up Return  # 开始休息(Ctrl+Shift+A)
 wait_screen rest 10 06-rest || fail "the menu's 开始休息 did not start a rest"
 sleep 1; shot 06-rest
 [ "$(pixel 06-rest 200 150)" != "$background" ] || fail "no picture on the rest screen"
@@ -43,9 +42,9 @@ ok "开始休息 from the menu shows the rest screen with the picture"
 focus_rest_screen; xdotool key w
 wait_screen clear 6 07-back || fail "'w' did not end the rest"
 
-tray_click 3; menu_keys Down Return  # 关于眸安星
+tray_menu Down Return  # 关于眸安星
 sleep 2
-tray_click 3; menu_keys Down Return
+tray_menu Down Return
 sleep 2; shot 08-about
 n=$(xdotool search --onlyvisible --name '关于眸安星' 2>/dev/null | wc -l)
 [ "$n" -eq 1 ] || fail "$n About windows"
@@ -60,7 +59,7 @@ xdotool windowfocus "$tray"; xdotool key ctrl+shift+i; sleep 1
 [ "$(icon 09-reset)" = "$on" ] || fail "Ctrl+Shift+I lost the icon"
 ok "Ctrl+Shift+I puts the icon back"
 
-tray_click 3; menu_keys Up; sleep 0.3; shot 10-exit; xdotool key Return  # 退出
+tray_menu Up Return  # 退出
 for _ in $(seq 1 80); do kill -0 "$program" 2>/dev/null || break; sleep 0.25; done
 ! kill -0 "$program" 2>/dev/null || fail "退出 did not end the program"
 grep -q '^PICFILE=bk.png' "$out/app/Lumivar.ini" || fail "the INI was not saved at exit"
