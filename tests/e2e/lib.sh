@@ -32,7 +32,7 @@ start() {
   program=$!
   tray=
   for _ in $(seq 1 120); do
-    tray=$(xdotool search --name 'Wine System Tray' 2>/dev/null | head -1) && [ -n "$tray" ] && break
+    tray=$(xdotool search --onlyvisible --name 'Wine System Tray' 2>/dev/null | tail -1) && [ -n "$tray" ] && break
     sleep 0.25
   done
   [ -n "$tray" ] || fail "no tray icon appeared"
@@ -65,7 +65,7 @@ focus_rest_screen() {
 
 # tray_click BUTTON: a click on the first tray icon (the tray window is new after the icons are reset)
 tray_click() {
-  tray=$(xdotool search --name 'Wine System Tray' 2>/dev/null | head -1)
+  tray=$(xdotool search --onlyvisible --name 'Wine System Tray' 2>/dev/null | tail -1)
   xdotool mousemove --window "$tray" 8 10 click "$1"
 }
 
