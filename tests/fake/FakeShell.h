@@ -34,7 +34,6 @@ public:
     void SetTimer(int id, uint32_t ms) override {
         const uint64_t step = ms < 10 ? 10 : ms;  // the platform's minimum
         timers[id] = {ms, m_clock.ms + step};
-        timerLog.push_back({id, ms});
     }
     void KillTimer(int id) override { timers.erase(id); }
     void SetIcon(int res) override { icon = res; }
@@ -49,7 +48,7 @@ public:
     Rect WindowRect() override { return screen; }
     void Invalidate() override { invalidated.push_back(screen); }
     void Invalidate(const Rect& rc) override { invalidated.push_back(rc); }
-    void BringToFront() override { ++broughtToFront; }
+    void BringToFront() override {}
     void ActivateForegroundWindow() override {}
     Focus FocusOwner() override { return focus; }
     void FocusMain() override { focus = Focus::Main; }
@@ -68,13 +67,11 @@ public:
     uint32_t Period(int id) const { return timers.at(id).period; }
 
     std::map<int, Timer> timers;
-    std::vector<std::pair<int, uint32_t>> timerLog;
     Show show = Show::Hidden;
     int icon = 0;
     bool placed = false;
     std::vector<std::pair<uint32_t, uint32_t>> animations;
     std::vector<Rect> invalidated;
-    int broughtToFront = 0;
     Focus focus = Focus::Other;
     std::string passwordText;
     Rect passwordRect{0, 0, 100, 20};
@@ -129,10 +126,7 @@ public:
         else
             runValues.erase(name);
     }
-    void SetShellRestrictions(bool on) override {
-        restricted = on;
-        restrictionLog.push_back(on);
-    }
+    void SetShellRestrictions(bool on) override { restricted = on; }
     bool EnableShutdownPrivilege() override { return hasShutdownPrivilege; }
     bool ExitSession(unsigned flags) override {
         exitWindows.push_back(flags);
@@ -152,7 +146,6 @@ public:
     std::vector<std::string> opened, commandLines;
     std::map<std::string, std::string> runValues;
     bool restricted = false;
-    std::vector<bool> restrictionLog;
     std::vector<unsigned> exitWindows;
 
 private:
@@ -191,7 +184,6 @@ public:
         return true;
     }
     intptr_t FindFirst(const std::string& pattern, FindEntry& entry) override {
-        ++findFirsts;
         m_listing.clear();
         const std::string ext = pattern.substr(1);  // "*.jpg"
         auto it = listings.find(cwd);
@@ -219,7 +211,6 @@ public:
     std::set<std::string> folders{"C:\\Program Files\\Lumivar"};
     std::map<std::string, std::vector<FindEntry>> listings;  // folder -> entries in listing order
     int openCursors = 0;
-    int findFirsts = 0;
 
 private:
     std::vector<FindEntry> m_listing;
@@ -235,14 +226,10 @@ public:
         size = it->second;
         return true;
     }
-    void Release() override {
-        ++releases;
-        size = {};
-    }
+    void Release() override { size = {}; }
     Size GetImageSize() override { return size; }
     std::map<std::string, Size> pictures;  // the files that decode, with their sizes
     std::vector<std::string> loads;
-    int releases = 0;
     Size size;
 };
 
@@ -272,7 +259,6 @@ public:
         return taskList(dlg);
     }
     bool AskPassword(std::string& typed) override {
-        ++passwordPrompts;
         if (passwordAnswers.empty()) return false;
         typed = passwordAnswers.front();
         passwordAnswers.pop_front();
@@ -283,7 +269,6 @@ public:
     std::function<int(CTaskListDlg&)> taskList;  // what the user does in the task list
     int taskLists = 0;
     std::deque<std::string> passwordAnswers;     // typed passwords; cancelled when empty
-    int passwordPrompts = 0;
     std::vector<std::pair<std::string, std::string>> messages;
     std::deque<int> answers;                     // scripted results, IDCANCEL when empty
     std::function<void(CRemindDlg&)> during;     // runs while the box is "open"
