@@ -126,8 +126,7 @@ public:
             self->OnInitDialog();
             return TRUE;
         }
-        if (msg == WM_CTLCOLORDLG || msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORBTN)
-            return GreyDialogColour(msg, wp, lp);
+        if (INT_PTR brush = GreyDialogColour(msg, wp, lp)) return brush;
         if (msg != WM_COMMAND || !self) return FALSE;
         const int id = LOWORD(wp);
         switch (id) {
@@ -255,6 +254,7 @@ public:
 
     static INT_PTR CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         auto* self = reinterpret_cast<ListView*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+        if (INT_PTR brush = GreyDialogColour(msg, wp, lp)) return brush;
         switch (msg) {
         case WM_INITDIALOG:
             SetWindowLongPtrW(hwnd, DWLP_USER, lp);
@@ -262,10 +262,6 @@ public:
             self->m_hwnd = hwnd;
             self->OnInitDialog();
             return TRUE;
-        case WM_CTLCOLORDLG:
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLORBTN:
-            return GreyDialogColour(msg, wp, lp);
         case WM_NOTIFY: {
             const auto* nm = reinterpret_cast<const NMHDR*>(lp);
             if (!self || nm->idFrom != IDC_TASK_LIST) return FALSE;
@@ -399,16 +395,13 @@ struct PasswordRun {
 
 INT_PTR CALLBACK PasswordProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* run = reinterpret_cast<PasswordRun*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    if (INT_PTR brush = GreyDialogColour(msg, wp, lp)) return brush;
     switch (msg) {
     case WM_INITDIALOG:
         SetWindowLongPtrW(hwnd, DWLP_USER, lp);
         run = reinterpret_cast<PasswordRun*>(lp);
         SendMessageW(hwnd, WM_SETICON, ICON_SMALL, LPARAM(LoadIconW(run->module, MAKEINTRESOURCEW(IDI_APP))));
         return TRUE;
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-        return GreyDialogColour(msg, wp, lp);
     case WM_COMMAND:
         if (!run) return FALSE;
         if (LOWORD(wp) == IDOK) {

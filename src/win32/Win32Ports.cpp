@@ -319,6 +319,7 @@ public:
 
     static INT_PTR CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         auto* view = reinterpret_cast<RemindView*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+        if (INT_PTR brush = GreyDialogColour(msg, wp, lp)) return brush;
         switch (msg) {
         case WM_INITDIALOG: {
             auto* dlg = reinterpret_cast<CRemindDlg*>(lp);
@@ -333,10 +334,6 @@ public:
         case WM_TIMER:
             if (view) view->m_dlg.OnTimer(*view);
             return TRUE;
-        case WM_CTLCOLORDLG:
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLORBTN:
-            return GreyDialogColour(msg, wp, lp);
         case WM_COMMAND:
             if (!view) break;
             if (LOWORD(wp) == IDOK) view->m_dlg.OnOK(*view);
