@@ -14,6 +14,9 @@ void CMainDlg::OnTimer(int id) {
     switch (id) {
     case TIMER_CYCLE:
         if (m_bLocked) {
+            // Another program's topmost window, or one of ours that opened since, must not stay above.
+            m_wnd.KeepTopmost();
+            m_wnd.HideOtherWindows(true);
             if (m_wnd.FocusOwner() == IMainWindow::Focus::Other) {
                 m_wnd.BringToFront();
                 m_wnd.FocusPassword();
@@ -37,7 +40,7 @@ void CMainDlg::OnTimer(int id) {
     case TIMER_HOST:
         m_wnd.KillTimer(TIMER_HOST);
         // The reachability check runs here once the host monitor exists.
-        m_wnd.SetTimer(TIMER_HOST, uint32_t(m_nHostInterval) * 60000u);
+        m_wnd.SetTimer(TIMER_HOST, MinutesMs(m_nHostInterval));
         break;
     case TIMER_MAIL:
         m_wnd.KillTimer(TIMER_MAIL);
@@ -85,7 +88,7 @@ void CMainDlg::OnAutoLockTick() {
     }
     const uint32_t idle = m_ports.system.TickCount() - m_ports.system.LastInputTick();
     m_wnd.KillTimer(TIMER_AUTOLOCK);
-    const uint32_t limit = uint32_t(m_nAutoLockTimeout) * 60000u;
+    const uint32_t limit = MinutesMs(m_nAutoLockTimeout);
     if (idle >= limit)
         LockScreen();
     else if (m_bAutoLock)
@@ -108,7 +111,7 @@ void CMainDlg::StartRest() {
     if (m_bResting || m_bLocked) return;
     m_wnd.BringToFront();
     if (m_bAnimate) m_wnd.Animate(kAnimateMs, m_dwAnimEffects[m_nAnimEffect]);
-    m_wnd.ShowMaximized();
+    m_wnd.ShowFullScreen();
     m_wnd.Invalidate();
     m_wnd.FocusMain();
     m_nRestLeft = m_nBreakTime;
@@ -128,9 +131,15 @@ void CMainDlg::RestTick() {
 }
 
 void CMainDlg::BackToWork() {
+    // Only the unlock attempt and an unlock task may end a lock, and they go through LeaveLock.
+    if (m_bLocked) return;
+    EndRestOrLock();
+}
+
+void CMainDlg::EndRestOrLock() {
     UpdateTrayTip();
     if (m_bEyeCare)
-        m_wnd.SetTimer(TIMER_CYCLE, uint32_t(m_nWorkTime) * 60000u);
+        m_wnd.SetTimer(TIMER_CYCLE, MinutesMs(m_nWorkTime));
     else
         m_wnd.KillTimer(TIMER_CYCLE);
     if (!m_bResting && !m_bLocked) return;
@@ -161,13 +170,23 @@ void CMainDlg::BackToWork() {
 
 void CMainDlg::OnToggleEyeCare() {
     m_bEyeCare = !m_bEyeCare;
+    if (m_bLocked) {
+        // Timer 1 keeps the lock's upkeep; leaving the lock starts work, or not, by the new switch.
+        UpdateTrayTip();
+        return;
+    }
     if (m_bEyeCare) {
         BackToWork();
-    } else {
-        UpdateTrayTip();
-        m_wnd.KillTimer(TIMER_CYCLE);
-        m_wnd.KillTimer(TIMER_AUTOLOCK);
+        return;
     }
+    if (m_bResting) {
+        // Without its timer the rest screen would stay up for good: end it, without show or sound.
+        m_bQuietReturn = 1;
+        BackToWork();
+    }
+    UpdateTrayTip();
+    m_wnd.KillTimer(TIMER_CYCLE);
+    m_wnd.KillTimer(TIMER_AUTOLOCK);
 }
 
 bool CMainDlg::OnKeyDown(unsigned vk) {

@@ -24,6 +24,7 @@ void CMainDlg::AddMainTrayIcon() {
 }
 
 bool CMainDlg::OnInitDialog() {
+    RepairAfterCrash();
     m_wnd.SetIcon(m_hIcon);
     m_wnd.PlaceOnDesktop();
     m_wnd.ShowMinimized();
@@ -34,17 +35,17 @@ bool CMainDlg::OnInitDialog() {
     SetRunAtStartup();
     m_bWin9x = m_ports.system.IsWin9x();
     // The POP3 client takes its server and account here once the mail monitor exists.
-    if (m_bMailCheck) m_wnd.SetTimer(TIMER_MAIL, uint32_t(m_nMailInterval) * 60000u);
+    if (m_bMailCheck) m_wnd.SetTimer(TIMER_MAIL, MinutesMs(m_nMailInterval));
     m_bResting = 1;
     m_bQuietReturn = 1;
     for (int i = 0; i < 6; ++i) m_ports.system.RegisterHotKey(kFirstHotkey + i, MOD_CONTROL | MOD_SHIFT, kHotkeyKeys[i]);
     if (m_strHostName.empty() || m_nHostInterval == 0) m_bHostMonitor = 0;
-    if (m_bHostMonitor) m_wnd.SetTimer(TIMER_HOST, uint32_t(m_nHostInterval) * 60000u);
-    if (g_bHomepageWatch) m_wnd.SetTimer(TIMER_HOMEPAGE, uint32_t(g_nHomepageInterval) * 60000u);
+    if (m_bHostMonitor) m_wnd.SetTimer(TIMER_HOST, MinutesMs(m_nHostInterval));
+    if (g_bHomepageWatch) m_wnd.SetTimer(TIMER_HOMEPAGE, MinutesMs(g_nHomepageInterval));
     if (m_bAutoCheckNewVersion) m_wnd.SetTimer(TIMER_UPDATE, 600000);
     m_wnd.SetTimer(TIMER_CYCLE, 10);
     if (m_nAutoLockTimeout <= 0) m_nAutoLockTimeout = m_nBreakTime / 60 + 1;
-    if (m_bAutoLock) m_wnd.SetTimer(TIMER_AUTOLOCK, uint32_t(m_nAutoLockTimeout) * 60000u);
+    if (m_bAutoLock) m_wnd.SetTimer(TIMER_AUTOLOCK, MinutesMs(m_nAutoLockTimeout));
     m_hFind = -1;
     if (m_bPicture) m_bPictureLoaded = m_picture.Load(m_strPicFile);
     return true;

@@ -29,6 +29,12 @@ inline constexpr unsigned EWX_LOGOFF = 0, EWX_REBOOT = 2, EWX_FORCE = 4, EWX_POW
 // Longest interval one platform timer can carry; later due times are reached in steps.
 inline constexpr uint32_t kMaxTimerMs = 0x7FFFFFFF;
 
+// A period of whole minutes as a timer interval, never wrapping whatever the setting holds.
+constexpr uint32_t MinutesMs(int minutes) {
+    if (minutes <= 0) return 0;
+    return minutes >= int(kMaxTimerMs / 60000) ? kMaxTimerMs : uint32_t(minutes) * 60000u;
+}
+
 class CMainDlg : public Settings, public TaskTable {
 public:
     explicit CMainDlg(Ports ports);
@@ -101,6 +107,7 @@ public:
     void LockScreen();
     int UnlockScreen(bool unlock);
     void LeaveLock();
+    void RepairAfterCrash();
     bool ShutdownComputer();
     bool ForceShutdownComputer();
     bool RebootComputer();
@@ -139,6 +146,8 @@ public:
     FindEntry m_findData;
 
 private:
+    void EndRestOrLock();
+    static bool AllowedWhileLocked(int command);
     void ShowUpdatePrompt();
     void OnAutoLockTick();
     void ArmTaskTimer(int64_t dueSeconds);
@@ -155,6 +164,9 @@ private:
     int m_bTaskTimerStep = 0;
     // Every entry due at the chosen moment, so that none of them is skipped.
     std::vector<TaskItem> m_dueTogether;
+    // The task manager policy as it was before this program's lock changed it.
+    RegistryValue m_policyBeforeLock;
+    int m_bRestricted = 0;
 };
 
 }  // namespace lumivar

@@ -69,7 +69,7 @@ void CMainDlg::ResetTrayIcons() {
 int CMainDlg::OnTrayNotify(unsigned /*id*/, unsigned mouseMessage) {
     switch (mouseMessage) {
     case 0x203:  // WM_LBUTTONDBLCLK
-        ShowSettings();
+        if (!m_bLocked) ShowSettings();
         break;
     case 0x202:  // WM_LBUTTONUP
         OnToggleEyeCare();

@@ -48,16 +48,23 @@ public:
     virtual void KillTimer(int id) = 0;
 
     virtual void SetIcon(int iconResource) = 0;        // big and small
-    virtual void PlaceOnDesktop() = 0;                 // (0,0), desktop size, topmost, hidden
+    virtual void PlaceOnDesktop() = 0;                 // over every monitor, topmost, hidden
     virtual void ShowMinimized() = 0;
-    virtual void ShowMaximized() = 0;
+    virtual void ShowFullScreen() = 0;                 // shown over every monitor, topmost
     virtual void Hide() = 0;
     virtual void Animate(uint32_t ms, uint32_t effect) = 0;
+    // Rectangles are in the window's client coordinates; the window spans every monitor.
     virtual Rect WindowRect() = 0;
+    virtual Rect PrimaryRect() = 0;                    // the primary monitor
     virtual void Invalidate() = 0;                     // whole window, no erase
     virtual void Invalidate(const Rect& rc) = 0;       // no erase
 
-    virtual void BringToFront() = 0;                   // SetForegroundWindow + SetActiveWindow
+    // Takes the foreground, also from a background process, and activates the window.
+    virtual void BringToFront() = 0;
+    virtual void KeepTopmost() = 0;                    // back to the top of the topmost band
+    // Hides the program's other windows (dialogs, prompts, menus) while the screen is locked,
+    // and shows them again afterwards.
+    virtual void HideOtherWindows(bool hide) = 0;
     virtual void ActivateForegroundWindow() = 0;       // SetActiveWindow(GetForegroundWindow())
     enum class Focus { Main, Password, Other };
     virtual Focus FocusOwner() = 0;
@@ -66,7 +73,7 @@ public:
 
     virtual std::string PasswordText() = 0;            // UpdateData(TRUE)
     virtual void SetPasswordText(const std::string& text) = 0;  // UpdateData(FALSE)
-    virtual Rect PasswordRect() = 0;                   // screen coordinates
+    virtual Rect PasswordRect() = 0;
     virtual void MovePasswordBox(int x, int y) = 0;    // keeps size, HWND_TOP, shows it
     virtual void ShowPasswordBox(bool visibleAndEnabled) = 0;
 
@@ -103,6 +110,16 @@ public:
     virtual void DrawPicture(const Rect& rc) = 0;  // the background picture, upright, scaled into rc
 };
 
+// A registry value as it stood: whether its key and the value existed, its type and bytes.
+struct RegistryValue {
+    bool keyExists = false;
+    bool exists = false;
+    uint32_t type = 0;
+    std::string data;
+    bool operator==(const RegistryValue&) const = default;
+};
+inline constexpr uint32_t kRegDword = 4;  // REG_DWORD
+
 // Everything else the program asks of the system.
 class ISystem {
 public:
@@ -126,8 +143,15 @@ public:
     // HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Run: set `name` to `path`,
     // or delete it when path is null. Silently does nothing without the rights.
     virtual void SetRunValue(const std::string& name, const std::string* path) = 0;
-    // Lock restrictions: task bar hidden and DisableTaskMgr=1 (on), or lifted (off).
-    virtual void SetShellRestrictions(bool on) = 0;
+    // The lock's restrictions: the task bar, and the per-user policy value DisableTaskMgr
+    // (HKCU\Software\Microsoft\Windows\CurrentVersion\Policies\System).
+    virtual void ShowTaskBar(bool show) = 0;
+    virtual RegistryValue ReadTaskMgrPolicy() = 0;
+    // Puts the value back exactly: absent is deleted, and a key that did not exist goes if empty.
+    virtual void WriteTaskMgrPolicy(const RegistryValue& value) = 0;
+    // The policy as it was before a lock, kept where a crash cannot lose it; null removes it.
+    virtual bool ReadLockRecord(RegistryValue& before) = 0;
+    virtual void WriteLockRecord(const RegistryValue* before) = 0;
 
     virtual bool EnableShutdownPrivilege() = 0;
     virtual bool ExitSession(unsigned flags) = 0;     // ExitWindowsEx(flags, 0)

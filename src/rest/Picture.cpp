@@ -4,9 +4,10 @@
 
 namespace lumivar {
 
-Rect FitPictureRect(const Rect& window, Size picture, bool stretch) {
-    if (stretch || picture.cx <= 0 || picture.cy <= 0) return window;
-    const int W = window.Width(), H = window.Height();
+namespace {
+
+// Placement within a W x H area whose top left corner is at the origin.
+Rect FitPictureSize(int W, int H, Size picture) {
     const int pw = picture.cx, ph = picture.cy;
     const float rx = float(W) / float(pw) - 1.0f;
     const float ry = float(H) / float(ph) - 1.0f;
@@ -29,8 +30,17 @@ Rect FitPictureRect(const Rect& window, Size picture, bool stretch) {
     return pw < W ? fitHeight() : fitWidth();
 }
 
+}  // namespace
+
+Rect FitPictureRect(const Rect& window, Size picture, bool stretch) {
+    if (stretch || picture.cx <= 0 || picture.cy <= 0) return window;
+    Rect r = FitPictureSize(window.Width(), window.Height(), picture);
+    r.left += window.left, r.right += window.left, r.top += window.top, r.bottom += window.top;
+    return r;
+}
+
 Rect CMainDlg::ComputePictureRect() {
-    return FitPictureRect(m_wnd.WindowRect(), m_picture.GetImageSize(), m_bStretch);
+    return FitPictureRect(m_wnd.PrimaryRect(), m_picture.GetImageSize(), m_bStretch);
 }
 
 void CMainDlg::ReloadPicture() {
@@ -82,13 +92,18 @@ std::string CMainDlg::NextRotationPicture(const std::string& current) {
     return absolute + m_findData.name;
 }
 
+OpenFileRequest BackgroundPictureRequest() {
+    // Only what the picture decoder reads: offering more would let a choice silently show nothing.
+    return {"请选择背景图像文件",
+            {{"所有图片", "*.jpg;*.jpeg;*.bmp;*.gif;*.ico;*.png"}, {"所有文件(*.*)", "*.*"}},
+            1};
+}
+
 void CMainDlg::ChooseBackgroundPicture() {
-    OpenFileRequest request{"请选择背景图像文件",
-                            {{"所有图片", "*.jpg;*.jpeg;*.bmp;*.gif;*.ico;*.pic;*.wmf;*.emf;*.png"},
-                             {"所有文件(*.*)", "*.*"}},
-                            1};
     std::string path;
-    if (!m_ports.dialogs.OpenFile(request, path)) return;
+    if (!m_ports.dialogs.OpenFile(BackgroundPictureRequest(), path)) return;
+    // The rotation's listing belongs to the old folder; the next rotation starts in the new one.
+    CloseRotation();
     m_strPicFile = path;
     ReloadPicture();
     if (m_bPictureLoaded) m_bPicture = 1;

@@ -9,4 +9,7 @@ namespace lumivar {
 // the width or the height with its aspect kept (single precision, as drawn before).
 Rect FitPictureRect(const Rect& window, Size picture, bool stretch);
 
+// The open-file dialog that chooses a background picture.
+OpenFileRequest BackgroundPictureRequest();
+
 }  // namespace lumivar

@@ -26,25 +26,27 @@ std::string ClockText(std::time_t t) {
 }
 
 void CMainDlg::OnPaint(IPainter& painter) {
+    // The window spans every monitor; what there is to read stays on the primary one.
     const Rect wnd = m_wnd.WindowRect();
-    const bool pictureCovers = m_bPicture && m_bPictureLoaded && m_bStretch;
+    const Rect p = m_wnd.PrimaryRect();
+    const bool pictureCovers = m_bPicture && m_bPictureLoaded && m_bStretch && p == wnd;
     if (!pictureCovers) painter.FillRect(wnd, m_crBackColor);
     if (m_bPicture && m_bPictureLoaded) painter.DrawPicture(ComputePictureRect());
     if (m_bDisplayTxt) {
         const Size sz = painter.MeasureText(IPainter::Font::Text, m_strText);
-        painter.DrawString(IPainter::Font::Text, (wnd.right - sz.cx) / 2, (wnd.bottom - sz.cy) / 2 - sz.cy, m_strText,
-                         m_crTextColor);
+        painter.DrawString(IPainter::Font::Text, p.left + (p.Width() - sz.cx) / 2,
+                           p.top + (p.Height() - sz.cy) / 2 - sz.cy, m_strText, m_crTextColor);
     }
     if (!m_bLocked) {
         const std::string text = CountdownText(m_nRestLeft);
         const Size sz = painter.MeasureText(IPainter::Font::Default, text);
-        m_rcCountdown = {0, 0, sz.cx, sz.cy};
-        painter.DrawString(IPainter::Font::Default, 0, 0, text, kCornerTextColor);
+        m_rcCountdown = {p.left, p.top, p.left + sz.cx, p.top + sz.cy};
+        painter.DrawString(IPainter::Font::Default, p.left, p.top, text, kCornerTextColor);
     }
     const std::string clock = ClockText(m_ports.system.Now());
     const Size sz = painter.MeasureText(IPainter::Font::Default, clock);
-    m_rcClock = {wnd.right - sz.cx, 0, wnd.right, sz.cy};
-    painter.DrawString(IPainter::Font::Default, wnd.right - sz.cx, 0, clock, kCornerTextColor);
+    m_rcClock = {p.right - sz.cx, p.top, p.right, p.top + sz.cy};
+    painter.DrawString(IPainter::Font::Default, p.right - sz.cx, p.top, clock, kCornerTextColor);
 }
 
 bool CMainDlg::OnEraseBkgnd(IPainter& painter) {

@@ -15,11 +15,13 @@ void CMainDlg::LockScreen() {
     UnlockScreen(false);
     m_bLocked = 1;
     if (m_bAnimate) m_wnd.Animate(1500, m_dwAnimEffects[m_nAnimEffect]);
-    m_wnd.ShowMaximized();
-    const Rect w = m_wnd.WindowRect();
+    m_wnd.ShowFullScreen();
+    // The box sits on the primary monitor, centred, 10 pixels above its bottom edge.
+    const Rect w = m_wnd.PrimaryRect();
     const Rect e = m_wnd.PasswordRect();
-    m_wnd.MovePasswordBox((w.right - e.Width()) / 2, w.bottom - e.Height() - 10);
+    m_wnd.MovePasswordBox(w.left + (w.Width() - e.Width()) / 2, w.bottom - e.Height() - 10);
     m_wnd.ShowPasswordBox(true);
+    m_wnd.HideOtherWindows(true);
     m_wnd.BringToFront();
     m_wnd.FocusPassword();
     m_wnd.Invalidate();
@@ -27,14 +29,42 @@ void CMainDlg::LockScreen() {
 }
 
 int CMainDlg::UnlockScreen(bool unlock) {
-    m_ports.system.SetShellRestrictions(!unlock);
+    ISystem& sys = m_ports.system;
+    if (!unlock) {
+        if (!m_bRestricted) {
+            // Recorded durably before anything changes, so that a crash during the lock can be undone.
+            m_policyBeforeLock = sys.ReadTaskMgrPolicy();
+            sys.WriteLockRecord(&m_policyBeforeLock);
+            m_bRestricted = 1;
+        }
+        sys.ShowTaskBar(false);
+        sys.WriteTaskMgrPolicy({true, true, kRegDword, std::string("\x01\0\0\0", 4)});
+        return 1;
+    }
+    sys.ShowTaskBar(true);
+    // An administrator's own value is put back as it was, never deleted.
+    if (m_bRestricted) {
+        sys.WriteTaskMgrPolicy(m_policyBeforeLock);
+        sys.WriteLockRecord(nullptr);
+        m_bRestricted = 0;
+    }
     return 1;
+}
+
+void CMainDlg::RepairAfterCrash() {
+    ISystem& sys = m_ports.system;
+    RegistryValue before;
+    if (!sys.ReadLockRecord(before)) return;
+    sys.ShowTaskBar(true);
+    sys.WriteTaskMgrPolicy(before);
+    sys.WriteLockRecord(nullptr);
 }
 
 void CMainDlg::LeaveLock() {
     m_wnd.ShowPasswordBox(false);
     UnlockScreen(true);
-    BackToWork();
+    EndRestOrLock();
+    m_wnd.HideOtherWindows(false);
 }
 
 bool CMainDlg::ShutdownComputer() {

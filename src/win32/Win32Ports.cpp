@@ -34,21 +34,60 @@ void Win32MainWindow::SetIcon(int iconResource) {
     SendMessageW(m_hwnd, WM_SETICON, ICON_SMALL, LPARAM(icon));
 }
 
-void Win32MainWindow::PlaceOnDesktop() {
-    RECT desk;
-    GetWindowRect(GetDesktopWindow(), &desk);
-    SetWindowPos(m_hwnd, HWND_TOPMOST, 0, 0, desk.right - desk.left, desk.bottom - desk.top, SWP_HIDEWINDOW);
+namespace {
+RECT VirtualScreen() {
+    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return {x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN), y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
+// Over every monitor: a rest or a lock that left one monitor free would be neither.
+void Cover(HWND hwnd, UINT flags) {
+    const RECT v = VirtualScreen();
+    SetWindowPos(hwnd, HWND_TOPMOST, v.left, v.top, v.right - v.left, v.bottom - v.top, flags);
+}
+}  // namespace
+
+void Win32MainWindow::PlaceOnDesktop() { Cover(m_hwnd, SWP_HIDEWINDOW); }
 void Win32MainWindow::ShowMinimized() { ShowWindow(m_hwnd, SW_MINIMIZE); }
-void Win32MainWindow::ShowMaximized() { ShowWindow(m_hwnd, SW_MAXIMIZE); }
+
+// The start-up leaves the window minimised; placing or animating an iconic window does nothing.
+void Win32MainWindow::LeaveIconic() {
+    if (!IsIconic(m_hwnd)) return;
+    ShowWindow(m_hwnd, SW_RESTORE);
+    ShowWindow(m_hwnd, SW_HIDE);
+}
+
+void Win32MainWindow::ShowFullScreen() {
+    LeaveIconic();
+    Cover(m_hwnd, SWP_SHOWWINDOW);
+}
+
 void Win32MainWindow::Hide() { ShowWindow(m_hwnd, SW_HIDE); }
-void Win32MainWindow::Animate(uint32_t ms, uint32_t effect) { AnimateWindow(m_hwnd, ms, effect); }
+
+void Win32MainWindow::Animate(uint32_t ms, uint32_t effect) {
+    if (!(effect & AW_HIDE)) {
+        LeaveIconic();
+        Cover(m_hwnd, SWP_NOACTIVATE);
+    }
+    AnimateWindow(m_hwnd, ms, effect);
+}
+
+Rect Win32MainWindow::FromScreen(const RECT& rc) const {
+    POINT pts[2] = {{rc.left, rc.top}, {rc.right, rc.bottom}};
+    MapWindowPoints(nullptr, m_hwnd, pts, 2);
+    return {pts[0].x, pts[0].y, pts[1].x, pts[1].y};
+}
 
 Rect Win32MainWindow::WindowRect() {
     RECT rc{};
-    GetWindowRect(m_hwnd, &rc);
+    GetClientRect(m_hwnd, &rc);
     return FromRECT(rc);
+}
+
+Rect Win32MainWindow::PrimaryRect() {
+    MONITORINFO mi{sizeof mi, {}, {}, 0};
+    GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &mi);
+    return FromScreen(mi.rcMonitor);
 }
 
 void Win32MainWindow::Invalidate() { InvalidateRect(m_hwnd, nullptr, FALSE); }
@@ -57,9 +96,61 @@ void Win32MainWindow::Invalidate(const Rect& rc) {
     InvalidateRect(m_hwnd, &r, FALSE);
 }
 
+// Windows hands the foreground only to the process the user last gave input to, which a rest
+// started by a timer is not. While our thread shares the foreground thread's input state,
+// the call counts as theirs. No input is faked, so the idle time stays true.
 void Win32MainWindow::BringToFront() {
+    HWND front = GetForegroundWindow();
+    const DWORD self = GetCurrentThreadId();
+    const DWORD other = front ? GetWindowThreadProcessId(front, nullptr) : 0;
+    const bool attached = other && other != self && AttachThreadInput(self, other, TRUE);
+    SetWindowPos(m_hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetForegroundWindow(m_hwnd);
     SetActiveWindow(m_hwnd);
+    if (attached) AttachThreadInput(self, other, FALSE);
+}
+
+void Win32MainWindow::KeepTopmost() { Cover(m_hwnd, SWP_NOACTIVATE | SWP_SHOWWINDOW); }
+
+namespace {
+struct HideRun {
+    HWND self;
+    std::vector<HWND>* hidden;
+};
+
+BOOL CALLBACK HideIfOurs(HWND w, LPARAM lp) {
+    auto& run = *reinterpret_cast<HideRun*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == GetCurrentProcessId() && w != run.self && IsWindowVisible(w)) {
+        ShowWindow(w, SW_HIDE);
+        run.hidden->push_back(w);
+    }
+    return TRUE;
+}
+}  // namespace
+
+void Win32MainWindow::HideOtherWindows(bool hide) {
+    if (hide) {
+        EndMenu();
+        HideRun run{m_hwnd, &m_hidden};
+        EnumWindows(HideIfOurs, LPARAM(&run));
+        // A modal box owned by the main window disables it, and with it the password box.
+        if (!IsWindowEnabled(m_hwnd)) {
+            m_wasDisabled = true;
+            EnableWindow(m_hwnd, TRUE);
+        }
+        return;
+    }
+    bool ownedModalLeft = false;
+    for (HWND w : m_hidden) {
+        if (!IsWindow(w)) continue;
+        ShowWindow(w, SW_SHOWNA);
+        ownedModalLeft = ownedModalLeft || GetWindow(w, GW_OWNER) == m_hwnd;
+    }
+    m_hidden.clear();
+    if (m_wasDisabled && ownedModalLeft) EnableWindow(m_hwnd, FALSE);
+    m_wasDisabled = false;
 }
 
 void Win32MainWindow::ActivateForegroundWindow() { SetActiveWindow(GetForegroundWindow()); }
@@ -87,7 +178,7 @@ void Win32MainWindow::SetPasswordText(const std::string& text) { SetWindowTextW(
 Rect Win32MainWindow::PasswordRect() {
     RECT rc{};
     GetWindowRect(Password(), &rc);
-    return FromRECT(rc);
+    return FromScreen(rc);
 }
 
 void Win32MainWindow::MovePasswordBox(int x, int y) {
@@ -196,22 +287,6 @@ void Win32System::SetRunValue(const std::string& name, const std::string* path) 
         RegDeleteValueW(key, wname.c_str());
     }
     RegCloseKey(key);
-}
-
-void Win32System::SetShellRestrictions(bool on) {
-    HKEY key = nullptr;
-    const wchar_t* policy = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
-    if (RegOpenKeyW(HKEY_CURRENT_USER, policy, &key) != ERROR_SUCCESS) RegCreateKeyW(HKEY_CURRENT_USER, policy, &key);
-    if (HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr)) ShowWindow(taskbar, on ? SW_HIDE : SW_SHOW);
-    if (key) {
-        if (on) {
-            const DWORD one = 1;
-            RegSetValueExW(key, L"DisableTaskMgr", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one);
-        } else {
-            RegDeleteValueW(key, L"DisableTaskMgr");
-        }
-        RegCloseKey(key);
-    }
 }
 
 bool Win32System::EnableShutdownPrivilege() {

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "ports/Ports.h"
 
 namespace lumivar {
@@ -17,13 +19,16 @@ public:
     void SetIcon(int iconResource) override;
     void PlaceOnDesktop() override;
     void ShowMinimized() override;
-    void ShowMaximized() override;
+    void ShowFullScreen() override;
     void Hide() override;
     void Animate(uint32_t ms, uint32_t effect) override;
     Rect WindowRect() override;
+    Rect PrimaryRect() override;
     void Invalidate() override;
     void Invalidate(const Rect& rc) override;
     void BringToFront() override;
+    void KeepTopmost() override;
+    void HideOtherWindows(bool hide) override;
     void ActivateForegroundWindow() override;
     Focus FocusOwner() override;
     void FocusMain() override;
@@ -38,7 +43,11 @@ public:
 
 private:
     HWND Password() const;
+    void LeaveIconic();
+    Rect FromScreen(const RECT& rc) const;
     HWND m_hwnd = nullptr;
+    std::vector<HWND> m_hidden;  // the program's windows put out of sight by the lock
+    bool m_wasDisabled = false;
 };
 
 class Win32Tray : public ITray {
@@ -67,7 +76,11 @@ public:
     void ShellOpen(const std::string& file) override;
     void RunCommandLine(const std::string& cmd) override;
     void SetRunValue(const std::string& name, const std::string* path) override;
-    void SetShellRestrictions(bool on) override;
+    void ShowTaskBar(bool show) override;                       // ShellRestrictions.cpp
+    RegistryValue ReadTaskMgrPolicy() override;                 // ShellRestrictions.cpp
+    void WriteTaskMgrPolicy(const RegistryValue& value) override;  // ShellRestrictions.cpp
+    bool ReadLockRecord(RegistryValue& before) override;        // ShellRestrictions.cpp
+    void WriteLockRecord(const RegistryValue* before) override; // ShellRestrictions.cpp
     bool EnableShutdownPrivilege() override;
     bool ExitSession(unsigned flags) override;
 

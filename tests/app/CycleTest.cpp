@@ -13,7 +13,7 @@ TEST_F(AppTest, DefaultCycleRestsSixSecondsEveryFiveMinutes) {
     EXPECT_FALSE(dlg->m_bResting);
     shell.Advance(1);
     ASSERT_TRUE(dlg->m_bResting);
-    EXPECT_EQ(shell.window.show, Show::Maximized);
+    EXPECT_EQ(shell.window.show, Show::FullScreen);
     ASSERT_EQ(shell.window.animations.size(), 1u);
     EXPECT_EQ(shell.window.animations[0], std::make_pair(1500u, 0x80000u));
     EXPECT_EQ(shell.system.sounds.back(), std::make_pair(std::string("break.wav"), 0x22001u));
@@ -153,7 +153,7 @@ protected:
 TEST_F(AutoLockTest, IdleExactlyAtTheLimitLocks) {
     FireWithIdle(60000);
     EXPECT_TRUE(dlg->m_bLocked);
-    EXPECT_TRUE(shell.system.restricted);
+    EXPECT_TRUE(shell.system.Restricted());
     EXPECT_FALSE(shell.window.Running(TIMER_AUTOLOCK));
 }
 
@@ -183,7 +183,7 @@ TEST_F(AutoLockTest, LongRestWithoutInputTurnsIntoTheLock) {
     EXPECT_TRUE(dlg->m_bLocked);
     EXPECT_FALSE(dlg->m_bResting);
     EXPECT_EQ(dlg->m_nRestLeft, 0);
-    EXPECT_EQ(shell.window.show, Show::Maximized);
+    EXPECT_EQ(shell.window.show, Show::FullScreen);
 }
 
 TEST_F(AutoLockTest, WindowsNineXSwitchesItOff) {
@@ -197,65 +197,6 @@ TEST_F(AutoLockTest, ReturnToWorkRearmsTheIdleCheck) {
     dlg->StartRest();
     dlg->BackToWork();
     EXPECT_EQ(shell.window.Period(TIMER_AUTOLOCK), 1500u);
-}
-
-class LockTest : public AppTest {};
-
-TEST_F(LockTest, WrongPasswordKeepsTheLockAndClearsTheEntry) {
-    WriteIni("[Lumivar2003]\nLOCKPASS=1\nSYSTEMPWD=def\n");
-    StartWorking();
-    EXPECT_EQ(dlg->m_strSystemPwd, "abc");
-    dlg->OnHotKey(1006);
-    ASSERT_TRUE(dlg->m_bLocked);
-    EXPECT_EQ(shell.window.passwordRect, (Rect{462, 738, 562, 758}));
-    EXPECT_TRUE(shell.window.passwordBoxShown);
-    shell.window.passwordText = "ABC";
-    dlg->OnOK();
-    EXPECT_TRUE(dlg->m_bLocked);
-    EXPECT_EQ(shell.window.passwordText, "");
-    EXPECT_EQ(shell.window.focus, IMainWindow::Focus::Password);
-
-    shell.window.passwordText = "abc";
-    dlg->OnCommand(1);
-    EXPECT_FALSE(dlg->m_bLocked);
-    EXPECT_FALSE(shell.window.passwordBoxShown);
-    EXPECT_FALSE(shell.system.restricted);
-    EXPECT_EQ(shell.window.show, Show::Hidden);
-    EXPECT_EQ(shell.window.Period(TIMER_CYCLE), 300000u);
-}
-
-TEST_F(LockTest, WithoutLockPasswordAnyEntryUnlocks) {
-    StartWorking();
-    dlg->LockScreen();
-    shell.window.passwordText = "whatever";
-    dlg->OnOK();
-    EXPECT_FALSE(dlg->m_bLocked);
-}
-
-TEST_F(LockTest, LockingDuringRestEndsTheRest) {
-    StartWorking();
-    dlg->StartRest();
-    Seconds(2);
-    dlg->OnHotKey(1005);
-    EXPECT_TRUE(dlg->m_bLocked);
-    EXPECT_FALSE(dlg->m_bResting);
-    EXPECT_EQ(dlg->m_nRestLeft, 0);
-    // While locked the cycle stands still and a rest cannot start.
-    dlg->OnHotKey(1001);
-    shell.Advance(600000);
-    EXPECT_FALSE(dlg->m_bResting);
-    EXPECT_TRUE(dlg->m_bLocked);
-    EXPECT_EQ(shell.window.Period(TIMER_CYCLE), 1000u);
-}
-
-TEST_F(LockTest, UpkeepRefocusesThePasswordBoxAndRepaintsTheClock) {
-    StartWorking();
-    dlg->LockScreen();
-    shell.window.focus = IMainWindow::Focus::Other;
-    shell.window.invalidated.clear();
-    Seconds(1);
-    EXPECT_EQ(shell.window.focus, IMainWindow::Focus::Password);
-    EXPECT_EQ(shell.window.invalidated, std::vector<Rect>{dlg->m_rcClock});
 }
 
 TEST_F(AppTest, UpdateCheckRunsOnceAfterTenMinutesWithoutAPrompt) {

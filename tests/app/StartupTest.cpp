@@ -100,12 +100,12 @@ TEST_F(AppTest, ExitSavesAllSectionsInOrderAndCleansUp) {
     StartWorking();
     dlg->OnExit();
     EXPECT_EQ(shell.window.endResult, 0);
-    shell.system.restricted = true;  // lifted at exit whether or not the screen was locked
+    shell.system.taskBarShown = false;  // shown again at exit whether or not the screen was locked
     dlg->OnDestroy();
     EXPECT_TRUE(shell.window.timers.empty());
     EXPECT_TRUE(shell.system.hotkeys.empty());
     EXPECT_TRUE(shell.tray.icons.empty());
-    EXPECT_FALSE(shell.system.restricted);
+    EXPECT_FALSE(shell.system.Restricted());
     const std::string ini = IniText();
     size_t at = 0;
     for (const char* section : {"[Lumivar2003]", "[SCREEN]", "[SOUND]", "[NOTES AND TASKS]", "[HOMEPAGE]", "[MAIL]",

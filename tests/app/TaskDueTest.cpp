@@ -111,7 +111,7 @@ TEST_F(TaskDueTest, LockAndUnlockWords) {
     dlg->SelectNextTask();
     dlg->OnTaskDue();
     EXPECT_FALSE(dlg->m_bLocked);
-    EXPECT_FALSE(shell.system.restricted);
+    EXPECT_FALSE(shell.system.Restricted());
 }
 
 TEST_F(TaskDueTest, EntriesDueAtTheSameMinuteAllFire) {

@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -29,7 +30,7 @@ struct Timer {
 class FakeWindow : public IMainWindow {
 public:
     explicit FakeWindow(Clock& clock) : m_clock(clock) {}
-    enum class Show { Hidden, Minimized, Maximized };
+    enum class Show { Hidden, Minimized, FullScreen };
 
     void SetTimer(int id, uint32_t ms) override {
         const uint64_t step = ms < 10 ? 10 : ms;  // the platform's minimum
@@ -39,16 +40,19 @@ public:
     void SetIcon(int res) override { icon = res; }
     void PlaceOnDesktop() override { placed = true; show = Show::Hidden; }
     void ShowMinimized() override { show = Show::Minimized; }
-    void ShowMaximized() override { show = Show::Maximized; }
+    void ShowFullScreen() override { show = Show::FullScreen; }
     void Hide() override { show = Show::Hidden; }
     void Animate(uint32_t ms, uint32_t effect) override {
         animations.push_back({ms, effect});
-        show = (effect & AW_HIDE) ? Show::Hidden : Show::Maximized;
+        show = (effect & AW_HIDE) ? Show::Hidden : Show::FullScreen;
     }
     Rect WindowRect() override { return screen; }
+    Rect PrimaryRect() override { return primary.Width() ? primary : screen; }
     void Invalidate() override { invalidated.push_back(screen); }
     void Invalidate(const Rect& rc) override { invalidated.push_back(rc); }
-    void BringToFront() override {}
+    void BringToFront() override { ++broughtToFront; }
+    void KeepTopmost() override { ++keptTopmost; }
+    void HideOtherWindows(bool hide) override { othersHidden = hide; }
     void ActivateForegroundWindow() override {}
     Focus FocusOwner() override { return focus; }
     void FocusMain() override { focus = Focus::Main; }
@@ -76,7 +80,11 @@ public:
     std::string passwordText;
     Rect passwordRect{0, 0, 100, 20};
     bool passwordBoxShown = false;
-    Rect screen{0, 0, 1024, 768};
+    Rect screen{0, 0, 1024, 768};  // every monitor, in the window's coordinates
+    Rect primary;                  // empty: the one monitor is the whole screen
+    int broughtToFront = 0;
+    int keptTopmost = 0;
+    bool othersHidden = false;
     int endResult = -1;
     int screenSavers = 0;
 
@@ -126,12 +134,33 @@ public:
         else
             runValues.erase(name);
     }
-    void SetShellRestrictions(bool on) override { restricted = on; }
-    bool EnableShutdownPrivilege() override { return hasShutdownPrivilege; }
-    bool ExitSession(unsigned flags) override {
-        exitWindows.push_back(flags);
+    void ShowTaskBar(bool show) override { taskBarShown = show; }
+    RegistryValue ReadTaskMgrPolicy() override { return policy; }
+    void WriteTaskMgrPolicy(const RegistryValue& v) override {
+        policy = v;
+        // A value keeps its key; a key that did not exist goes with its value.
+        policy.keyExists = v.keyExists || v.exists;
+        if (!v.exists) policy.type = 0, policy.data.clear();
+    }
+    bool ReadLockRecord(RegistryValue& before) override {
+        if (!lockRecord) return false;
+        before = *lockRecord;
         return true;
     }
+    void WriteLockRecord(const RegistryValue* before) override {
+        lockRecord = before ? std::optional<RegistryValue>(*before) : std::nullopt;
+    }
+    bool EnableShutdownPrivilege() override {
+        sessionCalls.push_back(hasShutdownPrivilege ? "privilege" : "privilege refused");
+        return hasShutdownPrivilege;
+    }
+    bool ExitSession(unsigned flags) override {
+        exitWindows.push_back(flags);
+        sessionCalls.push_back("exit " + std::to_string(flags));
+        return true;
+    }
+    // The lock's restrictions as a user sees them.
+    bool Restricted() const { return !taskBarShown || policy.data == std::string("\x01\0\0\0", 4); }
 
     // Input "now": the idle time starts from this moment.
     void UserInput() { lastInput = TickCount(); }
@@ -145,8 +174,11 @@ public:
     int beeps = 0;
     std::vector<std::string> opened, commandLines;
     std::map<std::string, std::string> runValues;
-    bool restricted = false;
+    bool taskBarShown = true;
+    RegistryValue policy;                     // DisableTaskMgr; absent, in an absent key, at first
+    std::optional<RegistryValue> lockRecord;  // survives a crash: the next start finds it
     std::vector<unsigned> exitWindows;
+    std::vector<std::string> sessionCalls;    // privilege and exit calls, in order
 
 private:
     Clock& m_clock;

@@ -70,19 +70,66 @@ TEST(Win32System, RunValueIsWrittenAndDeleted) {
     EXPECT_EQ(RunValue(), L"<none>");
 }
 
-TEST(Win32System, LockRestrictionsAreLiftedEvenIfSetBefore) {
-    Win32MainWindow wnd;
-    Win32System sys(wnd);
-    auto policy = [] {
-        DWORD v = 0, size = sizeof v;
-        const LSTATUS s = RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System",
-                                       L"DisableTaskMgr", RRF_RT_REG_DWORD, nullptr, &v, &size);
-        return s == ERROR_SUCCESS ? int(v) : -1;
-    };
-    sys.SetShellRestrictions(true);
-    EXPECT_EQ(policy(), 1);
-    sys.SetShellRestrictions(false);
-    EXPECT_EQ(policy(), -1);
+// Leaves the registry of the machine that runs the tests as it found it.
+class PolicyRegistry : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_saved = m_sys.ReadTaskMgrPolicy();
+        m_hadRecord = m_sys.ReadLockRecord(m_savedRecord);
+    }
+    void TearDown() override {
+        m_sys.WriteTaskMgrPolicy(m_saved);
+        m_sys.WriteLockRecord(m_hadRecord ? &m_savedRecord : nullptr);
+    }
+    static RegistryValue Dword(uint32_t v) { return {true, true, REG_DWORD, std::string(reinterpret_cast<char*>(&v), 4)}; }
+    static bool KeyExists(const wchar_t* path) {
+        HKEY key;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+        RegCloseKey(key);
+        return true;
+    }
+    Win32MainWindow m_wnd;
+    Win32System m_sys{m_wnd};
+    RegistryValue m_saved, m_savedRecord;
+    bool m_hadRecord = false;
+};
+
+TEST_F(PolicyRegistry, EveryPriorStateIsPutBackExactly) {
+    const wchar_t* key = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
+    const RegistryValue text{true, true, REG_SZ, std::string("1\0\0\0", 4)};
+    const RegistryValue keyAbsent{}, valueAbsent{true, false, 0, ""};
+    int checked = 0;
+    for (const RegistryValue& before : {keyAbsent, valueAbsent, Dword(1), Dword(0), text}) {
+        // Set up the prior state: an absent key only when nothing else lives in it on this machine.
+        m_sys.WriteTaskMgrPolicy(Dword(7));
+        m_sys.WriteTaskMgrPolicy({before.keyExists, false, 0, ""});
+        if (before.exists) m_sys.WriteTaskMgrPolicy(before);
+        const RegistryValue found = m_sys.ReadTaskMgrPolicy();
+        if (!before.keyExists && found.keyExists) continue;  // the key holds other values here
+        ASSERT_EQ(found, before);
+
+        m_sys.WriteTaskMgrPolicy(Dword(1));
+        EXPECT_EQ(m_sys.ReadTaskMgrPolicy(), Dword(1));
+        m_sys.WriteTaskMgrPolicy(found);
+        EXPECT_EQ(m_sys.ReadTaskMgrPolicy(), before);
+        EXPECT_EQ(KeyExists(key), before.keyExists);
+        ++checked;
+    }
+    EXPECT_GE(checked, 4);
+}
+
+TEST_F(PolicyRegistry, TheLockRecordSurvivesAndIsRemoved) {
+    const RegistryValue records[] = {{}, {true, false, 0, ""}, Dword(0), {true, true, REG_SZ, std::string("x\0y\0\0\0", 6)}};
+    for (const RegistryValue& r : records) {
+        m_sys.WriteLockRecord(&r);
+        RegistryValue back;
+        ASSERT_TRUE(m_sys.ReadLockRecord(back));
+        EXPECT_EQ(back, r);
+    }
+    m_sys.WriteLockRecord(nullptr);
+    RegistryValue none;
+    EXPECT_FALSE(m_sys.ReadLockRecord(none));
+    EXPECT_FALSE(KeyExists(L"Software\\Lumivar"));
 }
 
 TEST(Win32System, IdleTimeIsMeasuredFromRealInput) {
