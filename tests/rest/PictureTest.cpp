@@ -123,6 +123,28 @@ TEST_F(RotationTest, QuietReturnNoExtensionAndMissingFolderKeepThePicture) {
     EXPECT_EQ(dlg->NextRotationPicture("D:\\pics\\a.gif"), "");
 }
 
+TEST_F(RotationTest, APictureChosenInAnotherFolderRotatesThroughThatFolder) {
+    EXPECT_EQ(AfterRest(), "D:\\pics\\b.jpg");
+    shell.files.folders.insert("E:\\new");
+    shell.files.listings["E:\\new"] = {{"n1.jpg"}, {"n2.jpg"}};
+    for (const char* f : {"E:\\new\\n1.jpg", "E:\\new\\n2.jpg"}) shell.picture.pictures[f] = {800, 600};
+    shell.dialogs.fileAnswer = "E:\\new\\n1.jpg";
+    dlg->ChooseBackgroundPicture();
+    EXPECT_EQ(shell.files.openCursors, 0);
+    EXPECT_EQ(AfterRest(), "E:\\new\\n2.jpg");
+    EXPECT_EQ(AfterRest(), "E:\\new\\n1.jpg");
+}
+
+TEST_F(AppTest, PicturePickerOffersOnlyWhatTheDecoderReads) {
+    StartWorking();
+    dlg->ChooseBackgroundPicture();
+    ASSERT_EQ(shell.dialogs.fileRequests.size(), 1u);
+    const std::string pictures = shell.dialogs.fileRequests[0].filters.at(0).second;
+    for (const char* ext : {"*.jpg", "*.jpeg", "*.bmp", "*.gif", "*.png"})
+        EXPECT_NE(pictures.find(ext), std::string::npos) << ext;
+    for (const char* ext : {"*.wmf", "*.emf", "*.pic"}) EXPECT_EQ(pictures.find(ext), std::string::npos) << ext;
+}
+
 TEST_F(AppTest, ChosenPictureIsStoredAndSwitchedOnOnlyIfItLoads) {
     StartWorking();
     shell.dialogs.fileAnswer = "D:\\壁纸.png";
