@@ -1,11 +1,17 @@
 // Conversion between the program's UTF-8 text and the GBK (code page 936)
-// bytes of the INI file. A sequence that cannot be converted becomes '?' and
-// the rest of the text is kept.
+// bytes of the INI file, extended the GB18030 way: a character 936 lacks is
+// stored as its GB18030 four-byte sequence, so files of earlier versions read
+// as before and new text keeps its characters. What is not a character
+// (invalid UTF-8, a bad or unassigned byte sequence) becomes '?' and the rest
+// of the text is kept; so do the 80 characters whose only GB18030 code is a
+// two-byte one that 936 gives to a private-use character (U+2E81, U+2FF0...).
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <string_view>
+
+#include "settings/Gb18030.h"
 
 namespace lumivar {
 
@@ -27,12 +33,23 @@ namespace detail {
 
 // The unit a converter skips when it refuses a sequence at s[i]: a whole
 // character when the bytes are shaped like one (so an unmapped character
-// becomes a single '?'), else one byte.
+// becomes a single '?'), else one byte. A four-byte sequence cut short by the
+// end of the text is one unit too.
 constexpr std::size_t GbkUnitLength(std::string_view s, std::size_t i) {
-    return IsGbkLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() &&
-                   IsGbkTrailByte(static_cast<unsigned char>(s[i + 1]))
-               ? 2
-               : 1;
+    const auto at = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+    if (!IsGbkLeadByte(at(i)) || i + 1 == s.size()) return 1;
+    if (IsGbkTrailByte(at(i + 1))) return 2;
+    if (!IsGb18030Digit(at(i + 1))) return 1;
+    if (i + 2 == s.size()) return 2;
+    if (!IsGb18030Lead(at(i + 2))) return 1;
+    if (i + 3 == s.size()) return 3;
+    return IsGb18030Digit(at(i + 3)) ? 4 : 1;
+}
+
+// True when the unit at s[i] is, or starts as, a four-byte sequence: code
+// page 936 does not decode it.
+constexpr bool IsGb18030Unit(std::string_view s, std::size_t i) {
+    return GbkUnitLength(s, i) > 1 && IsGb18030Digit(static_cast<unsigned char>(s[i + 1]));
 }
 
 constexpr std::size_t Utf8UnitLength(std::string_view s, std::size_t i) {
