@@ -44,7 +44,6 @@ bool CMainDlg::OnInitDialog() {
     if (g_bHomepageWatch) m_wnd.SetTimer(TIMER_HOMEPAGE, MinutesMs(g_nHomepageInterval));
     if (m_bAutoCheckNewVersion) m_wnd.SetTimer(TIMER_UPDATE, 600000);
     m_wnd.SetTimer(TIMER_CYCLE, 10);
-    if (m_nAutoLockTimeout <= 0) m_nAutoLockTimeout = m_nBreakTime / 60 + 1;
     if (m_bAutoLock) m_wnd.SetTimer(TIMER_AUTOLOCK, MinutesMs(m_nAutoLockTimeout));
     m_hFind = -1;
     if (m_bPicture) m_bPictureLoaded = m_picture.Load(m_strPicFile);

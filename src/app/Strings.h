@@ -3,7 +3,6 @@
 
 namespace lumivar {
 
-inline constexpr const char* kAppName = "Lumivar";
 inline constexpr const char* kProductName = "眸安星";
 inline constexpr const char* kStrNoUpdateYet = "尚未检查是否有更新版本";        // 32795
 inline constexpr const char* kStrIsLatest = "恭喜!您当前所用即为最新版本!";      // 32796

@@ -1,6 +1,6 @@
 // The system password prompt that guards exit, the settings and the task list.
+#include "app/AppName.h"
 #include "app/MainDlg.h"
-#include "app/Strings.h"
 
 namespace lumivar {
 
@@ -9,7 +9,8 @@ bool CMainDlg::AskSystemPassword() {
     if (!m_ports.dialogs.AskPassword(typed)) return false;
     // Typed text is compared as it is: the stored password never has blanks around it.
     if (typed != m_strSystemPwd) {
-        m_ports.dialogs.ShowMessage("很抱歉，密码输入错误，操作不成功！", kAppName);
+        const std::string title = AppNameFromPath(m_ports.system.ModuleFileName());
+        m_ports.dialogs.ShowMessage("很抱歉，密码输入错误，操作不成功！", title);
         return false;
     }
     return true;

@@ -89,39 +89,43 @@ void WritePassword(IniFile& ini, const char* section, const char* key, std::stri
 void ReadTasks(const IniFile& ini, Settings& s, TaskTable& t) {
     // The table has MAX_TASKS slots whatever the file claims.
     const int n = std::clamp(s.m_nTaskCount, 0, MAX_TASKS);
-    int rejected = 0;
+    int kept = 0;
     for (int i = 0; i < n; ++i) {
+        TaskItem item{kDaily, "", "", 0, 0};
         std::string note;
         ReadText(ini, kTasks, Indexed("NOTE", i).c_str(), note);
-        t.m_strTaskNote[i] = UnescapeBreaks(note);
-        t.m_strTaskDate[i] = kDaily;
-        ReadText(ini, kTasks, Indexed("Date", i).c_str(), t.m_strTaskDate[i]);
-        t.m_strTaskCmd[i].clear();
-        ReadText(ini, kTasks, Indexed("TASK", i).c_str(), t.m_strTaskCmd[i]);
+        item.note = UnescapeBreaks(note);
+        ReadText(ini, kTasks, Indexed("Date", i).c_str(), item.date);
+        ReadText(ini, kTasks, Indexed("TASK", i).c_str(), item.task);
 
         const std::string time = ini.GetString(kTasks, Indexed("TIME", i), "");
         const std::size_t colon = time.find(':');
-        if (colon != std::string::npos && (!t.m_strTaskNote[i].empty() || !t.m_strTaskCmd[i].empty())) {
-            t.m_nTaskHours[i] = Atoi(std::string_view(time).substr(0, colon));
-            t.m_nTaskMinutes[i] = Atoi(std::string_view(time).substr(colon + 1));
-        } else {
-            t.m_nTaskHours[i] = t.m_nTaskMinutes[i] = -1;
-            ++rejected;
-        }
+        if (colon == std::string::npos || (item.note.empty() && item.task.empty())) continue;
+        // Taken as written, odd hours too: the schedule normalises them as mktime does.
+        item.hour = Atoi(std::string_view(time).substr(0, colon));
+        item.minute = Atoi(std::string_view(time).substr(colon + 1));
+        t.SetItem(kept++, item);
     }
-    s.m_nTaskCount = n;
-    if (rejected == 0) return;
+    s.m_nTaskCount = kept;
+    for (int i = kept; i < MAX_TASKS; ++i) {
+        t.m_strTaskNote[i].clear();
+        t.m_strTaskCmd[i].clear();
+    }
+}
 
-    // Close the gaps: each slot marked -1 takes the next accepted entry behind it.
-    for (int i = 0; i < n; ++i) {
-        if (t.m_nTaskHours[i] != -1) continue;
-        int j = i + 1;
-        while (j < n && t.m_nTaskHours[j] == -1) ++j;
-        if (j == n) break;
-        t.SetItem(i, t.Item(j));
-        t.m_nTaskHours[j] = t.m_nTaskMinutes[j] = -1;
-    }
-    s.m_nTaskCount = n - rejected;
+// A hand-edited file must not leave the program unusable or spinning: every
+// time and interval is brought into the range the settings dialog allows.
+void KeepInRange(Settings& s) {
+    s.m_nWorkTime = std::clamp(s.m_nWorkTime, 1, 1439);
+    s.m_nBreakTime = std::clamp(s.m_nBreakTime, 0, 86399);  // 0 still rests for a second
+    // No timeout of its own: lock a little after a rest would have ended.
+    if (s.m_nAutoLockTimeout <= 0) s.m_nAutoLockTimeout = s.m_nBreakTime / 60 + 1;
+    s.m_nAutoLockTimeout = std::clamp(s.m_nAutoLockTimeout, 1, 120);
+    g_nHomepageInterval = std::clamp(g_nHomepageInterval, 1, 240);
+    s.m_nMailInterval = std::clamp(s.m_nMailInterval, 1, 120);
+    if (s.m_nHostInterval <= 0) s.m_bHostMonitor = 0;  // the way a file switches the monitor off
+    s.m_nHostInterval = std::clamp(s.m_nHostInterval, 1, 120);
+    s.m_nRemindTimeout = std::clamp(s.m_nRemindTimeout, 0, 3600);  // 0: the prompt waits for the user
 }
 
 }  // namespace
@@ -199,6 +203,8 @@ void ReadSettings(const IniFile& ini, Settings& s, TaskTable& t) {
     ReadInt(ini, kHost, "MONITOR", s.m_bHostMonitor);
     ReadInt(ini, kHost, "INTERVAL", s.m_nHostInterval);
     ReadText(ini, kHost, "HOSTNAME", s.m_strHostName);
+
+    KeepInRange(s);
 }
 
 void WriteSettings(IniFile& ini, const Settings& s, const TaskTable& t) {

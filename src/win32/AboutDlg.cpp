@@ -180,7 +180,7 @@ int CHyperLink::RunCommandLine(const std::string& cmd, int showCmd) {
 }
 
 void CHyperLink::ShowOpenError(int code) {
-    MessageBoxW(GetParent(m_hwnd), Wide(OpenErrorText(code)).c_str(), Wide(kAppName).c_str(), MB_ICONEXCLAMATION);
+    MessageBoxW(GetParent(m_hwnd), Wide(OpenErrorText(code)).c_str(), AppTitle().c_str(), MB_ICONEXCLAMATION);
 }
 
 void CHyperLink::FitToText() {

@@ -10,7 +10,6 @@
 
 #include "../../res/resource.h"
 #include "../../res/tasks_ids.h"
-#include "app/Strings.h"
 #include "tasks/RemindDlg.h"
 #include "tasks/TaskDialogs.h"
 #include "win32/DialogColours.h"
@@ -114,7 +113,7 @@ public:
     EditView(HINSTANCE module, CTaskEditDlg& dlg) : m_module(module), m_dlg(dlg) {}
 
     void ShowMessage(const std::string& text) override {
-        MessageBoxW(m_hwnd, Wide(text).c_str(), Wide(kAppName).c_str(), MB_OK);
+        MessageBoxW(m_hwnd, Wide(text).c_str(), AppTitle().c_str(), MB_OK);
     }
 
     static INT_PTR CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -248,7 +247,7 @@ public:
     void RangeError(int low, int high) override {
         const std::wstring text =
             L"Please enter an integer between " + std::to_wstring(low) + L" and " + std::to_wstring(high) + L".";
-        MessageBoxW(m_hwnd, text.c_str(), Wide(kAppName).c_str(), MB_OK | MB_ICONEXCLAMATION);
+        MessageBoxW(m_hwnd, text.c_str(), AppTitle().c_str(), MB_OK | MB_ICONEXCLAMATION);
         SendMessageW(m_hwnd, WM_NEXTDLGCTL, WPARAM(Item(IDC_TASK_PROMPT_SECONDS)), TRUE);
     }
 

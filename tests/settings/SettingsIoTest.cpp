@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "app/AppFixture.h"
+
 namespace lumivar {
 namespace {
 
@@ -78,7 +80,7 @@ TEST_F(SettingsIoTest, ReadingFollowsTheProfileRulesAndKeepsWhatIsMissing) {
                          "TEXT=\xD0\xDD\xCF\xA2\r\n[lumivar2003]\r\ntimeout = 0x10\r\n"
                          "SYSTEMPWD=\xB3\x01" "4\r\n"),
                  s, t);
-    EXPECT_EQ(s.m_nWorkTime, 0);
+    EXPECT_EQ(s.m_nWorkTime, 1);  // no digits reads as 0, then the shortest period
     EXPECT_EQ(s.m_nBreakTime, 30);
     EXPECT_EQ(s.m_crTextColor, 255u);
     EXPECT_EQ(s.m_crBackColor, Rgb(11, 65, 104));  // empty value: default kept
@@ -87,6 +89,64 @@ TEST_F(SettingsIoTest, ReadingFollowsTheProfileRulesAndKeepsWhatIsMissing) {
     EXPECT_EQ(s.m_strSystemPwd, "剥1");
     EXPECT_EQ(s.m_strMailPass, "current");  // no MAIL section, no HOMEPAGE section
     EXPECT_EQ(s.m_strProxyPass, "proxy");
+}
+
+TEST_F(SettingsIoTest, TimesAndIntervalsAreBroughtIntoTheRangeTheDialogAllows) {
+    // Every key reads each of these texts; the rows give what each must end up as.
+    const char* const texts[] = {"0", "-1", "1", "120", "121", "240", "241", "1439", "1440",
+                                 "3600", "3601", "86399", "86400", "99999999999", "-2147483648"};
+    using Field = int& (*)(Settings&);
+    const struct { const char* section; const char* key; Field field; std::vector<int> expected; } keys[] = {
+        {"SCREEN", "WORKTIME", [](Settings& s) -> int& { return s.m_nWorkTime; },
+         {1, 1, 1, 120, 121, 240, 241, 1439, 1439, 1439, 1439, 1439, 1439, 1439, 1}},
+        {"SCREEN", "BREAKTIME", [](Settings& s) -> int& { return s.m_nBreakTime; },
+         {0, 0, 1, 120, 121, 240, 241, 1439, 1440, 3600, 3601, 86399, 86399, 86399, 0}},
+        // With the rest at ten minutes, a timeout of none gives eleven.
+        {"Lumivar2003", "TIMEOUT", [](Settings& s) -> int& { return s.m_nAutoLockTimeout; },
+         {11, 11, 1, 120, 120, 120, 120, 120, 120, 120, 120, 120, 120, 120, 11}},
+        {"HOMEPAGE", "INTERVAL", [](Settings&) -> int& { return g_nHomepageInterval; },
+         {1, 1, 1, 120, 121, 240, 240, 240, 240, 240, 240, 240, 240, 240, 1}},
+        {"MAIL", "INTERVAL", [](Settings& s) -> int& { return s.m_nMailInterval; },
+         {1, 1, 1, 120, 120, 120, 120, 120, 120, 120, 120, 120, 120, 120, 1}},
+        {"HOSTSTATUS", "INTERVAL", [](Settings& s) -> int& { return s.m_nHostInterval; },
+         {1, 1, 1, 120, 120, 120, 120, 120, 120, 120, 120, 120, 120, 120, 1}},
+        {kTasks, "TIMEOUT", [](Settings& s) -> int& { return s.m_nRemindTimeout; },
+         {0, 0, 1, 120, 121, 240, 241, 1439, 1440, 3600, 3600, 3600, 3600, 3600, 0}},
+    };
+    const int hostMonitor[] = {0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0};
+    for (const auto& k : keys) {
+        ASSERT_EQ(k.expected.size(), std::size(texts)) << k.section << "/" << k.key;
+        for (size_t i = 0; i < std::size(texts); ++i) {
+            ResetGlobals();
+            Settings s;
+            TaskTable t;
+            s.m_bHostMonitor = 1;
+            // The first section of a name wins, so the key's own comes first.
+            ReadSettings(IniFile("[" + std::string(k.section) + "]\r\n" + k.key + "=" + texts[i] +
+                                 "\r\n[SCREEN]\r\nBREAKTIME=600\r\n"),
+                         s, t);
+            const std::string where = std::string(k.section) + "/" + k.key + "=" + texts[i];
+            EXPECT_EQ(k.field(s), k.expected[i]) << where;
+            // Only a host interval of none switches the monitor off.
+            EXPECT_EQ(s.m_bHostMonitor, &k.field(s) == &s.m_nHostInterval ? hostMonitor[i] : 1) << where;
+        }
+    }
+}
+
+TEST_F(SettingsIoTest, AnAutoLockTimeoutOfNoneFollowsTheRestLengthAsBroughtIntoRange) {
+    const struct { const char* breakTime; int timeout; } cases[] = {
+        {"0", 1}, {"59", 1}, {"60", 2}, {"600", 11}, {"7079", 118}, {"7140", 120}, {"7200", 120},
+        {"-300", 1}, {"99999999999", 120}};
+    for (const auto& c : cases) {
+        for (const char* none : {"0", "-7"}) {
+            Settings s;
+            TaskTable t;
+            ReadSettings(IniFile(std::string("[SCREEN]\r\nBREAKTIME=") + c.breakTime + "\r\n[Lumivar2003]\r\nTIMEOUT=" +
+                                 none + "\r\n"),
+                         s, t);
+            EXPECT_EQ(s.m_nAutoLockTimeout, c.timeout) << "BREAKTIME=" << c.breakTime << " TIMEOUT=" << none;
+        }
+    }
 }
 
 TEST_F(SettingsIoTest, FirstSaveWritesSevenSectionsInOrderWithGbkText) {
@@ -154,7 +214,17 @@ TEST_F(SettingsIoTest, TaskEntriesAreParsedAndRejectedOnesCloseUp) {
          "Date2=" + d3 + "\r\nTIME2=3:3\r\nNOTE2=two\r\nTIME3=4:4\r\nTASK3=reboot\r\n",
          {{"2004年1月1日", "zero", "", 1, 1}, {"2004年3月3日", "two", "", 3, 3}, {kDaily, "", "reboot", 4, 4}}},
         {many, first20},
-        {"TOTALITEM=-3\r\nNOTE0=file\r\nTIME0=2:2\r\n", {}}};
+        {"TOTALITEM=-3\r\nNOTE0=file\r\nTIME0=2:2\r\n", {}},
+        // Rejected last, then all rejected: nothing of theirs may stay in use.
+        {"TOTALITEM=3\r\nNOTE0=a\r\nTIME0=1:1\r\nNOTE1=b\r\nTIME1=2:2\r\nNOTE2=c\r\nTIME2=330\r\n",
+         {{kDaily, "a", "", 1, 1}, {kDaily, "b", "", 2, 2}}},
+        {"TOTALITEM=3\r\nNOTE0=no colon\r\nTIME0=7\r\nTIME1=8:00\r\nTASK2=lock\r\n", {}},
+        // An hour of -1 is a legal entry, not a gap, even right behind a rejected one.
+        {"TOTALITEM=2\r\nNOTE0=no colon\r\nTIME0=1230\r\nNOTE1=late\r\nTIME1=-1:30\r\n",
+         {{kDaily, "late", "", -1, 30}}},
+        {"TOTALITEM=6\r\nNOTE0=a\r\nTIME0=-1:-1\r\nNOTE1=gone\r\nTIME1=-1 30\r\nTASK2=b\r\nTIME2=99:-5\r\n"
+         "TASK3=gone\r\nNOTE4=c\r\nTIME4=-1:0\r\nNOTE5=d\r\nTIME5=23:59\r\n",
+         {{kDaily, "a", "", -1, -1}, {kDaily, "", "b", 99, -5}, {kDaily, "c", "", -1, 0}, {kDaily, "d", "", 23, 59}}}};
     for (const auto& c : cases) {
         IniFile file("[NOTES AND TASKS]\r\n" + c.body);
         for (const char* pass : {"read", "saved and read again"}) {
@@ -165,6 +235,8 @@ TEST_F(SettingsIoTest, TaskEntriesAreParsedAndRejectedOnesCloseUp) {
             ReadSettings(file, s, t);
             ASSERT_EQ(s.m_nTaskCount, int(c.expected.size())) << pass << ": " << c.body;
             for (int i = 0; i < s.m_nTaskCount; ++i) EXPECT_EQ(t.Item(i), c.expected[i]) << pass << " slot " << i;
+            for (int i = s.m_nTaskCount; i < MAX_TASKS; ++i)
+                EXPECT_EQ(t.m_strTaskNote[i] + t.m_strTaskCmd[i], "") << pass << " unused slot " << i;
             file = IniFile(Saved(s, t));
         }
     }
@@ -210,4 +282,18 @@ TEST_F(SettingsIoTest, PasswordsAreTrimmedScrambledAndSurviveTheFile) {
 }
 
 }  // namespace
+
+namespace test {
+namespace {
+
+// Out-of-range values in the file reach the timers only as the nearest allowed ones.
+TEST_F(AppTest, TimersFromAHandEditedFileNeitherOverflowNorSpin) {
+    WriteIni("[SCREEN]\nWORKTIME=99999999999\n[MAIL]\nCHECK=1\nINTERVAL=0\n");
+    StartWorking();
+    EXPECT_EQ(shell.window.Period(TIMER_CYCLE), 1439u * 60000u);
+    EXPECT_EQ(shell.window.Period(TIMER_MAIL), 60000u);
+}
+
+}  // namespace
+}  // namespace test
 }  // namespace lumivar

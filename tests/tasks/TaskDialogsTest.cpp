@@ -223,11 +223,17 @@ TEST_F(AppTest, PasswordGuardsTheTaskListAndExit) {
     WriteIni("[Lumivar2003]\nCONFIGPASS=1\nEXITPASS=1\nSYSTEMPWD=def\n");
     StartWorking();
     dlg->OnTaskList();  // cancelled prompt
-    shell.dialogs.passwordAnswers = {"ABC", "abc"};
+    shell.dialogs.passwordAnswers = {"ABC", "ABC", "abc"};
     dlg->OnTaskList();  // wrong: letter case matters
     EXPECT_EQ(shell.dialogs.taskLists, 0);
+    const std::string wrong = "很抱歉，密码输入错误，操作不成功！";
+    EXPECT_EQ(shell.dialogs.messages, (std::vector<std::pair<std::string, std::string>>{{wrong, "Lumivar"}}));
+    // The box is titled after the program file, so a renamed copy goes by its own name.
+    shell.system.modulePath = "D:\\绿色.软件\\护眼.exe";
+    dlg->OnTaskList();
+    EXPECT_EQ(shell.dialogs.taskLists, 0);
     EXPECT_EQ(shell.dialogs.messages,
-              (std::vector<std::pair<std::string, std::string>>{{"很抱歉，密码输入错误，操作不成功！", "Lumivar"}}));
+              (std::vector<std::pair<std::string, std::string>>{{wrong, "Lumivar"}, {wrong, "护眼"}}));
     dlg->OnTaskList();
     EXPECT_EQ(shell.dialogs.taskLists, 1);
 

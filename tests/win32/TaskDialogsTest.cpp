@@ -120,7 +120,8 @@ TEST_F(TaskDialogs, ListAddsOnTopDeletesOnConfirmRefusesABadCountdownAndHandsThe
             EXPECT_FALSE(IsWindowEnabled(GetDlgItem(list, id)));
         SetDlgItemTextW(list, IDC_TASK_PROMPT_SECONDS, L"3601");
         Click(list, IDOK);
-        HWND box = WaitDialog(L"Lumivar");
+        // Titled after the program showing it, here this test binary, not a fixed name.
+        HWND box = WaitDialog(L"wine_tests");
         ASSERT_NE(box, nullptr);
         PostMessageW(box, WM_COMMAND, IDOK, 0);
         GUITHREADINFO gui{};
