@@ -1,5 +1,5 @@
 # Native build: the core with its native codec, the fake shell and the unit tests.
-target_sources(lumivar_core PRIVATE src/native/GbkIconv.cpp)
+target_sources(lumivar_core PRIVATE src/native/GbkIconv.cpp src/native/PosixSocket.cpp)
 
 find_package(GTest REQUIRED)
 include(GoogleTest)

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -207,6 +208,17 @@ public:
     virtual void ShowMessage(const std::string& text, const std::string& title) = 0;  // OK button only
 };
 
+// Work that may wait on the network runs on a thread of its own; what it found comes back
+// to the GUI thread, where prompts, the tip and state change. The work must touch only what
+// it was given, never the program's objects, as it may outlive them.
+class IBackground {
+public:
+    virtual ~IBackground() = default;
+    // work() on a new thread, then done() on the GUI thread; done never runs once the main
+    // window is gone.
+    virtual void Run(std::function<void()> work, std::function<void()> done) = 0;
+};
+
 // What the core is given at construction.
 struct Ports {
     IMainWindow& window;
@@ -215,6 +227,7 @@ struct Ports {
     IFileSystem& files;
     IDialogs& dialogs;
     IBackgroundPicture& picture;
+    IBackground& background;
 };
 
 }  // namespace lumivar

@@ -18,6 +18,7 @@ struct Shell {
     Win32Files files;
     Win32Dialogs dialogs{window};
     CBackgroundPicture picture;
+    Win32Background background{window};
     std::unique_ptr<CMainDlg> dlg;
 };
 
@@ -33,7 +34,8 @@ INT_PTR CALLBACK MainDlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         SetWindowLongPtrW(hwnd, DWLP_USER, LONG_PTR(shell));
         shell->window.Attach(hwnd);
         shell->dlg = std::make_unique<CMainDlg>(
-            Ports{shell->window, shell->tray, shell->system, shell->files, shell->dialogs, shell->picture});
+            Ports{shell->window, shell->tray, shell->system, shell->files, shell->dialogs, shell->picture,
+                  shell->background});
         return shell->dlg->OnInitDialog();
     }
     if (!shell || !shell->dlg) return FALSE;
@@ -83,6 +85,9 @@ INT_PTR CALLBACK MainDlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return TRUE;
     case WM_MAILNOTIFY:
         dlg.OnMailTrayNotify(unsigned(wp), unsigned(lp));
+        return TRUE;
+    case WM_BACKGROUND_DONE:
+        Win32Background::Deliver(lp);
         return TRUE;
     case WM_DESTROY:
         dlg.OnDestroy();

@@ -117,6 +117,19 @@ private:
     Size m_bitmapSize;  // what is held
 };
 
+// A background job's outcome, posted to the main window: lParam is the call to make.
+constexpr UINT WM_BACKGROUND_DONE = WM_APP + 1;
+
+class Win32Background : public IBackground {
+public:
+    explicit Win32Background(Win32MainWindow& owner) : m_owner(owner) {}
+    void Run(std::function<void()> work, std::function<void()> done) override;  // Background.cpp
+    static void Deliver(LPARAM call);
+
+private:
+    Win32MainWindow& m_owner;
+};
+
 class Win32Dialogs : public IDialogs {
 public:
     explicit Win32Dialogs(Win32MainWindow& owner) : m_owner(owner) {}

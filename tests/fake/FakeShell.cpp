@@ -17,6 +17,7 @@ void FakeShell::Advance(uint64_t ms) {
         Timer& t = window.timers[next];
         t.due = clock.ms + (t.period < 10 ? 10 : t.period);  // periodic until killed
         if (onTimer) onTimer(next);
+        if (!background.manual) background.Finish();
     }
     if (clock.ms < target) clock.ms = target;
 }

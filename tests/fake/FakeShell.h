@@ -330,11 +330,35 @@ public:
     std::vector<std::string> ops;
 };
 
+// Background jobs wait until the shell's loop comes round to them (see Advance), or until
+// a test finishes them: each runs its work and then its done, as the GUI thread would see it.
+class FakeBackground : public IBackground {
+public:
+    void Run(std::function<void()> work, std::function<void()> done) override {
+        jobs.push_back({std::move(work), std::move(done)});
+        ++started;
+    }
+    void Finish() {
+        while (!jobs.empty()) {
+            Job job = std::move(jobs.front());
+            jobs.pop_front();
+            job.work();
+            job.done();
+        }
+    }
+    struct Job {
+        std::function<void()> work, done;
+    };
+    std::deque<Job> jobs;
+    int started = 0;
+    bool manual = false;  // true: jobs wait for Finish
+};
+
 // All ports together, and the clock that drives the timers.
 class FakeShell {
 public:
     FakeShell() : window(clock), system(clock) {}
-    Ports ports() { return {window, tray, system, files, dialogs, picture}; }
+    Ports ports() { return {window, tray, system, files, dialogs, picture, background}; }
 
     // Moves virtual time on, delivering each timer when it is due, in order.
     void Advance(uint64_t ms);
@@ -347,6 +371,7 @@ public:
     FakeFiles files;
     FakeDialogs dialogs;
     FakePicture picture;
+    FakeBackground background;
 };
 
 }  // namespace lumivar::fake

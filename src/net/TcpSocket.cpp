@@ -1,0 +1,23 @@
+// The system-independent part of the TCP connection: lines out of a byte stream.
+#include "net/TcpSocket.h"
+
+namespace lumivar {
+
+bool CTcpSocket::ReceiveLine(std::string& line, std::size_t maxLength) {
+    for (;;) {
+        const std::size_t end = m_pending.find("\r\n");
+        if (end != std::string::npos) {
+            if (end > maxLength) return false;
+            line = m_pending.substr(0, end);
+            m_pending.erase(0, end + 2);
+            return true;
+        }
+        if (m_pending.size() > maxLength + 1) return false;  // a CR LF may still end it at maxLength
+        char buffer[1024];
+        const int n = Receive(buffer, sizeof buffer);
+        if (n <= 0) return false;
+        m_pending.append(buffer, std::size_t(n));
+    }
+}
+
+}  // namespace lumivar
