@@ -1,9 +1,10 @@
 # Windows build (mingw-w64): the real program, and the Wine test binary.
 enable_language(RC)
 file(GLOB WIN32_SOURCES CONFIGURE_DEPENDS src/win32/*.cpp)
-list(FILTER WIN32_SOURCES EXCLUDE REGEX "(WinMain|Gbk)\\.cpp$")
-# The core's text codec on Windows is the system's own code page 936.
-target_sources(lumivar_core PRIVATE src/win32/Gbk.cpp)
+list(FILTER WIN32_SOURCES EXCLUDE REGEX "(WinMain|Gbk|Win32Socket)\\.cpp$")
+# The core's text codec and sockets on Windows are the system's own.
+target_sources(lumivar_core PRIVATE src/win32/Gbk.cpp src/win32/Win32Socket.cpp)
+target_link_libraries(lumivar_core PUBLIC ws2_32)
 
 add_library(lumivar_win32 STATIC ${WIN32_SOURCES})
 target_link_libraries(lumivar_win32 PUBLIC lumivar_core)
@@ -39,3 +40,17 @@ foreach(story rest_cycle tray_menu tasks)
     COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/${story}.sh $<TARGET_FILE:Lumivar> ${CMAKE_BINARY_DIR}/e2e/${story})
   set_tests_properties(e2e_${story} PROPERTIES TIMEOUT 300)
 endforeach()
+
+# Another program's topmost window, for the lock to cover again.
+add_executable(topmost_probe WIN32 tests/e2e/topmost_probe.cpp)
+target_compile_definitions(topmost_probe PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN)
+target_link_options(topmost_probe PRIVATE ${STATIC_FLAGS} -municode -s)
+add_dependencies(wine_tests topmost_probe)
+add_test(NAME e2e_lock
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/lock.sh $<TARGET_FILE:Lumivar> ${CMAKE_BINARY_DIR}/e2e/lock
+          $<TARGET_FILE:topmost_probe>)
+set_tests_properties(e2e_lock PROPERTIES TIMEOUT 300)
+# Two monitors need Xephyr; without it the story reports itself skipped.
+add_test(NAME e2e_lock_two_monitors
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/lock_two_monitors.sh $<TARGET_FILE:Lumivar> ${CMAKE_BINARY_DIR}/e2e/lock_two_monitors)
+set_tests_properties(e2e_lock_two_monitors PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77)

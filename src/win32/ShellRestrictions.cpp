@@ -6,6 +6,7 @@ namespace lumivar {
 
 namespace {
 
+constexpr const wchar_t* kPoliciesKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies";
 constexpr const wchar_t* kPolicyKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 constexpr const wchar_t* kPolicyValue = L"DisableTaskMgr";
 // Our own per-user key, like the policy it guards; the INI file is only written at exit and may
@@ -38,17 +39,23 @@ void WriteValue(const wchar_t* keyPath, const wchar_t* name, DWORD type, const s
     RegCloseKey(key);
 }
 
-// Deletes the value; with dropEmptyKey, the key too once nothing else lives in it.
-void DeleteValue(const wchar_t* keyPath, const wchar_t* name, bool dropEmptyKey) {
+void DeleteKeyIfEmpty(const wchar_t* keyPath) {
     HKEY key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_SET_VALUE | KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return;
-    RegDeleteValueW(key, name);
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return;
     DWORD subkeys = 1, values = 1;
     RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
                      nullptr);
     RegCloseKey(key);
-    if (dropEmptyKey && subkeys == 0 && values == 0) RegDeleteKeyW(HKEY_CURRENT_USER, keyPath);
+    if (subkeys == 0 && values == 0) RegDeleteKeyW(HKEY_CURRENT_USER, keyPath);
+}
+
+// Deletes the value; with dropEmptyKey, the key too once nothing else lives in it.
+void DeleteValue(const wchar_t* keyPath, const wchar_t* name, bool dropEmptyKey) {
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    RegDeleteValueW(key, name);
+    RegCloseKey(key);
+    if (dropEmptyKey) DeleteKeyIfEmpty(keyPath);
 }
 
 }  // namespace
@@ -68,8 +75,13 @@ RegistryValue Win32System::ReadTaskMgrPolicy() {
 void Win32System::WriteTaskMgrPolicy(const RegistryValue& v) {
     if (v.exists)
         WriteValue(kPolicyKey, kPolicyValue, v.type, v.data);
-    else
-        DeleteValue(kPolicyKey, kPolicyValue, !v.keyExists);
+    else if (v.keyExists)
+        DeleteValue(kPolicyKey, kPolicyValue, false);
+    else {
+        // Setting the value created the key, and its parent where that was missing too.
+        DeleteValue(kPolicyKey, kPolicyValue, true);
+        DeleteKeyIfEmpty(kPoliciesKey);
+    }
 }
 
 // The record: key existed, value existed, the type as four bytes (little-endian), the data.
