@@ -1,5 +1,14 @@
 # Native build: the core with its native codec, the fake shell and the unit tests.
-target_sources(lumivar_core PRIVATE src/native/GbkIconv.cpp src/native/PosixSocket.cpp)
+target_sources(lumivar_core PRIVATE src/native/GbkIconv.cpp src/native/PosixSocket.cpp
+  src/native/PosixIcmp.cpp src/native/EnvProxy.cpp)
+
+
+# -DLUMIVAR_TSAN=ON: core and tests under ThreadSanitizer, for what the monitors share across threads.
+option(LUMIVAR_TSAN "Build the core and the unit tests with ThreadSanitizer" OFF)
+if(LUMIVAR_TSAN)
+  target_compile_options(lumivar_core PUBLIC -fsanitize=thread -g)
+  target_link_options(lumivar_core PUBLIC -fsanitize=thread)
+endif()
 
 find_package(GTest REQUIRED)
 include(GoogleTest)

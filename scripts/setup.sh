@@ -5,7 +5,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 packages=(cmake make g++ libgtest-dev googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-          wine wine64 xvfb xserver-xephyr xauth xdotool x11-utils fonts-wqy-zenhei imagemagick locales)
+          wine wine64 xvfb xserver-xephyr xauth xdotool x11-utils fonts-wqy-zenhei imagemagick locales
+          iproute2)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -8,6 +8,11 @@ cd "$root"
 cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native
+# The network tests again under ThreadSanitizer: fetches run beside the GUI thread.
+cmake --preset tsan >/dev/null
+cmake --build --preset tsan
+"$root/build/tsan/unit_tests" --gtest_brief=1 \
+  --gtest_filter='HomepageThread*:HttpClient*:RobotInternet*:ProxySettings*:WebMonitor*:UpdateCheck*:TcpSocket*:Pop3*:MailMonitor*:MailPage*:HostMonitor*'
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 export WINEPREFIX="$root/build/wine-prefix" WINEDEBUG=-all LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8

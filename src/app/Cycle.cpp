@@ -35,21 +35,21 @@ void CMainDlg::OnTimer(int id) {
             OnTaskDue();
         break;
     case TIMER_HOMEPAGE:
-        // The web page monitor's worker starts here once that monitor exists.
+        CheckHomepage();  // stops timer 3; the fetch runs in the background
         break;
     case TIMER_HOST:
         m_wnd.KillTimer(TIMER_HOST);
-        // The reachability check runs here once the host monitor exists.
+        // A check still in flight is left to finish; the next one comes a period later.
+        CheckHostStatus(m_strHostName);
         m_wnd.SetTimer(TIMER_HOST, MinutesMs(m_nHostInterval));
         break;
     case TIMER_MAIL:
-        m_wnd.KillTimer(TIMER_MAIL);
-        // The mailbox check runs here once the mail monitor exists; until then it stops.
+        m_mailMonitor.OnTimer();  // stops it; a check that succeeds arms it again
         break;
     case TIMER_UPDATE:
         m_wnd.KillTimer(TIMER_UPDATE);
         if (m_bUpdatePrompted) break;
-        if (CheckNewVersion(false) && m_bAutoCheckNewVersion) ShowUpdatePrompt();
+        CheckNewVersion(false);  // the prompt follows with the answer, if it is newer
         break;
     case TIMER_AUTOLOCK:
         OnAutoLockTick();
@@ -67,13 +67,6 @@ void CMainDlg::ShowUpdatePrompt() {
     dlg.m_strMessage = "最新的版本为" + m_strLatestVersion + "\r\n\r\n现在就去软件主页进行下载升级？";
     m_bUpdatePrompted = 1;
     if (m_ports.dialogs.RunRemind(dlg) == IDOK) m_ports.system.ShellOpen(kStrHomepageB);
-}
-
-// No update source is wired in yet: the check ends as if neither site answered.
-bool CMainDlg::CheckNewVersion(bool /*manual*/) {
-    m_wnd.KillTimer(TIMER_UPDATE);
-    m_strLatestVersion = kStrNoUpdateYet;
-    return false;
 }
 
 void CMainDlg::OnAutoLockTick() {

@@ -34,8 +34,7 @@ bool CMainDlg::OnInitDialog() {
     m_strLatestVersion = kStrNoUpdateYet;
     SetRunAtStartup();
     m_bWin9x = m_ports.system.IsWin9x();
-    // The POP3 client takes its server and account here once the mail monitor exists.
-    if (m_bMailCheck) m_wnd.SetTimer(TIMER_MAIL, MinutesMs(m_nMailInterval));
+    m_mailMonitor.Start();  // the POP3 server and account; timer 5 when the monitor is on
     m_bResting = 1;
     m_bQuietReturn = 1;
     for (int i = 0; i < 6; ++i) m_ports.system.RegisterHotKey(kFirstHotkey + i, MOD_CONTROL | MOD_SHIFT, kHotkeyKeys[i]);

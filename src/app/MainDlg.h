@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "net/HomepageMonitor.h"
+#include "net/HostMonitor.h"
+#include "net/MailMonitor.h"
+#include "net/UpdateCheck.h"
 #include "ports/Ports.h"
 #include "settings/Settings.h"
 #include "tasks/TaskTable.h"
@@ -65,7 +69,8 @@ public:
     void OnToggleEyeCare();
     bool OnKeyDown(unsigned vk);  // false: the key is swallowed, no default handling
     void OnOK();
-    bool CheckNewVersion(bool manual);
+    // The answer comes later, on the GUI thread (WebHandlers.cpp); timer 6's prompt with it.
+    void CheckNewVersion(bool manual);
 
     // Tray
     int OnTrayNotify(unsigned id, unsigned mouseMessage);
@@ -83,10 +88,26 @@ public:
     void OnAbout();
     void OnReadme();
     // Entry points of services still to come; until then they do nothing.
-    void ShowSettings() {}
-    void OnCheckMail() {}
-    void OnCheckHomepage() {}
-    void OnCheckHostStatus() {}
+    void ShowSettings();
+    void OnCheckMail();
+    void OnCheckHomepage();
+    void OnCheckHostStatus();
+
+    // Host monitor (HostHandlers.cpp): false when host is empty or a check is in flight;
+    // the new state arrives later, on the GUI thread.
+    bool CheckHostStatus(const std::string& host);
+    void ApplyHostSettings(int bMonitor, int nInterval, const std::string& hostName);
+
+    // Mail monitor (MailHandlers.cpp): then(false) once the check switched the monitor off;
+    // nothing starts while a check is out.
+    void CheckMail(std::function<void(bool)> then);
+    void ApplyMailSettings(const MailSettings& edited);
+    CMailMonitor& MailMonitor() { return m_mailMonitor; }
+
+    // Web page monitor (WebHandlers.cpp).
+    void CheckHomepage();
+    void ApplyHomepageSettings(const HomepageSettings& edited);
+    CHomepageMonitor& HomepageMonitor() { return m_homepageMonitor; }
 
     // Rest screen
     void OnPaint(IPainter& painter);
@@ -167,6 +188,12 @@ private:
     // The task manager policy as it was before this program's lock changed it.
     RegistryValue m_policyBeforeLock;
     int m_bRestricted = 0;
+
+    void OnHostChecked(const std::string& host, const CHostMonitor::Outcome& outcome);
+    CHostMonitor m_hostMonitor{m_ports.icmp, m_ports.background};
+    CMailMonitor m_mailMonitor{m_ports, *this, m_nNewMail, [this] { UpdateTrayTip(); }};
+    CHomepageMonitor m_homepageMonitor{m_ports, *this, {[this] { UpdateTrayTip(); }, [this] { SaveSettings(); }}};
+    CUpdateCheck m_updateCheck{m_ports};
 };
 
 }  // namespace lumivar

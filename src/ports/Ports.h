@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <ctime>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -190,6 +191,7 @@ public:
 
 class CRemindDlg;
 class CTaskListDlg;
+class CSettingsDlg;
 
 struct OpenFileRequest {
     std::string title;
@@ -204,6 +206,7 @@ public:
     virtual bool OpenFile(const OpenFileRequest& request, std::string& path) = 0;  // false on cancel
     virtual void RunAbout(const std::string& currentVersion, const std::string& latestVersion) = 0;
     virtual int RunTaskList(CTaskListDlg& dlg) = 0;           // IDOK or IDCANCEL
+    virtual int RunSettings(CSettingsDlg& dlg) = 0;           // IDOK or IDCANCEL
     virtual bool AskPassword(std::string& typed) = 0;         // the password prompt; false on cancel
     virtual void ShowMessage(const std::string& text, const std::string& title) = 0;  // OK button only
 };
@@ -219,6 +222,37 @@ public:
     virtual void Run(std::function<void()> work, std::function<void()> done) = 0;
 };
 
+// The first record of an ICMP echo reply, the fields the program reads.
+struct EchoReply {
+    uint32_t address = 0;        // network byte order
+    uint32_t status = 0;         // the platform's IP status: 0, or 11000 and up
+    uint32_t roundTripTime = 0;  // ms
+    uint16_t dataSize = 0;
+    uint8_t ttl = 0;
+};
+
+// One host check's hold on the system's ICMP library and name service. It is used on the
+// check's own thread and may outlive the port that opened it.
+class IEchoSession {
+public:
+    enum class State { Ready, NoLibrary, MissingFunctions, NoHandle };
+    virtual ~IEchoSession() = default;
+    virtual State GetState() const = 0;
+    // Sends one echo and waits at most timeoutMs; reply keeps what it held when nothing was written.
+    virtual void SendEcho(uint32_t address, const std::string& payload, uint32_t timeoutMs, EchoReply& reply) = 0;
+    virtual bool LocalHostName(std::string& name) = 0;                    // gethostname
+    virtual bool LookUp(const std::string& name, uint32_t& address) = 0;  // first IPv4 address
+    virtual bool ReverseLookUp(uint32_t address, std::string& name) = 0;  // the official name
+};
+
+class IHttpTransport;
+
+class IIcmp {
+public:
+    virtual ~IIcmp() = default;
+    virtual std::unique_ptr<IEchoSession> OpenEcho() = 0;  // never null; see its state
+};
+
 // What the core is given at construction.
 struct Ports {
     IMainWindow& window;
@@ -228,6 +262,9 @@ struct Ports {
     IDialogs& dialogs;
     IBackgroundPicture& picture;
     IBackground& background;
+    IIcmp& icmp;
+    // HTTP GET (net/HttpTransport.h); shared, as a request may outlive the main window.
+    std::shared_ptr<const IHttpTransport> http;
 };
 
 }  // namespace lumivar

@@ -21,7 +21,7 @@ std::string CGeneralPage::PreviewText() const {
 void CGeneralPage::OnColorButton(bool background, IGeneralPageUi& ui) {
     Colorref& color = background ? m_crBackColor : m_crTextColor;
     Colorref chosen = color;
-    if (ui.ChooseColor(chosen)) color = chosen;
+    if (ui.PickColor(chosen)) color = chosen;
 }
 
 void CGeneralPage::OnSoundButton(Sound which, IGeneralPageUi& ui) {

@@ -12,7 +12,7 @@ namespace lumivar {
 class IGeneralPageUi {
 public:
     virtual ~IGeneralPageUi() = default;
-    virtual bool ChooseColor(Colorref& color) = 0;  // the full colour dialog; false on cancel
+    virtual bool PickColor(Colorref& color) = 0;  // the full colour dialog; false on cancel
     virtual bool ChooseFile(const OpenFileRequest& request, std::string& path) = 0;  // false on cancel
     virtual void RangeError(int low, int high) = 0;  // "Please enter an integer between %1 and %2."
 };

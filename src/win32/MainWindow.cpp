@@ -5,6 +5,8 @@
 
 #include "../../res/resource.h"
 #include "app/MainDlg.h"
+#include "net/HttpClient.h"
+#include "net/SystemIcmp.h"
 #include "win32/Win32Ports.h"
 
 namespace lumivar {
@@ -19,6 +21,7 @@ struct Shell {
     Win32Dialogs dialogs{window};
     CBackgroundPicture picture;
     Win32Background background{window};
+    CSystemIcmp icmp;
     std::unique_ptr<CMainDlg> dlg;
 };
 
@@ -35,7 +38,7 @@ INT_PTR CALLBACK MainDlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         shell->window.Attach(hwnd);
         shell->dlg = std::make_unique<CMainDlg>(
             Ports{shell->window, shell->tray, shell->system, shell->files, shell->dialogs, shell->picture,
-                  shell->background});
+                  shell->background, shell->icmp, std::make_shared<CHttpClient>()});
         return shell->dlg->OnInitDialog();
     }
     if (!shell || !shell->dlg) return FALSE;
@@ -81,10 +84,17 @@ INT_PTR CALLBACK MainDlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         dlg.OnTimeChange();
         return TRUE;
     case WM_TRAYNOTIFY:
-        dlg.OnTrayNotify(unsigned(wp), unsigned(lp));
-        return TRUE;
     case WM_MAILNOTIFY:
-        dlg.OnMailTrayNotify(unsigned(wp), unsigned(lp));
+        // Wine's tray sends its clicks and waits for the answer: a dialog opened right there would
+        // run inside the tray's call. Taken again from our own queue, it runs as any command.
+        if (InSendMessage()) {
+            PostMessageW(hwnd, msg, wp, lp);
+            return TRUE;
+        }
+        if (msg == WM_TRAYNOTIFY)
+            dlg.OnTrayNotify(unsigned(wp), unsigned(lp));
+        else
+            dlg.OnMailTrayNotify(unsigned(wp), unsigned(lp));
         return TRUE;
     case WM_BACKGROUND_DONE:
         Win32Background::Deliver(lp);

@@ -137,6 +137,7 @@ public:
     bool OpenFile(const OpenFileRequest& request, std::string& path) override;
     void RunAbout(const std::string& currentVersion, const std::string& latestVersion) override;  // AboutDlg.cpp
     int RunTaskList(CTaskListDlg& dlg) override;                // TaskDialogs.cpp
+    int RunSettings(CSettingsDlg& dlg) override;                // SettingsDialog.cpp
     bool AskPassword(std::string& typed) override;              // TaskDialogs.cpp
     void ShowMessage(const std::string& text, const std::string& title) override;   // TaskDialogs.cpp
 

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "fake/FakeIcmp.h"
+#include "fake/FakeHttp.h"
 #include "ports/Ports.h"
 #include "tasks/RemindDlg.h"
 #include "tasks/TaskDialogs.h"
@@ -290,6 +292,11 @@ public:
         if (!taskList) return IDCANCEL;
         return taskList(dlg);
     }
+    int RunSettings(CSettingsDlg& dlg) override {
+        ++settingsRuns;
+        if (!settings) return IDCANCEL;
+        return settings(dlg);
+    }
     bool AskPassword(std::string& typed) override {
         if (passwordAnswers.empty()) return false;
         typed = passwordAnswers.front();
@@ -299,6 +306,8 @@ public:
     void ShowMessage(const std::string& text, const std::string& title) override { messages.push_back({text, title}); }
 
     std::function<int(CTaskListDlg&)> taskList;  // what the user does in the task list
+    std::function<int(CSettingsDlg&)> settings;  // what the user does in the settings dialog
+    int settingsRuns = 0;
     int taskLists = 0;
     std::deque<std::string> passwordAnswers;     // typed passwords; cancelled when empty
     std::vector<std::pair<std::string, std::string>> messages;
@@ -358,7 +367,7 @@ public:
 class FakeShell {
 public:
     FakeShell() : window(clock), system(clock) {}
-    Ports ports() { return {window, tray, system, files, dialogs, picture, background}; }
+    Ports ports() { return {window, tray, system, files, dialogs, picture, background, icmp, http}; }
 
     // Moves virtual time on, delivering each timer when it is due, in order.
     void Advance(uint64_t ms);
@@ -372,6 +381,8 @@ public:
     FakeDialogs dialogs;
     FakePicture picture;
     FakeBackground background;
+    FakeIcmp icmp;
+    std::shared_ptr<FakeHttp> http = std::make_shared<FakeHttp>();  // unreachable until scripted
 };
 
 }  // namespace lumivar::fake

@@ -11,7 +11,7 @@ namespace lumivar {
 namespace {
 
 struct FakePageUi : IGeneralPageUi, IPasswordPageUi {
-    bool ChooseColor(Colorref& color) override {
+    bool PickColor(Colorref& color) override {
         ++colorDialogs;
         if (colors.empty()) return false;
         color = colors.front();

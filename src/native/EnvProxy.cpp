@@ -1,0 +1,17 @@
+// The native build's proxy: the environment, as Unix programs take it.
+#include <cstdlib>
+
+#include "net/HttpProxy.h"
+
+namespace lumivar {
+
+ProxyConfig SystemProxyConfig() {
+    const auto get = [](const char* a, const char* b) {
+        const char* v = std::getenv(a);
+        if (!v) v = std::getenv(b);
+        return std::string(v ? v : "");
+    };
+    return ParseProxyEnvironment(get("http_proxy", "HTTP_PROXY"), get("no_proxy", "NO_PROXY"));
+}
+
+}  // namespace lumivar

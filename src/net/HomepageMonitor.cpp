@@ -1,0 +1,124 @@
+#include "net/HomepageMonitor.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "app/LocalTime.h"
+#include "tasks/RemindDlg.h"
+
+namespace lumivar {
+
+CHomepageMonitor::CHomepageMonitor(Ports ports, Settings& settings, Hooks hooks)
+    : m_ports(ports), m_settings(settings), m_hooks(std::move(hooks)), m_robot(ports.http) {}
+
+uint32_t CHomepageMonitor::IntervalMs(int minutes) {
+    // A hand-edited 0 would make the timer fire at once, over and over.
+    if (minutes < 1) minutes = 1;
+    if (minutes > 35000) minutes = 35000;
+    return uint32_t(minutes) * 60000u;
+}
+
+HomepageSettings CHomepageMonitor::Current() const {
+    return {g_bHomepageWatch, g_nHomepageInterval, g_strHomepageAddress,
+            m_settings.m_bHomepageProxy, m_settings.m_strProxyUser, m_settings.m_strProxyPass};
+}
+
+void CHomepageMonitor::CheckHomepage() {
+    m_ports.window.KillTimer(kTimerId);
+    if (Busy()) return;  // the fetch that is out answers, and arms the timer again
+    m_bChecking = 1;
+    auto fetch = std::make_shared<Fetch>();
+    const std::string address = g_strHomepageAddress;
+    m_ports.background.Run(
+        [robot = m_robot, address, fetch]() mutable {
+            fetch->ok = robot.HttpGet(address, fetch->body, fetch->code, fetch->text);
+        },
+        [this, address, fetch, generation = m_nGeneration] { OnChecked(address, *fetch, generation); });
+}
+
+void CHomepageMonitor::OnChecked(const std::string& address, const Fetch& fetch, int generation) {
+    m_bChecking = 0;
+    // A failure is silent and leaves timer 3 stopped; the tip still says the monitor is on.
+    if (generation != m_nGeneration || !fetch.ok) return;
+    if (fetch.body != m_strLastPage) {
+        m_ports.system.PlayWave("Remind.wav", SND_FILENAME | SND_ASYNC);
+        m_strLastPage = fetch.body;
+        CRemindDlg dlg;
+        dlg.m_nCountdown = kPromptSeconds;
+        dlg.m_bAnimated = 1;
+        const std::tm now = LocalTime(m_ports.system.Now());
+        char title[32];
+        std::snprintf(title, sizeof title, "网页内容 %02d:%02d", now.tm_hour, now.tm_min);
+        dlg.m_strTitle = title;
+        dlg.m_strMessage = "目标网页: " + address + "\r\n 已经改变! \r\n现在就去察看?";
+        // The canonical URL: a bare "www.example.com" would be looked up as a file first.
+        if (m_ports.dialogs.RunRemind(dlg) == IDOK) m_ports.system.ShellOpen(CRobotInternet::CanonicalizeUrl(address));
+        if (generation != m_nGeneration) return;  // new settings came in while the prompt was up
+    }
+    if (g_bHomepageWatch) m_ports.window.SetTimer(kTimerId, IntervalMs(g_nHomepageInterval));
+}
+
+void CHomepageMonitor::ApplyHomepageSettings(const HomepageSettings& edited) {
+    if (edited == Current()) return;
+    g_bHomepageWatch = edited.bWatch;
+    g_nHomepageInterval = edited.nInterval;
+    g_strHomepageAddress = edited.strAddress;
+    m_settings.m_bHomepageProxy = edited.bProxy;
+    m_settings.m_strProxyUser = edited.strProxyUser;
+    m_settings.m_strProxyPass = edited.strProxyPass;
+    if (m_hooks.updateTrayTip) m_hooks.updateTrayTip();
+    m_robot.m_strProxyUserName = edited.bProxy ? edited.strProxyUser : "";
+    m_robot.m_strProxyPassword = edited.bProxy ? edited.strProxyPass : "";
+    ++m_nGeneration;
+    // No periodic check may run against the old baseline while the new one is fetched.
+    m_ports.window.KillTimer(kTimerId);
+    if (!g_bHomepageWatch) {
+        m_strLastPage.clear();
+        return;
+    }
+    StartBaseline();
+}
+
+void CHomepageMonitor::StartBaseline() {
+    if (m_bBaseline) {
+        m_bBaselineAgain = 1;  // one fetch out at a time; this one follows it
+        return;
+    }
+    m_bBaseline = 1;
+    auto fetch = std::make_shared<Fetch>();
+    fetch->body = m_strLastPage;  // a failed fetch keeps it or empties it, as HttpGet does
+    m_ports.background.Run(
+        [robot = m_robot, address = g_strHomepageAddress, fetch]() mutable {
+            fetch->ok = robot.HttpGet(address, fetch->body, fetch->code, fetch->text);
+        },
+        [this, fetch, generation = m_nGeneration] { OnBaseline(*fetch, generation); });
+}
+
+void CHomepageMonitor::OnBaseline(const Fetch& fetch, int generation) {
+    m_bBaseline = 0;
+    if (generation != m_nGeneration) {
+        if (m_bBaselineAgain) {
+            m_bBaselineAgain = 0;
+            if (g_bHomepageWatch) StartBaseline();
+        }
+        return;
+    }
+    m_strLastPage = fetch.body;
+    if (fetch.ok) {
+        m_ports.window.SetTimer(kTimerId, IntervalMs(g_nHomepageInterval));
+        return;
+    }
+    CRemindDlg dlg;
+    dlg.m_nCountdown = kPromptSeconds;
+    dlg.m_bAnimated = 1;
+    dlg.m_strTitle = "网页监测配置";
+    dlg.m_strMessage = "请检查您的目标网址的有效性，以及您的网络配置的正确性!\r\n由于网络连接出现错误，网页监测服务已终止。";
+    m_ports.dialogs.RunRemind(dlg);
+    if (generation != m_nGeneration) return;  // settings applied again meanwhile: theirs stand
+    g_bHomepageWatch = 0;
+    m_ports.window.KillTimer(kTimerId);
+    if (m_hooks.updateTrayTip) m_hooks.updateTrayTip();
+    if (m_hooks.saveSettings) m_hooks.saveSettings();
+}
+
+}  // namespace lumivar

@@ -1,0 +1,39 @@
+// A minimal HTTP/1.0 GET over CTcpSocket, through the system's proxy when it has one.
+// Our own rather than the system's HTTP stack: that one ignores its time-outs under Wine.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+
+#include "net/HttpProxy.h"
+#include "net/HttpTransport.h"
+
+namespace lumivar {
+
+struct HttpLimits {
+    // No wait (connecting, sending, each receive) lasts longer than stepMs, and none starts
+    // after totalMs: a request is over within totalMs + stepMs, 30 s with these values.
+    int stepMs = 10000;
+    int totalMs = 20000;
+    // Enough for any page worth watching; an endless stream cannot exhaust memory, while the
+    // monitor holds the stored page and a fresh copy at once.
+    std::size_t maxBody = 2u << 20;
+    std::size_t maxHeader = 64u << 10;
+};
+
+class CHttpClient : public IHttpTransport {
+public:
+    using ProxySource = std::function<ProxyConfig()>;
+    explicit CHttpClient(HttpLimits limits = {}, ProxySource proxy = SystemProxyConfig)
+        : m_limits(limits), m_proxy(std::move(proxy)) {}
+    HttpReply Get(const HttpRequest& request) const override;
+
+    // "HTTP/1.x 200 ..." → 200; 0 when the line is not a status line.
+    static int ParseStatusLine(const std::string& line);
+
+private:
+    HttpLimits m_limits;
+    ProxySource m_proxy;
+};
+
+}  // namespace lumivar

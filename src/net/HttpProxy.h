@@ -1,0 +1,31 @@
+// The system's HTTP proxy: where requests go, and which hosts bypass it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace lumivar {
+
+struct ProxyConfig {
+    bool enabled = false;
+    std::string host;
+    uint16_t port = 80;
+    bool bypassLocal = false;            // "<local>": names without a dot go direct
+    std::vector<std::string> bypass;     // host patterns; '*' matches any run of characters
+
+    bool UsedFor(const std::string& host) const;
+};
+
+// Windows' per-user Internet Settings: ProxyEnable, ProxyServer ("host:port", or
+// "http=host:port;https=..." per protocol) and ProxyOverride ("<local>;*.example.com").
+ProxyConfig ParseInternetSettings(bool enable, const std::string& server, const std::string& override);
+
+// The Unix convention: http_proxy ("http://host:port/") and no_proxy ("a.com,.b.org,*").
+ProxyConfig ParseProxyEnvironment(const std::string& httpProxy, const std::string& noProxy);
+
+// Read anew for each request, so a change of the settings applies at once.
+// Defined by the platform part (win32/Win32Proxy.cpp, native/EnvProxy.cpp).
+ProxyConfig SystemProxyConfig();
+
+}  // namespace lumivar

@@ -1,0 +1,147 @@
+#include "net/MailMonitor.h"
+
+#include <cstdio>
+
+#include "app/LocalTime.h"
+#include "tasks/RemindDlg.h"
+
+namespace lumivar {
+
+namespace {
+constexpr int kTimerMail = 5;  // the main window's timer of this monitor
+
+constexpr uint32_t IntervalMs(int minutes) {
+    if (minutes <= 0) return 60000;
+    return minutes >= 0x7FFFFFFF / 60000 ? 0x7FFFFFFFu : uint32_t(minutes) * 60000u;
+}
+}  // namespace
+
+CMailMonitor::CMailMonitor(Ports ports, Settings& settings, int& nNewMail, std::function<void()> updateTrayTip)
+    : m_ports(ports), m_settings(settings), m_nNewMail(nNewMail), m_updateTrayTip(std::move(updateTrayTip)) {}
+
+void CMailMonitor::TakeSettings() {
+    m_pop3.SetServer(m_settings.m_strMailServer.c_str(), m_nPort);
+    m_pop3.SetAccount(m_settings.m_strMailUser.c_str(), m_settings.m_strMailPass.c_str());
+}
+
+void CMailMonitor::UsePortForTests(int port) {
+    m_nPort = port;
+    m_pop3.SetServer(m_pop3.GetServer().c_str(), port);
+}
+
+void CMailMonitor::Start() {
+    TakeSettings();
+    if (m_settings.m_bMailCheck) ArmTimer();
+}
+
+void CMailMonitor::ArmTimer() { m_ports.window.SetTimer(kTimerMail, IntervalMs(m_settings.m_nMailInterval)); }
+
+void CMailMonitor::SwitchOff() {
+    m_settings.m_bMailCheck = 0;
+    m_ports.window.KillTimer(kTimerMail);
+    m_updateTrayTip();
+}
+
+bool CMailMonitor::CheckMail(std::function<void(bool)> then) {
+    if (m_bInFlight) return false;
+    m_bInFlight = 1;
+    auto outcome = std::make_shared<Outcome>();
+    auto work = [outcome, server = m_pop3.GetServer(), port = m_pop3.GetPort(), user = m_pop3.GetUser(),
+                 pass = m_pop3.GetPassword(), timeout = m_nTimeoutMs] {
+        CPop3Connection pop3(server.c_str(), port, user.c_str(), pass.c_str());
+        pop3.SetTimeout(timeout);
+        outcome->connected = pop3.Connect();
+        if (!outcome->connected) return;
+        outcome->count = pop3.Stat();
+        if (outcome->count >= 0) outcome->quitOk = pop3.Quit();
+    };
+    auto done = [this, alive = std::weak_ptr<int>(m_alive), outcome, generation = m_nGeneration,
+                 then = std::move(then)] {
+        if (alive.expired()) return;
+        // Settings changed while this check was out: what it found no longer holds.
+        const bool stale = generation != m_nGeneration;
+        const bool result = stale || ApplyOutcome(*outcome);
+        m_bInFlight = 0;
+        if (!stale && then) then(result);
+        if (m_bQueued) {
+            m_bQueued = 0;
+            CheckMail(std::move(m_queued));
+        }
+    };
+    m_ports.background.Run(std::move(work), std::move(done));
+    return true;
+}
+
+// What a check found, applied in order: the tip changes before any prompt shows.
+bool CMailMonitor::ApplyOutcome(const Outcome& outcome) {
+    CRemindDlg dlg;
+    dlg.m_nCountdown = kPromptSeconds;
+    dlg.m_bAnimated = 1;
+    if (!outcome.connected) {
+        dlg.m_strTitle = "邮件监测器配置";
+        dlg.m_strMessage =
+            "网络连接或账户认证失败，可能是其他邮件程序正在进行认证。请检查您的邮箱设置和网络设置的有效性!"
+            "在确认之后请选择：\r\n是否继续监测？";
+        if (m_ports.dialogs.RunRemind(dlg) == IDOK) return true;
+        SwitchOff();
+        return false;
+    }
+    if (outcome.count < 0) {
+        SwitchOff();
+        return false;
+    }
+    if (!outcome.quitOk || outcome.count == m_nNewMail) return true;
+    const int previous = m_nNewMail;
+    m_nNewMail = outcome.count;
+    m_updateTrayTip();
+    if (outcome.count > previous) {
+        const std::tm now = LocalTime(m_ports.system.Now());
+        char title[64];
+        std::snprintf(title, sizeof title, "邮件监测器 %02d:%02d", now.tm_hour, now.tm_min);
+        dlg.m_strTitle = title;
+        dlg.m_strMessage = "邮件服务器" + m_pop3.GetServer() + "\r\n收到" + std::to_string(outcome.count) + "封新邮件!";
+        m_ports.dialogs.RunRemind(dlg);
+    }
+    return true;
+}
+
+void CMailMonitor::OnTimer() {
+    m_ports.window.KillTimer(kTimerMail);
+    if (!m_settings.m_bMailCheck) return;
+    // A check already out (asked for from the menu) stands for this one; the next comes on time.
+    if (!CheckMail([this](bool on) {
+            if (on) ArmTimer();
+        }))
+        ArmTimer();
+}
+
+void CMailMonitor::ApplyMailSettings(const MailSettings& edited) {
+    Settings& s = m_settings;
+    if (s.m_bMailCheck == edited.bMailCheck && s.m_nMailInterval == edited.nMailInterval &&
+        s.m_strMailPass == edited.strMailPass && s.m_strMailServer == edited.strMailServer &&
+        s.m_strMailUser == edited.strMailUser)
+        return;
+    s.m_bMailCheck = edited.bMailCheck;
+    s.m_nMailInterval = edited.nMailInterval;
+    s.m_strMailPass = edited.strMailPass;
+    s.m_strMailServer = edited.strMailServer;
+    s.m_strMailUser = edited.strMailUser;
+    ++m_nGeneration;
+    m_bQueued = 0;
+    m_queued = nullptr;
+    m_updateTrayTip();
+    if (!s.m_bMailCheck) {
+        m_ports.window.KillTimer(kTimerMail);
+        return;
+    }
+    TakeSettings();
+    auto then = [this](bool on) {
+        if (on) ArmTimer();
+    };
+    if (!CheckMail(then)) {
+        m_queued = std::move(then);
+        m_bQueued = 1;
+    }
+}
+
+}  // namespace lumivar

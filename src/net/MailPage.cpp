@@ -1,0 +1,45 @@
+#include "net/MailPage.h"
+
+#include "net/Pop3Connection.h"
+
+namespace lumivar {
+
+bool CMailPage::ValidateInterval(std::string& message) const {
+    if (m_nMailInterval >= kIntervalLow && m_nMailInterval <= kIntervalHigh) return true;
+    message = "Please enter an integer between " + std::to_string(kIntervalLow) + " and " +
+              std::to_string(kIntervalHigh) + ".";
+    return false;
+}
+
+void CMailPage::FromSettings(const Settings& s) {
+    m_bMailCheck = s.m_bMailCheck;
+    m_nMailInterval = s.m_nMailInterval > 0 ? unsigned(s.m_nMailInterval) : 0;
+    m_strMailServer = s.m_strMailServer;
+    m_strMailUser = s.m_strMailUser;
+    m_strMailPass = s.m_strMailPass;
+}
+
+MailSettings CMailPage::Edited() const {
+    return {m_bMailCheck, int(m_nMailInterval), m_strMailPass, m_strMailServer, m_strMailUser};
+}
+
+bool CMailPage::StartAccountTest(IBackground& background,
+                                 std::function<void(bool ok, const std::string& message)> done) {
+    if (m_bTesting) return false;
+    m_bTesting = 1;
+    auto ok = std::make_shared<bool>(false);
+    background.Run(
+        [ok, server = m_strMailServer, port = m_nPort, user = m_strMailUser, pass = m_strMailPass] {
+            CPop3Connection pop3(server.c_str(), port, user.c_str(), pass.c_str());
+            // Out again at once: the user reads the answer without holding the mailbox.
+            if ((*ok = pop3.Connect())) pop3.Quit();
+        },
+        [this, alive = std::weak_ptr<int>(m_alive), ok, done = std::move(done)] {
+            if (alive.expired()) return;
+            m_bTesting = 0;
+            done(*ok, *ok ? kTestPassed : kTestFailed);
+        });
+    return true;
+}
+
+}  // namespace lumivar

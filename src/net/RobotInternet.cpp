@@ -1,0 +1,161 @@
+#include "net/RobotInternet.h"
+
+#include <cctype>
+
+#include "settings/Gbk.h"
+
+namespace lumivar {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+
+std::string Lower(std::string s) {
+    for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// Bytes that cannot stand in a request line travel percent-encoded, as a browser sends them.
+std::string EncodeTarget(std::string_view s) {
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out;
+    for (char ch : s) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c <= 0x20 || c >= 0x7F || c == '"' || c == '<' || c == '>') {
+            out += '%';
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        } else {
+            out += ch;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string CRobotInternet::CanonicalizeUrl(std::string_view url) {
+    // Blanks are ASCII bytes, which never occur inside a multibyte character in UTF-8.
+    while (!url.empty() && IsBlank(url.front())) url.remove_prefix(1);
+    while (!url.empty() && IsBlank(url.back())) url.remove_suffix(1);
+    std::string out(url);
+    if (out.find(':') == std::string::npos) out = (!out.empty() && out[0] == '/' ? "http:" : "http://") + out;
+    return out;
+}
+
+bool CRobotInternet::ParseUrl(const std::string& canonical, HttpUrl& url) {
+    const size_t colon = canonical.find(':');
+    if (colon == std::string::npos || Lower(canonical.substr(0, colon)) != "http" ||
+        canonical.compare(colon + 1, 2, "//") != 0)
+        return false;
+    const std::string rest = canonical.substr(colon + 3);
+    const size_t end = rest.find_first_of("/?#");
+    std::string authority = rest.substr(0, end);
+    std::string target = end == std::string::npos ? "" : rest.substr(end);
+    target = target.substr(0, target.find('#'));
+    if (target.empty() || target[0] != '/') target = "/" + target;
+    const size_t at = authority.rfind('@');  // credentials in the address are not sent
+    if (at != std::string::npos) authority.erase(0, at + 1);
+    HttpUrl parsed;
+    const size_t portAt = authority.rfind(':');
+    if (portAt != std::string::npos) {
+        const std::string digits = authority.substr(portAt + 1);
+        authority.erase(portAt);
+        if (!digits.empty()) {
+            if (digits.size() > 5) return false;
+            unsigned port = 0;
+            for (char c : digits) {
+                if (c < '0' || c > '9') return false;
+                port = port * 10 + unsigned(c - '0');
+            }
+            if (port == 0 || port > 65535) return false;
+            parsed.port = uint16_t(port);
+        }
+    }
+    if (authority.empty()) return false;
+    for (char c : authority)
+        if (IsBlank(c) || c == '\\') return false;
+    parsed.host = authority;
+    parsed.target = EncodeTarget(target);
+    url = parsed;
+    return true;
+}
+
+std::string CRobotInternet::ErrorText(int code) {
+    switch (code) {
+    case 0: return "Successful";
+    case 1: return "Invalid URL";
+    case 2: return "Invalid parameter";
+    case 3: return "Connection failed";
+    case 4: return "Timed out";
+    case 5: return "Not found";
+    case 6: return "Not authorized";
+    case 7: return "Disk/file error";
+    default: return "CRobotInternet error " + std::to_string(code);
+    }
+}
+
+std::string CRobotInternet::Base64Encode(std::string_view bytes) {
+    // Encoded whole, however long: no fixed working buffer.
+    static const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    for (size_t i = 0; i < bytes.size(); i += 3) {
+        const size_t n = bytes.size() - i < 3 ? bytes.size() - i : 3;
+        uint32_t group = 0;
+        for (size_t k = 0; k < 3; ++k)
+            group = group << 8 | (k < n ? static_cast<unsigned char>(bytes[i + k]) : 0u);
+        out += alphabet[group >> 18 & 63];
+        out += alphabet[group >> 12 & 63];
+        out += n > 1 ? alphabet[group >> 6 & 63] : '=';
+        out += n > 2 ? alphabet[group & 63] : '=';
+    }
+    return out;
+}
+
+std::string CRobotInternet::BuildRequestHeaders() const {
+    std::string headers = "Accept: */*\r\n";
+    if (m_strProxyAuthScheme == "basic" && !m_strProxyUserName.empty())
+        headers += "Proxy-authorization: Basic " +
+                   Base64Encode(Utf8ToGbk(m_strProxyUserName + ":" + m_strProxyPassword)) + "\r\n";
+    if (!m_strServerUser.empty())
+        headers += "Authorization: Basic " + Base64Encode(Utf8ToGbk(m_strServerUser + ":" + m_strServerPassword)) +
+                   "\r\n";
+    return headers + "\r\n";
+}
+
+// body is written on success and when the transfer fails (with what was read, often nothing);
+// an empty or bad URL and an HTTP error status leave it as it was.
+bool CRobotInternet::HttpGet(const std::string& url, std::string& body, int& errorCode, std::string& errorText) {
+    errorText.clear();
+    errorCode = 0;
+    HttpRequest request;
+    request.headers = BuildRequestHeaders();
+    request.agent = m_strAgent;
+    request.reload = !m_bReadFromCache;
+    if (url.empty()) {
+        errorCode = 2;
+    } else if (!ParseUrl(CanonicalizeUrl(url), request.url)) {
+        errorCode = 1;
+    } else {
+        ++m_nSessionCount;
+        const HttpReply reply = m_transport ? m_transport->Get(request) : HttpReply{};
+        const int status = reply.status ? reply.status : 200;
+        if (reply.outcome == HttpReply::Outcome::NoResponse) {
+            body.clear();
+            errorCode = 3;
+        } else if (status == 403 || status == 407) {
+            errorCode = 6;
+        } else if (status == 404) {
+            errorCode = 5;
+        } else if (status >= 400) {
+            errorCode = 3;
+        } else {
+            body = reply.body;
+            errorCode = reply.outcome == HttpReply::Outcome::Complete ? 0 : 3;
+        }
+    }
+    errorText = ErrorText(errorCode);
+    return errorCode == 0;
+}
+
+}  // namespace lumivar

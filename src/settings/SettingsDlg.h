@@ -1,0 +1,36 @@
+// The settings dialog: five pages on a tab strip, validated in tab order on OK.
+#pragma once
+
+#include <string>
+
+#include "net/HomepagePage.h"
+#include "net/MailPage.h"
+#include "net/NetworkPage.h"
+#include "settings/GeneralPage.h"
+#include "settings/PasswordPage.h"
+#include "settings/SettingsTab.h"
+
+namespace lumivar {
+
+class ISettingsUi : public IGeneralPageUi, public IPasswordPageUi {};
+
+class CSettingsDlg {
+public:
+    enum Page { GeneralPage, PasswordPage, MailPage, HomepagePage, NetworkPage };
+
+    explicit CSettingsDlg(Ports ports) : m_ports(ports), m_homepage(ports) {}
+
+    Ports m_ports;  // for the pages' tests, which run in the background
+    CSettingsTab m_tab;
+    CGeneralPage m_general;
+    CPasswordPage m_password;
+    CMailPage m_mail;
+    CHomepagePage m_homepage;
+    CNetworkPage m_network;
+
+    void OnInitDialog();
+    // Each page's check in tab order; the first that fails is shown and the dialog stays open.
+    bool OnOK(ISettingsUi& ui);
+};
+
+}  // namespace lumivar

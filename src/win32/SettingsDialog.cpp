@@ -1,0 +1,405 @@
+// The settings dialog's window: the tab strip with its five child pages. Each page's view
+// only moves values between its controls and its model and forwards clicks.
+#include <windows.h>
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "../../res/settings_ids.h"
+#include "settings/SettingsDlg.h"
+#include "win32/DialogColours.h"
+#include "win32/SettingsPages.h"
+#include "win32/Wide.h"
+#include "win32/Win32Ports.h"
+
+namespace lumivar {
+
+// ---- helpers shared by the page views ------------------------------------------------------
+
+bool Checked(HWND page, int id) { return IsDlgButtonChecked(page, id) == BST_CHECKED; }
+void Check(HWND page, int id, bool on) { CheckDlgButton(page, id, on ? BST_CHECKED : BST_UNCHECKED); }
+
+std::string Text(HWND page, int id) {
+    HWND edit = GetDlgItem(page, id);
+    std::wstring text(size_t(GetWindowTextLengthW(edit)) + 1, L'\0');
+    text.resize(size_t(GetWindowTextW(edit, text.data(), int(text.size()))));
+    return Utf8(text);
+}
+
+void SetText(HWND page, int id, const std::string& text) { SetDlgItemTextW(page, id, Wide(text).c_str()); }
+
+void Enable(HWND page, std::initializer_list<int> ids, bool on) {
+    for (int id : ids) EnableWindow(GetDlgItem(page, id), on);
+}
+
+void SetSpin(HWND page, int spin, int low, int high, int value) {
+    SendDlgItemMessageW(page, spin, UDM_SETRANGE32, WPARAM(low), LPARAM(high));
+    SendDlgItemMessageW(page, spin, UDM_SETPOS32, 0, LPARAM(value));
+}
+
+int SpinValue(HWND page, int buddy) { return int(GetDlgItemInt(page, buddy, nullptr, TRUE)); }
+
+void PageMessage(HWND page, const std::string& text) {
+    MessageBoxW(page, Wide(text).c_str(), AppTitle().c_str(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+namespace {
+
+// The pickers show a time of day; their date plays no part.
+SYSTEMTIME ToSystemTime(const PickerTime& t) {
+    return {2000, 1, 6, 1, WORD(t.hour), WORD(t.minute), WORD(t.second), 0};
+}
+
+PickerTime PickerValue(HWND page, int id) {
+    SYSTEMTIME st{};
+    if (SendDlgItemMessageW(page, id, DTM_GETSYSTEMTIME, 0, LPARAM(&st)) != GDT_VALID) return {};
+    return {st.wHour, st.wMinute, st.wSecond};
+}
+
+void SetPicker(HWND page, int id, const PickerTime& first, const PickerTime& value) {
+    SYSTEMTIME range[2] = {ToSystemTime(first), ToSystemTime(CGeneralPage::kLast)};
+    SendDlgItemMessageW(page, id, DTM_SETRANGE, GDTR_MIN | GDTR_MAX, LPARAM(range));
+    SYSTEMTIME st = ToSystemTime(value);
+    SendDlgItemMessageW(page, id, DTM_SETSYSTEMTIME, GDT_VALID, LPARAM(&st));
+}
+
+// What the pages ask of the user, owned by the page that asks.
+class PageUi : public ISettingsUi {
+public:
+    explicit PageUi(HWND page) : m_page(page) {}
+    bool PickColor(Colorref& color) override {
+        COLORREF custom[16];
+        for (COLORREF& c : custom) c = RGB(255, 255, 255);
+        CHOOSECOLORW cc{};
+        cc.lStructSize = sizeof cc;
+        cc.hwndOwner = m_page;
+        cc.rgbResult = color;
+        cc.lpCustColors = custom;
+        cc.Flags = CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR;
+        if (!::ChooseColorW(&cc)) return false;
+        color = cc.rgbResult;
+        return true;
+    }
+    bool ChooseFile(const OpenFileRequest& request, std::string& path) override {
+        std::wstring filter;
+        for (const auto& [label, pattern] : request.filters) filter += Wide(label) + L'\0' + Wide(pattern) + L'\0';
+        filter += L'\0';
+        const std::wstring title = Wide(request.title);
+        wchar_t file[MAX_PATH * 4] = {};
+        OPENFILENAMEW ofn{};
+        ofn.lStructSize = sizeof ofn;
+        ofn.hwndOwner = m_page;
+        ofn.lpstrFilter = filter.c_str();
+        ofn.nFilterIndex = DWORD(request.filterIndex);
+        ofn.lpstrFile = file;
+        ofn.nMaxFile = DWORD(std::size(file));
+        ofn.lpstrTitle = title.c_str();
+        ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+        if (!GetOpenFileNameW(&ofn)) return false;
+        path = Utf8(file);
+        return true;
+    }
+    void RangeError(int low, int high) override {
+        PageMessage(m_page, "Please enter an integer between " + std::to_string(low) + " and " + std::to_string(high) +
+                                ".");
+    }
+    void ShowMessage(const std::string& text) override { PageMessage(m_page, text); }
+
+private:
+    HWND m_page;
+};
+
+// ---- the general page ----------------------------------------------------------------------
+
+class GeneralView : public PageView {
+public:
+    explicit GeneralView(CGeneralPage& model) : m_model(model) {}
+
+    void Init(HWND page) override {
+        m_model.OnInitDialog();
+        Put(page);
+        SetPicker(page, IDC_GEN_WORK, CGeneralPage::kWorkFirst, m_model.m_workPicker);
+        SetPicker(page, IDC_GEN_REST, CGeneralPage::kRestFirst, m_model.m_restPicker);
+        // The spin wraps within the range the page accepts.
+        SetSpin(page, IDC_GEN_LOCKSPIN, CGeneralPage::kAutoLockMin, CGeneralPage::kAutoLockMax,
+                m_model.m_nAutoLockTimeout);
+        SetDlgItemInt(page, IDC_GEN_LOCKMINUTES, UINT(m_model.m_nAutoLockTimeout), TRUE);
+        Refresh(page);
+    }
+
+    void Put(HWND page) {
+        Check(page, IDC_GEN_SHOWTEXT, m_model.m_bDisplayTxt);
+        SetText(page, IDC_GEN_TEXT, m_model.m_strText);
+        Check(page, IDC_GEN_ANIMATE, m_model.m_bAnimate);
+        Check(page, IDC_GEN_PICTURE, m_model.m_bPicture);
+        Check(page, IDC_GEN_STRETCH, m_model.m_bStretch);
+        Check(page, IDC_GEN_ALTPIC, m_model.m_bAltPic);
+        SetText(page, IDC_GEN_PICFILE, m_model.m_strPicFile);
+        Check(page, IDC_GEN_SOUND, m_model.m_bPlaySound);
+        SetText(page, IDC_GEN_BREAKWAV, m_model.m_strBreakWav);
+        SetText(page, IDC_GEN_WORKWAV, m_model.m_strWorkWav);
+        SetText(page, IDC_GEN_REMINDWAV, m_model.m_strRemindWav);
+        Check(page, IDC_GEN_BACKKEY, m_model.m_bBackKey);
+        Check(page, IDC_GEN_STARTUP, m_model.m_bStartup);
+        Check(page, IDC_GEN_UPDATE, m_model.m_bAutoCheckNewVersion);
+        Check(page, IDC_GEN_AUTOLOCK, m_model.m_bAutoLock);
+    }
+
+    void Take(HWND page) override {
+        m_model.m_bDisplayTxt = Checked(page, IDC_GEN_SHOWTEXT);
+        m_model.m_strText = Text(page, IDC_GEN_TEXT);
+        m_model.m_bAnimate = Checked(page, IDC_GEN_ANIMATE);
+        m_model.m_bPicture = Checked(page, IDC_GEN_PICTURE);
+        m_model.m_bStretch = Checked(page, IDC_GEN_STRETCH);
+        m_model.m_bAltPic = Checked(page, IDC_GEN_ALTPIC);
+        m_model.m_strPicFile = Text(page, IDC_GEN_PICFILE);
+        m_model.m_bPlaySound = Checked(page, IDC_GEN_SOUND);
+        m_model.m_strBreakWav = Text(page, IDC_GEN_BREAKWAV);
+        m_model.m_strWorkWav = Text(page, IDC_GEN_WORKWAV);
+        m_model.m_strRemindWav = Text(page, IDC_GEN_REMINDWAV);
+        m_model.m_bBackKey = Checked(page, IDC_GEN_BACKKEY);
+        m_model.m_bStartup = Checked(page, IDC_GEN_STARTUP);
+        m_model.m_bAutoCheckNewVersion = Checked(page, IDC_GEN_UPDATE);
+        m_model.m_bAutoLock = Checked(page, IDC_GEN_AUTOLOCK);
+        m_model.m_nAutoLockTimeout = SpinValue(page, IDC_GEN_LOCKMINUTES);
+        m_model.m_workPicker = PickerValue(page, IDC_GEN_WORK);
+        m_model.m_restPicker = PickerValue(page, IDC_GEN_REST);
+    }
+
+    void Command(HWND page, int id) override {
+        PageUi ui(page);
+        Take(page);
+        switch (id) {
+        case IDC_GEN_BACKCOLOR:
+        case IDC_GEN_TEXTCOLOR:
+            m_model.OnColorButton(id == IDC_GEN_BACKCOLOR, ui);
+            InvalidateRect(page, nullptr, TRUE);
+            break;
+        case IDC_GEN_BREAKBROWSE: m_model.OnSoundButton(CGeneralPage::BreakSound, ui); break;
+        case IDC_GEN_WORKBROWSE: m_model.OnSoundButton(CGeneralPage::WorkSound, ui); break;
+        case IDC_GEN_REMINDBROWSE: m_model.OnSoundButton(CGeneralPage::RemindSound, ui); break;
+        case IDC_GEN_PICBROWSE: m_model.OnPictureButton(ui); break;
+        default: break;
+        }
+        Put(page);
+        Refresh(page);
+    }
+
+    // The preview shows the rest screen's colours.
+    INT_PTR Colour(HWND, HDC dc, HWND control) override {
+        if (GetDlgCtrlID(control) != IDC_GEN_PREVIEW) return 0;
+        static HBRUSH brush = nullptr;
+        if (brush) DeleteObject(brush);
+        brush = CreateSolidBrush(m_model.m_crBackColor);
+        SetTextColor(dc, m_model.m_crTextColor);
+        SetBkColor(dc, m_model.m_crBackColor);
+        return INT_PTR(brush);
+    }
+
+private:
+    void Refresh(HWND page) {
+        Enable(page, {IDC_GEN_TEXT}, m_model.TextEnabled());
+        SetText(page, IDC_GEN_PREVIEW, m_model.PreviewText());
+        Enable(page, {IDC_GEN_PICFILE, IDC_GEN_PICBROWSE, IDC_GEN_STRETCH, IDC_GEN_ALTPIC}, m_model.PictureEnabled());
+        Enable(page,
+               {IDC_GEN_BREAKWAV, IDC_GEN_WORKWAV, IDC_GEN_REMINDWAV, IDC_GEN_BREAKBROWSE, IDC_GEN_WORKBROWSE,
+                IDC_GEN_REMINDBROWSE},
+               m_model.SoundsEnabled());
+        Enable(page, {IDC_GEN_LOCKMINUTES, IDC_GEN_LOCKSPIN}, m_model.AutoLockEnabled());
+    }
+
+    CGeneralPage& m_model;
+};
+
+// ---- the password page ---------------------------------------------------------------------
+
+class PasswordView : public PageView {
+public:
+    explicit PasswordView(CPasswordPage& model) : m_model(model) {}
+    void Init(HWND page) override {
+        Check(page, IDC_PWD_LOCK, m_model.m_bLockPass);
+        Check(page, IDC_PWD_CONFIG, m_model.m_bConfigPass);
+        Check(page, IDC_PWD_EXIT, m_model.m_bExitPass);
+        SetText(page, IDC_PWD_NEW, m_model.m_strPassword);
+        SetText(page, IDC_PWD_CONFIRM, m_model.m_strConfirm);
+    }
+    void Take(HWND page) override {
+        m_model.m_bLockPass = Checked(page, IDC_PWD_LOCK);
+        m_model.m_bConfigPass = Checked(page, IDC_PWD_CONFIG);
+        m_model.m_bExitPass = Checked(page, IDC_PWD_EXIT);
+        m_model.m_strPassword = Text(page, IDC_PWD_NEW);
+        m_model.m_strConfirm = Text(page, IDC_PWD_CONFIRM);
+    }
+
+private:
+    CPasswordPage& m_model;
+};
+
+// ---- the dialog ----------------------------------------------------------------------------
+
+INT_PTR CALLBACK PageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* view = reinterpret_cast<PageView*>(GetWindowLongPtrW(page, DWLP_USER));
+    if (msg == WM_CTLCOLORSTATIC && view)
+        if (INT_PTR brush = view->Colour(page, HDC(wp), HWND(lp))) return brush;
+    if (INT_PTR brush = GreyDialogColour(msg, wp, lp)) return brush;
+    switch (msg) {
+    case WM_INITDIALOG:
+        view = reinterpret_cast<PageView*>(lp);
+        SetWindowLongPtrW(page, DWLP_USER, LONG_PTR(view));
+        view->Init(page);
+        return TRUE;
+    case WM_COMMAND:
+        // Enter and Esc in a page close nothing: Enter only takes the values in.
+        if (!view) return FALSE;
+        if (LOWORD(wp) == IDOK) view->Take(page);
+        else if (LOWORD(wp) != IDCANCEL && HIWORD(wp) == BN_CLICKED) view->Command(page, LOWORD(wp));
+        return TRUE;
+    case WM_DESTROY:
+        if (view) view->Closing(page);
+        return FALSE;
+    }
+    return FALSE;
+}
+
+struct SettingsRun {
+    CSettingsDlg& model;
+    std::vector<std::unique_ptr<PageView>> views;
+    std::vector<HWND> pages;
+    HWND dialog = nullptr, tab = nullptr;
+    HHOOK hook = nullptr;
+};
+
+thread_local SettingsRun* t_run = nullptr;
+
+void ShowPage(SettingsRun& run, int index) {
+    for (size_t i = 0; i < run.pages.size(); ++i) ShowWindow(run.pages[i], int(i) == index ? SW_SHOW : SW_HIDE);
+    // The highlighted tab follows the page, whichever way it was chosen.
+    if (TabCtrl_GetCurSel(run.tab) != index) TabCtrl_SetCurSel(run.tab, index);
+}
+
+void Select(SettingsRun& run, int index) {
+    if (run.model.m_tab.SelectPage(index)) ShowPage(run, index);
+}
+
+bool InOurPage(SettingsRun& run, HWND w) {
+    for (HWND p : run.pages)
+        if (w == p || IsChild(p, w)) return true;
+    return false;
+}
+
+// The dialog manager knows nothing of pages: Ctrl+Tab turns them, and Enter and Esc inside
+// one reach that page, not the dialog's own buttons.
+LRESULT CALLBACK KeyFilter(int code, WPARAM wp, LPARAM lp) {
+    auto* msg = reinterpret_cast<MSG*>(lp);
+    if (code == MSGF_DIALOGBOX && t_run && msg->message == WM_KEYDOWN) {
+        SettingsRun& run = *t_run;
+        if (msg->wParam == VK_TAB && (GetKeyState(VK_CONTROL) & 0x8000)) {
+            const int n = run.model.m_tab.Count();
+            const int step = (GetKeyState(VK_SHIFT) & 0x8000) ? n - 1 : 1;
+            Select(run, (run.model.m_tab.Current() + step) % n);
+            return 1;
+        }
+        if ((msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE) && InOurPage(run, msg->hwnd)) {
+            wchar_t cls[16] = {};
+            GetClassNameW(msg->hwnd, cls, 16);
+            const bool button = lstrcmpiW(cls, L"Button") == 0;
+            if (msg->wParam == VK_RETURN && button) {
+                SendMessageW(msg->hwnd, BM_CLICK, 0, 0);
+            } else {
+                HWND page = msg->hwnd;
+                while (page && std::find(run.pages.begin(), run.pages.end(), page) == run.pages.end())
+                    page = GetParent(page);
+                if (page) SendMessageW(page, WM_COMMAND, msg->wParam == VK_RETURN ? IDOK : IDCANCEL, 0);
+            }
+            return 1;
+        }
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+INT_PTR CALLBACK SettingsProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* run = reinterpret_cast<SettingsRun*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    if (INT_PTR brush = GreyDialogColour(msg, wp, lp)) return brush;
+    switch (msg) {
+    case WM_INITDIALOG: {
+        run = reinterpret_cast<SettingsRun*>(lp);
+        SetWindowLongPtrW(dialog, DWLP_USER, LONG_PTR(run));
+        SendMessageW(dialog, WM_SETICON, ICON_SMALL,
+                     LPARAM(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(128))));
+        run->dialog = dialog;
+        run->tab = GetDlgItem(dialog, IDC_SETTINGS_TAB);
+        // Tab and the arrow keys reach the pages' controls only through a control parent.
+        SetWindowLongPtrW(run->tab, GWL_EXSTYLE, GetWindowLongPtrW(run->tab, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+        CSettingsDlg& model = run->model;
+        model.OnInitDialog();
+        run->views = MakePageViews(model);
+        for (int i = 0; i < model.m_tab.Count(); ++i) {
+            std::wstring title = Wide(model.m_tab.Title(i));
+            TCITEMW item{};
+            item.mask = TCIF_TEXT;
+            item.pszText = title.data();
+            TabCtrl_InsertItem(run->tab, i, &item);
+            run->pages.push_back(CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(model.m_tab.Resource(i)),
+                                                    run->tab, PageProc, LPARAM(run->views[size_t(i)].get())));
+        }
+        RECT client, first;
+        GetClientRect(run->tab, &client);
+        TabCtrl_GetItemRect(run->tab, 0, &first);
+        const Rect r = CSettingsTab::PageRect({client.left, client.top, client.right, client.bottom},
+                                              {first.left, first.top, first.right, first.bottom});
+        for (HWND page : run->pages)
+            SetWindowPos(page, HWND_TOP, r.left, r.top, r.Width(), r.Height(), SWP_NOACTIVATE);
+        ShowPage(*run, model.m_tab.Current());
+        t_run = run;
+        run->hook = SetWindowsHookExW(WH_MSGFILTER, KeyFilter, nullptr, GetCurrentThreadId());
+        return TRUE;
+    }
+    case WM_NOTIFY:
+        if (run && reinterpret_cast<NMHDR*>(lp)->hwndFrom == run->tab &&
+            reinterpret_cast<NMHDR*>(lp)->code == TCN_SELCHANGE)
+            Select(*run, TabCtrl_GetCurSel(run->tab));
+        return TRUE;
+    case WM_COMMAND:
+        if (!run) return FALSE;
+        if (LOWORD(wp) == IDOK) {
+            for (size_t i = 0; i < run->pages.size(); ++i) run->views[i]->Take(run->pages[i]);
+            // The pages check their values in tab order; the first that fails is shown.
+            PageUi ui(dialog);
+            if (run->model.OnOK(ui))
+                EndDialog(dialog, IDOK);
+            else
+                ShowPage(*run, run->model.m_tab.Current());
+        } else if (LOWORD(wp) == IDCANCEL) {
+            EndDialog(dialog, IDCANCEL);
+        }
+        return TRUE;
+    case WM_DESTROY:
+        if (run) {
+            if (run->hook) UnhookWindowsHookEx(run->hook);
+            t_run = nullptr;
+        }
+        return FALSE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+std::vector<std::unique_ptr<PageView>> MakeGeneralAndPasswordViews(CSettingsDlg& model) {
+    std::vector<std::unique_ptr<PageView>> views;
+    views.push_back(std::make_unique<GeneralView>(model.m_general));
+    views.push_back(std::make_unique<PasswordView>(model.m_password));
+    return views;
+}
+
+int Win32Dialogs::RunSettings(CSettingsDlg& dlg) {
+    SettingsRun run{dlg, {}, {}};
+    const INT_PTR r = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SETTINGS), m_owner.Handle(),
+                                      SettingsProc, LPARAM(&run));
+    return r == IDOK ? IDOK : IDCANCEL;
+}
+
+}  // namespace lumivar

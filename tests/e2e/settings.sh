@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# The settings dialog used as a person would: it asks for the password first, shows its five
+# pages, opens only once, and what is changed in it (the work length with the keyboard in the
+# time picker, the background colour in the colour dialog) takes effect at the next rest and
+# lands in the INI file.
+# Usage: settings.sh Lumivar.exe OUTDIR   (screenshots are kept in OUTDIR)
+set -euo pipefail
+. "$(dirname "$0")/lib.sh"
+prepare "$1" "$2" '[Lumivar2003]\r\nAUTOCHECKNEWVERSION=0\r\nCONFIGPASS=1\r\nSYSTEMPWD=def\r\n[SCREEN]\r\nWORKTIME=30\r\nBREAKTIME=20\r\n'
+start
+
+# wait_window TITLE SECONDS: the id of a visible window with that title
+wait_window() {
+  local w= i
+  for ((i = 0; i < $2 * 4; i++)); do
+    w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1) && [ -n "$w" ] && break
+    sleep 0.25
+  done
+  echo "$w"
+}
+count_windows() { xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
+
+tray_click 1; sleep 0.15; tray_click 1
+prompt=$(wait_window '本操作需要输入系统密码' 10)
+[ -n "$prompt" ] || { shot 00-no-prompt; fail "a double click did not ask for the password"; }
+[ "$(count_windows '系统设置')" -eq 0 ] || fail "the settings opened before the password"
+xdotool windowfocus "$prompt"; sleep 0.3; xdotool type abc; xdotool key Return
+dialog=$(wait_window '眸安星－系统设置' 10)
+[ -n "$dialog" ] || { shot 00-no-dialog; fail "the right password did not open the settings"; }
+ok "a double click on the icon asks for the password, then opens the settings"
+
+xdotool windowfocus "$dialog"; sleep 1; shot 01-general
+for page in 02-password 03-mail 04-homepage 05-network; do
+  xdotool key ctrl+Tab; sleep 1; shot "$page"
+done
+# Each page differs from the one before: Ctrl+Tab really turned them.
+prev=
+for page in 01-general 02-password 03-mail 04-homepage 05-network; do
+  sum=$(convert "$out/$page.png" -crop 620x480+200+130 +repage -format '%#' info:)
+  [ "$sum" != "$prev" ] || fail "page $page looks like the one before it"
+  prev=$sum
+done
+xdotool key ctrl+Tab; sleep 1
+ok "the five pages show, Ctrl+Tab turns them"
+
+tray_click 1; sleep 0.15; tray_click 1; sleep 3
+[ "$(count_windows '本操作需要输入系统密码')" -eq 0 ] && [ "$(count_windows '眸安星－系统设置')" -eq 1 ] ||
+  { shot 06-second-open; fail "a second open request did something"; }
+ok "a second open request asks nothing and opens nothing"
+
+# Work length: the minutes of the work picker, typed as a person would.
+geom=$(xdotool getwindowgeometry "$dialog" | awk '/Position/ {print $2}')
+dx=${geom%,*}; dy=${geom#*,}
+xdotool windowfocus "$dialog"; sleep 0.3
+xdotool mousemove $((dx + 196)) $((dy + 78)) click 1; sleep 0.3; xdotool type 01; sleep 0.3
+# Background colour: the colour dialog's red, green and blue boxes.
+xdotool mousemove $((dx + 181)) $((dy + 230)) click 1
+colours=$(wait_window '颜色' 10)
+[ -n "$colours" ] || { shot 07-no-colours; fail "the colour button opened no colour dialog"; }
+xdotool windowfocus "$colours"; sleep 0.5
+xdotool type 0; xdotool key Tab; xdotool type 128; xdotool key Tab; xdotool type 0; sleep 0.5
+shot 07-colour
+cgeom=$(xdotool getwindowgeometry "$colours" | awk '/Position/ {print $2}')
+xdotool mousemove $((${cgeom%,*} + 42)) $((${cgeom#*,} + 346)) click 1  # its 确定
+for _ in $(seq 1 20); do [ "$(count_windows '颜色')" -eq 0 ] && break; sleep 0.25; done
+sleep 1; shot 08-changed
+[ "$(pixel 08-changed $((dx + 90)) $((dy + 300)))" = 'srgb(0,128,0)' ] || fail "the preview does not show the new colour (see 08-changed.png)"
+xdotool mousemove $((dx + 477)) $((dy + 564)) click 1
+for _ in $(seq 1 20); do [ "$(count_windows '眸安星－系统设置')" -eq 0 ] && break; sleep 0.25; done
+[ "$(count_windows '眸安星－系统设置')" -eq 0 ] || { shot 09-still-open; fail "OK did not close the settings"; }
+ok "the work length typed in its picker and a colour from the colour dialog, then OK"
+
+background='srgb(0,128,0)'
+wait_screen rest 75 10-rest || fail "no rest in the new colour within a minute of OK"
+ok "the next rest came a minute after OK, in the new colour"
+
+wineboot -e >/dev/null 2>&1 || true
+ini="$out/app/Lumivar.ini"
+for _ in $(seq 1 40); do grep -q HOSTSTATUS "$ini" && break; sleep 0.25; done
+grep -q '^WORKTIME=1' "$ini" && grep -q '^BACKCOLOR=32768' "$ini" || fail "the INI file holds $(grep -E 'WORKTIME|BACKCOLOR' "$ini" | tr '\r\n' '  ')"
+wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v Lumivar2003 /f >/dev/null 2>&1 || true
+ok "the INI file holds WORKTIME=1 and BACKCOLOR=32768"
+echo "e2e: $passed passed, 0 failed"
