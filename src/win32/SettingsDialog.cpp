@@ -84,23 +84,7 @@ public:
         return true;
     }
     bool ChooseFile(const OpenFileRequest& request, std::string& path) override {
-        std::wstring filter;
-        for (const auto& [label, pattern] : request.filters) filter += Wide(label) + L'\0' + Wide(pattern) + L'\0';
-        filter += L'\0';
-        const std::wstring title = Wide(request.title);
-        wchar_t file[MAX_PATH * 4] = {};
-        OPENFILENAMEW ofn{};
-        ofn.lStructSize = sizeof ofn;
-        ofn.hwndOwner = m_page;
-        ofn.lpstrFilter = filter.c_str();
-        ofn.nFilterIndex = DWORD(request.filterIndex);
-        ofn.lpstrFile = file;
-        ofn.nMaxFile = DWORD(std::size(file));
-        ofn.lpstrTitle = title.c_str();
-        ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-        if (!GetOpenFileNameW(&ofn)) return false;
-        path = Utf8(file);
-        return true;
+        return ChooseFileToOpen(m_page, request, path);
     }
     void RangeError(int low, int high) override {
         PageMessage(m_page, "Please enter an integer between " + std::to_string(low) + " and " + std::to_string(high) +

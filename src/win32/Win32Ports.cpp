@@ -439,6 +439,10 @@ int Win32Dialogs::RunRemind(CRemindDlg& dlg) {
 }
 
 bool Win32Dialogs::OpenFile(const OpenFileRequest& request, std::string& path) {
+    return ChooseFileToOpen(m_owner.Handle(), request, path);
+}
+
+bool ChooseFileToOpen(HWND owner, const OpenFileRequest& request, std::string& path) {
     std::wstring filter;
     for (const auto& [label, pattern] : request.filters) filter += Wide(label) + L'\0' + Wide(pattern) + L'\0';
     filter += L'\0';
@@ -446,7 +450,7 @@ bool Win32Dialogs::OpenFile(const OpenFileRequest& request, std::string& path) {
     wchar_t file[MAX_PATH * 4] = {};
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = m_owner.Handle();
+    ofn.hwndOwner = owner;
     ofn.lpstrFilter = filter.c_str();
     ofn.nFilterIndex = DWORD(request.filterIndex);
     ofn.lpstrFile = file;

@@ -130,6 +130,9 @@ private:
     Win32MainWindow& m_owner;
 };
 
+// The open-file dialog, owned by `owner`; false on cancel.
+bool ChooseFileToOpen(HWND owner, const OpenFileRequest& request, std::string& path);
+
 class Win32Dialogs : public IDialogs {
 public:
     explicit Win32Dialogs(Win32MainWindow& owner) : m_owner(owner) {}

@@ -131,6 +131,21 @@ TEST_F(SettingsDialogTest, AFailingPageKeepsTheDialogOpenOnThatPage) {
     }
 }
 
+TEST_F(SettingsDialogTest, TheMonitorsApplyInTheirOrderThenTheFileIsWritten) {
+    shell.background.manual = true;
+    shell.calls.clear();
+    Run([](CSettingsDlg& d) {
+        d.m_network.m_bHostMonitor = 1, d.m_network.m_strHostName = "127.0.0.1";
+        d.m_mail.m_bMailCheck = 1, d.m_mail.m_strMailServer = "127.0.0.1";
+        d.m_homepage.m_bWatch = 1, d.m_homepage.m_strAddress = "http://127.0.0.1/";
+    }, true);
+    // Host: timer 4 armed. Mail: a check at once. Web page: timer 3 stopped, then its baseline.
+    std::vector<std::string> seen;
+    for (const std::string& c : shell.calls)
+        if (c == "timer 4" || c == "background" || c == "kill 3" || c == "write") seen.push_back(c);
+    EXPECT_EQ(seen, (std::vector<std::string>{"timer 4", "background", "kill 3", "background", "write"}));
+}
+
 TEST_F(SettingsDialogTest, ASecondOpenAsksNoPasswordAndOpensNothing) {
     dlg->m_bConfigPass = 1;
     shell.dialogs.passwordAnswers = {"abc", "abc"};

@@ -48,6 +48,19 @@ tray_click 1; sleep 0.15; tray_click 1; sleep 3
   { shot 06-second-open; fail "a second open request did something"; }
 ok "a second open request asks nothing and opens nothing"
 
+# Cancel, then the same dialog from the tray menu, with the password again.
+geom=$(xdotool getwindowgeometry "$dialog" | awk '/Position/ {print $2}')
+xdotool mousemove $((${geom%,*} + 594)) $((${geom#*,} + 564)) click 1  # 取消
+for _ in $(seq 1 20); do [ "$(count_windows '眸安星－系统设置')" -eq 0 ] && break; sleep 0.25; done
+[ "$(count_windows '眸安星－系统设置')" -eq 0 ] || fail "取消 did not close the settings"
+tray_menu Down Down Down Down Return  # 系统设置
+prompt=$(wait_window '本操作需要输入系统密码' 10)
+[ -n "$prompt" ] || { shot 06-no-prompt; fail "the menu did not ask for the password"; }
+xdotool windowfocus "$prompt"; sleep 0.3; xdotool type abc; xdotool key Return
+dialog=$(wait_window '眸安星－系统设置' 10)
+[ -n "$dialog" ] || { shot 06-no-dialog; fail "the menu did not open the settings"; }
+ok "取消 closes it; the tray menu opens it again, after the password"
+
 # Work length: the minutes of the work picker, typed as a person would.
 geom=$(xdotool getwindowgeometry "$dialog" | awk '/Position/ {print $2}')
 dx=${geom%,*}; dy=${geom#*,}

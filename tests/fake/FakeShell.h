@@ -35,10 +35,15 @@ public:
     enum class Show { Hidden, Minimized, FullScreen };
 
     void SetTimer(int id, uint32_t ms) override {
+        if (trace) trace->push_back("timer " + std::to_string(id));
         const uint64_t step = ms < 10 ? 10 : ms;  // the platform's minimum
         timers[id] = {ms, m_clock.ms + step};
     }
-    void KillTimer(int id) override { timers.erase(id); }
+    void KillTimer(int id) override {
+        if (trace) trace->push_back("kill " + std::to_string(id));
+        timers.erase(id);
+    }
+    std::vector<std::string>* trace = nullptr;  // the shell's record of calls in order
     void SetIcon(int res) override { icon = res; }
     void PlaceOnDesktop() override { placed = true; show = Show::Hidden; }
     void ShowMinimized() override { show = Show::Minimized; }
@@ -195,6 +200,7 @@ public:
         return true;
     }
     bool WriteFileAtomic(const std::string& path, const std::string& bytes) override {
+        if (trace) trace->push_back("write");
         ++writes;
         if (readOnly) return false;
         files[path] = bytes;
@@ -240,6 +246,7 @@ public:
 
     std::map<std::string, std::string> files;
     int writes = 0;
+    std::vector<std::string>* trace = nullptr;
     bool readOnly = false;
     std::string cwd = "C:\\Program Files\\Lumivar";
     std::set<std::string> folders{"C:\\Program Files\\Lumivar"};
@@ -344,6 +351,7 @@ public:
 class FakeBackground : public IBackground {
 public:
     void Run(std::function<void()> work, std::function<void()> done) override {
+        if (trace) trace->push_back("background");
         jobs.push_back({std::move(work), std::move(done)});
         ++started;
     }
@@ -361,12 +369,17 @@ public:
     std::deque<Job> jobs;
     int started = 0;
     bool manual = false;  // true: jobs wait for Finish
+    std::vector<std::string>* trace = nullptr;
 };
 
 // All ports together, and the clock that drives the timers.
 class FakeShell {
 public:
-    FakeShell() : window(clock), system(clock) {}
+    FakeShell() : window(clock), system(clock) {
+        window.trace = files.trace = background.trace = &calls;
+    }
+    FakeShell(const FakeShell&) = delete;
+    FakeShell& operator=(const FakeShell&) = delete;
     Ports ports() { return {window, tray, system, files, dialogs, picture, background, icmp, http}; }
 
     // Moves virtual time on, delivering each timer when it is due, in order.
@@ -381,6 +394,7 @@ public:
     FakeDialogs dialogs;
     FakePicture picture;
     FakeBackground background;
+    std::vector<std::string> calls;  // timers, background jobs and file writes, in order
     FakeIcmp icmp;
     std::shared_ptr<FakeHttp> http = std::make_shared<FakeHttp>();  // unreachable until scripted
 };
