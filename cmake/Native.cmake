@@ -10,6 +10,21 @@ if(LUMIVAR_TSAN)
   target_link_options(lumivar_core PUBLIC -fsanitize=thread)
 endif()
 
+# -DLUMIVAR_ASAN=ON: core and tests under AddressSanitizer and UndefinedBehaviorSanitizer;
+# the first report fails the run.
+option(LUMIVAR_ASAN "Build the core and the unit tests with ASan and UBSan" OFF)
+if(LUMIVAR_ASAN)
+  target_compile_options(lumivar_core PUBLIC -fsanitize=address,undefined -fno-sanitize-recover=all
+    -fno-omit-frame-pointer -g)
+  target_link_options(lumivar_core PUBLIC -fsanitize=address,undefined)
+endif()
+
+# -DLUMIVAR_FUZZ=ON (clang): the libFuzzer targets under fuzz/.
+option(LUMIVAR_FUZZ "Build the libFuzzer targets" OFF)
+if(LUMIVAR_FUZZ)
+  add_subdirectory(fuzz)
+endif()
+
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
@@ -21,3 +36,4 @@ add_executable(unit_tests ${FAKE_SOURCES} ${UNIT_TESTS})
 target_include_directories(unit_tests PRIVATE tests)
 target_link_libraries(unit_tests PRIVATE lumivar_core GTest::gtest_main)
 gtest_discover_tests(unit_tests PROPERTIES ENVIRONMENT "TZ=Asia/Shanghai")
+

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Installs what building and testing need, once: the cross compiler, Wine, Xvfb,
+# Installs what building and testing need, once: the cross compiler, clang with its
+# sanitizer and libFuzzer runtimes, Wine, Xvfb,
 # xdotool, a Chinese font, ImageMagick, the zh_CN.UTF-8 locale and a Wine prefix.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 packages=(cmake make g++ libgtest-dev googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
           wine wine64 xvfb xserver-xephyr xauth xdotool x11-utils fonts-wqy-zenhei imagemagick locales
-          iproute2)
+          iproute2 clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

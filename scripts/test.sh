@@ -13,6 +13,20 @@ cmake --preset tsan >/dev/null
 cmake --build --preset tsan
 "$root/build/tsan/unit_tests" --gtest_brief=1 \
   --gtest_filter='HomepageThread*:HttpClient*:RobotInternet*:ProxySettings*:WebMonitor*:UpdateCheck*:TcpSocket*:Pop3*:MailMonitor*:MailPage*:HostMonitor*'
+# All of them under AddressSanitizer and UndefinedBehaviorSanitizer.
+cmake --preset asan >/dev/null
+cmake --build --preset asan
+TZ=Asia/Shanghai "$root/build/asan/unit_tests" --gtest_brief=1
+# A few seconds of each fuzzer from the kept corpus; what it finds lands in build/fuzz/found.
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+for target in IniFile Settings TaskDate Url HttpReply Pop3 PingReply; do
+  mkdir -p "$root/build/fuzz/corpus/$target" "$root/build/fuzz/found"
+  "$root/build/fuzz/fuzz/${target}Fuzz" -max_total_time=5 -max_len=4096 -print_final_stats=0 \
+    -artifact_prefix="$root/build/fuzz/found/$target-" \
+    "$root/build/fuzz/corpus/$target" "$root/fuzz/corpus/$target" 2>"$root/build/fuzz/$target.log" ||
+    { tail -n 30 "$root/build/fuzz/$target.log"; exit 1; }
+done
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 export WINEPREFIX="$root/build/wine-prefix" WINEDEBUG=-all LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8

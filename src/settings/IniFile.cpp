@@ -137,7 +137,8 @@ bool IniFile::Get(std::string_view section, std::string_view key, std::string& v
     if (!line || !line->hasValue) return false;  // a bare name without '=' has no value
     std::string_view v = std::string_view(m_text).substr(line->valueBegin, line->valueEnd - line->valueBegin);
     if (v.size() >= 2 && IsQuote(v.front()) && v.back() == v.front()) v = v.substr(1, v.size() - 2);
-    value.assign(v);
+    // The profile functions hand values out as C strings; Set could not write the rest back.
+    value.assign(v.substr(0, v.find('\0')));
     return true;
 }
 

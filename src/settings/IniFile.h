@@ -17,7 +17,8 @@ public:
     // Section and key names match without regard to ASCII case and to blanks
     // around them; the first matching section, and in it the first matching
     // key, wins. A value loses its surrounding blanks and one enclosing pair of
-    // matching quotes. Keys above the first section header are not reachable.
+    // matching quotes, and ends at a NUL byte. Keys above the first section
+    // header are not reachable.
     bool Get(std::string_view section, std::string_view key, std::string& value) const;
     std::string GetString(std::string_view section, std::string_view key, std::string_view def) const;
     // As GetPrivateProfileInt: an empty or missing value gives def; otherwise

@@ -19,6 +19,7 @@ TEST(IniFileRead, NamesValuesQuotesAndCommentsUnderEveryLineEnding) {
         ";A=1", "  ; B=2", "A=3", "dq=\"  two blanks  \"", "sq='single'", "nested=\"'inner'\"",
         "mixed=\"a'", "lone=\"", "empty=\"\"", "inside=a \"b\" c", "EMPTY=", "BARE", "BARE=later",
         "URL=http://h/?a=1;b=2 ; not a comment", "K=first", "k=second", "\xB0\xA1key=2",
+        std::string("nul=\"ab\0cd\"", 11),
         "[\xB0\x61]", "k=1", "[screen]", "ONLY=here"};
     const struct { const char *section, *key, *expected; } cases[] = {
         {"SCREEN", "WORKTIME", "12"}, {" screen ", " text ", "some words"}, {"Screen", "a", "3"},
@@ -27,6 +28,7 @@ TEST(IniFileRead, NamesValuesQuotesAndCommentsUnderEveryLineEnding) {
         {"SCREEN", "empty", ""}, {"SCREEN", "inside", "a \"b\" c"}, {"SCREEN", "EMPTY", ""},
         {"SCREEN", "BARE", "<missing>"},  // the first line with the name decides
         {"SCREEN", "URL", "http://h/?a=1;b=2 ; not a comment"}, {"SCREEN", "K", "first"},
+        {"SCREEN", "nul", "ab"},  // as the system's C string; Set could not write the rest
         {"SCREEN", "ONLY", "<missing>"},  // a later section of the same name is not merged
         {"", "K", "<missing>"}, {"screen", "\xB0\xA1KEY", "2"}, {"\xB0\x61", "k", "1"},
         {"\xB0\x41", "k", "<missing>"},  // a second byte is part of a character, not a letter
