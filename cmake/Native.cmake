@@ -37,3 +37,7 @@ target_include_directories(unit_tests PRIVATE tests)
 target_link_libraries(unit_tests PRIVATE lumivar_core GTest::gtest_main)
 gtest_discover_tests(unit_tests PROPERTIES ENVIRONMENT "TZ=Asia/Shanghai")
 
+# For bench/footprint.sh: the rest screen's repaint on the fake shell, built only when asked for.
+add_executable(bench_repaint EXCLUDE_FROM_ALL bench/repaint.cpp ${FAKE_SOURCES})
+target_include_directories(bench_repaint PRIVATE tests)
+target_link_libraries(bench_repaint PRIVATE lumivar_core)

@@ -18,6 +18,12 @@ target_link_libraries(Lumivar PRIVATE lumivar_win32)
 target_link_options(Lumivar PRIVATE ${STATIC_FLAGS} -municode -s)
 set_target_properties(Lumivar PROPERTIES OUTPUT_NAME Lumivar)
 
+# For bench/footprint.sh: the floor a tray program has under Wine, with the program's own flags.
+add_executable(bare_tray EXCLUDE_FROM_ALL WIN32 bench/bare_tray.cpp)
+target_compile_definitions(bare_tray PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN)
+target_link_libraries(bare_tray PRIVATE user32 shell32)
+target_link_options(bare_tray PRIVATE ${STATIC_FLAGS} -municode -s)
+
 # GoogleTest from the sources libgtest-dev installs, built with this compiler.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
