@@ -4,10 +4,11 @@
 namespace lumivar {
 
 // While the screen is locked nothing may open a window over it or end the program around
-// the password; the rest of the program keeps working.
+// the password; the rest of the program keeps working. Returning to work is refused by
+// BackToWork itself.
 bool CMainDlg::AllowedWhileLocked(int command) {
     switch (command) {
-    case 32772: case 32774: case 32775: case 32780: case 32792: case 32796: case 32800: case 57670:
+    case 32774: case 32775: case 32780: case 32792: case 32796: case 32800: case 57670:
         return false;
     default:
         return true;

@@ -241,9 +241,6 @@ INT_PTR CALLBACK PageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp) {
         if (LOWORD(wp) == IDOK) view->Take(page);
         else if (LOWORD(wp) != IDCANCEL && HIWORD(wp) == BN_CLICKED) view->Command(page, LOWORD(wp));
         return TRUE;
-    case WM_DESTROY:
-        if (view) view->Closing(page);
-        return FALSE;
     }
     return FALSE;
 }

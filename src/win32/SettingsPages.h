@@ -20,7 +20,6 @@ public:
     virtual void Take(HWND page) = 0;  // the controls into the model
     virtual void Command(HWND, int) {}  // a button or check box was clicked
     virtual INT_PTR Colour(HWND, HDC, HWND) { return 0; }
-    virtual void Closing(HWND) {}
 };
 
 // The five views, in tab order.
