@@ -4,12 +4,27 @@ file(GLOB WIN32_SOURCES CONFIGURE_DEPENDS src/win32/*.cpp)
 list(FILTER WIN32_SOURCES EXCLUDE REGEX "(WinMain|Gbk|Win32Socket)\\.cpp$")
 # The core's text codec and sockets on Windows are the system's own.
 target_sources(lumivar_core PRIVATE src/win32/Gbk.cpp src/win32/Win32Socket.cpp)
-target_link_libraries(lumivar_core PUBLIC ws2_32)
+
+# A normal day needs no dialogs, sockets, sounds or pictures: those DLLs load on first use,
+# since under Wine each one loaded costs private memory (comdlg32 alone pulls in the printer stack).
+set(DELAY_LIBS)
+foreach(dll comctl32 comdlg32 ole32 winmm ws2_32)
+  set(lib ${CMAKE_BINARY_DIR}/delay/lib${dll}_delay.a)
+  add_custom_command(OUTPUT ${lib}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/delay
+    COMMAND ${CMAKE_DLLTOOL} --input-def ${CMAKE_SOURCE_DIR}/cmake/delay/${dll}.def
+            --output-delaylib ${lib} --dllname ${dll}.dll
+    DEPENDS ${CMAKE_SOURCE_DIR}/cmake/delay/${dll}.def)
+  list(APPEND DELAY_LIBS ${lib})
+endforeach()
+add_custom_target(delay_libs DEPENDS ${DELAY_LIBS})
+add_dependencies(lumivar_core delay_libs)
+target_link_libraries(lumivar_core PUBLIC ${CMAKE_BINARY_DIR}/delay/libws2_32_delay.a)
 
 add_library(lumivar_win32 STATIC ${WIN32_SOURCES})
 target_link_libraries(lumivar_win32 PUBLIC lumivar_core)
 target_compile_definitions(lumivar_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
-target_link_libraries(lumivar_win32 PUBLIC user32 gdi32 shell32 advapi32 winmm comdlg32 comctl32 ole32 oleaut32 uuid windowscodecs msimg32)
+target_link_libraries(lumivar_win32 PUBLIC user32 gdi32 shell32 advapi32 ${DELAY_LIBS} uuid)
 
 set(STATIC_FLAGS -static -static-libgcc -static-libstdc++)
 
@@ -34,7 +49,7 @@ include(GoogleTest)
 file(GLOB WINE_TESTS CONFIGURE_DEPENDS tests/win32/*.cpp)
 add_executable(wine_tests ${WINE_TESTS})
 target_include_directories(wine_tests PRIVATE tests)
-target_link_libraries(wine_tests PRIVATE lumivar_win32 gtest_main)
+target_link_libraries(wine_tests PRIVATE lumivar_win32 gtest_main ws2_32)  # its listeners, beyond what the program uses
 target_link_options(wine_tests PRIVATE ${STATIC_FLAGS})
 add_dependencies(wine_tests Lumivar)
 target_compile_definitions(wine_tests PRIVATE LUMIVAR_EXE="$<TARGET_FILE:Lumivar>")

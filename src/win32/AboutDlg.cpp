@@ -7,6 +7,7 @@
 #include "about/HyperLink.h"
 #include "app/Strings.h"
 #include "win32/DialogColours.h"
+#include "win32/OnFirstUse.h"
 #include "win32/Wide.h"
 #include "win32/Win32Ports.h"
 
@@ -135,6 +136,7 @@ void CHyperLink::OnLinkClicked() {
 }
 
 int CHyperLink::OpenLink(const std::string& target, int showCmd) {
+    UseCom();
     const auto result = INT_PTR(ShellExecuteW(nullptr, L"open", Wide(target).c_str(), nullptr, nullptr, showCmd));
     if (UINT_PTR(result) > 32) return int(result);
 
@@ -310,6 +312,7 @@ private:
     }
 
     void OnVisitHomepage() {
+        UseCom();
         ShellExecuteW(nullptr, L"open", Wide(kStrHomepageB).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     }
 
@@ -361,8 +364,7 @@ INT_PTR CALLBACK CAboutDlg::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 INT_PTR RunAboutDialog(HINSTANCE module, const std::string& currentVersion, const std::string& latestVersion) {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
-    InitCommonControlsEx(&icc);
+    UseCommonControls(ICC_BAR_CLASSES);
     CAboutDlg dlg;
     dlg.m_strCurVersion = currentVersion;
     dlg.m_strNewVersion = latestVersion;

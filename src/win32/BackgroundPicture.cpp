@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "win32/OnFirstUse.h"
 #include "win32/Wide.h"
 #include "win32/Win32Ports.h"
 
@@ -52,6 +53,7 @@ bool CBackgroundPicture::Load(const std::string& path) {
     Release();
     if (!read) return false;
 
+    UseCom();
     Com<IWICImagingFactory> factory;
     if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory))))
         return false;

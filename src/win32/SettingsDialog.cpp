@@ -11,6 +11,7 @@
 #include "../../res/settings_ids.h"
 #include "settings/SettingsDlg.h"
 #include "win32/DialogColours.h"
+#include "win32/OnFirstUse.h"
 #include "win32/SettingsPages.h"
 #include "win32/Wide.h"
 #include "win32/Win32Ports.h"
@@ -377,6 +378,7 @@ std::vector<std::unique_ptr<PageView>> MakeGeneralAndPasswordViews(CSettingsDlg&
 }
 
 int Win32Dialogs::RunSettings(CSettingsDlg& dlg) {
+    UseCommonControls(ICC_STANDARD_CLASSES | ICC_DATE_CLASSES | ICC_UPDOWN_CLASS | ICC_TAB_CLASSES);
     SettingsRun run{dlg, {}, {}};
     const INT_PTR r = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SETTINGS), m_owner.Handle(),
                                       SettingsProc, LPARAM(&run));

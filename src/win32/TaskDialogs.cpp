@@ -13,6 +13,7 @@
 #include "tasks/RemindDlg.h"
 #include "tasks/TaskDialogs.h"
 #include "win32/DialogColours.h"
+#include "win32/OnFirstUse.h"
 #include "win32/Wide.h"
 #include "win32/Win32Ports.h"
 
@@ -102,8 +103,7 @@ void TrackMenu(HINSTANCE module, int menuId, HWND window, Prepare prepare) {
 }
 
 void InitControls() {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS | ICC_DATE_CLASSES};
-    InitCommonControlsEx(&icc);
+    UseCommonControls(ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS | ICC_DATE_CLASSES);
 }
 
 // ---- task editor ---------------------------------------------------------------------------

@@ -12,6 +12,7 @@
 #include "../../res/resource.h"
 #include "tasks/RemindDlg.h"
 #include "win32/DialogColours.h"
+#include "win32/OnFirstUse.h"
 #include "win32/Wide.h"
 
 namespace lumivar {
@@ -256,6 +257,7 @@ void Win32System::MessageBeep(uint32_t type) { ::MessageBeep(type); }
 void Win32System::Sleep(uint32_t ms) { ::Sleep(ms); }
 
 void Win32System::ShellOpen(const std::string& file) {
+    UseCom();
     ShellExecuteW(nullptr, L"open", Wide(file).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 

@@ -1,7 +1,5 @@
 // Lumivar: one hidden window in the tray that keeps the work/rest cycle.
 #include <windows.h>
-#include <commctrl.h>
-#include <objbase.h>
 
 #include <string>
 
@@ -20,10 +18,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (mutex) ReleaseMutex(mutex);
     if (running) return 0;
 
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_DATE_CLASSES | ICC_UPDOWN_CLASS | ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES};
-    InitCommonControlsEx(&icc);
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);  // pictures and the shell
     lumivar::RunMainWindow();
-    CoUninitialize();
     return 0;
 }
