@@ -1,7 +1,5 @@
 #include "LoopbackPeer.h"
 
-#include <chrono>
-
 namespace lumivar {
 
 LoopbackPeer::LoopbackPeer(std::function<void(SOCKET)> serve) {
@@ -29,23 +27,12 @@ LoopbackPeer::~LoopbackPeer() {
     WSACleanup();
 }
 
-void LoopbackPeer::Wait() {
-    if (m_thread.joinable()) m_thread.join();
-}
-
 std::string ReadLine(SOCKET s) {
     std::string line;
     char ch;
     while (recv(s, &ch, 1, 0) == 1 && ch != '\n') line += ch;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return line;
-}
-
-void SendInTwo(SOCKET s, const std::string& bytes) {
-    const int half = int(bytes.size() / 2);
-    send(s, bytes.data(), half, 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    send(s, bytes.data() + half, int(bytes.size()) - half, 0);
 }
 
 }  // namespace lumivar

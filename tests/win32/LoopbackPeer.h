@@ -15,7 +15,9 @@ public:
     explicit LoopbackPeer(std::function<void(SOCKET)> serve);
     ~LoopbackPeer();
     uint16_t Port() const { return m_port; }
-    void Wait();  // until the conversation is over, so that what it heard may be read
+    void Wait() {  // until the conversation is over, so that what it heard may be read
+        if (m_thread.joinable()) m_thread.join();
+    }
 
 private:
     SOCKET m_listener;
@@ -23,7 +25,8 @@ private:
     std::thread m_thread;
 };
 
-std::string ReadLine(SOCKET s);  // without its line break; what came when the peer hangs up first
-void SendInTwo(SOCKET s, const std::string& bytes);  // two segments, for the reader to join
+// One line without its line break; what came before the other side hung up if no break came.
+std::string ReadLine(SOCKET s);
+inline void Send(SOCKET s, const std::string& bytes) { send(s, bytes.data(), int(bytes.size()), 0); }
 
 }  // namespace lumivar

@@ -11,21 +11,19 @@
 namespace lumivar {
 namespace {
 
-TEST(Pop3Winsock, CountsTheMailboxWithRepliesCutInTwo) {
+TEST(Pop3Winsock, LogsInAsGbkCountsTheMailboxAndQuits) {
     std::vector<std::string> heard;
     LoopbackPeer peer([&](SOCKET c) {
-        SendInTwo(c, "+OK ready\r\n");
+        Send(c, "+OK ready\r\n");
         for (const char* reply : {"+OK\r\n", "+OK in\r\n", "+OK 3 4500\r\n", "+OK bye\r\n"}) {
             heard.push_back(ReadLine(c));
-            SendInTwo(c, reply);
+            Send(c, reply);
         }
     });
-    {
-        CPop3Connection pop3("127.0.0.1", peer.Port(), "张三", "pw");
-        ASSERT_TRUE(pop3.Connect()) << pop3.GetError();
-        EXPECT_EQ(pop3.Stat(), 3);
-        EXPECT_TRUE(pop3.Quit());
-    }
+    CPop3Connection pop3("127.0.0.1", peer.Port(), "张三", "pw");
+    ASSERT_TRUE(pop3.Connect()) << pop3.GetError();
+    EXPECT_EQ(pop3.Stat(), 3);
+    EXPECT_TRUE(pop3.Quit());
     peer.Wait();
     EXPECT_EQ(heard, (std::vector<std::string>{"USER \xD5\xC5\xC8\xFD", "PASS pw", "STAT", "QUIT"}));
 }
