@@ -1,165 +1,140 @@
-// The real ports against the Windows API, under Wine.
+// The Windows side: pictures through the system's decoders, the registry policy the lock changes,
+// and the real program: one copy only.
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <wincodec.h>
 
+#include <filesystem>
+#include <initializer_list>
 #include <string>
+#include <utility>
 
-#include "../../res/resource.h"
-#include "app/Strings.h"
-#include "settings/Settings.h"
 #include "win32/Wide.h"
 #include "win32/Win32Ports.h"
 
 namespace lumivar {
 namespace {
 
-std::wstring TempDir(const wchar_t* name) {
-    wchar_t tmp[MAX_PATH];
-    GetTempPathW(MAX_PATH, tmp);
-    std::wstring dir = std::wstring(tmp) + name;
-    CreateDirectoryW(dir.c_str(), nullptr);
-    return dir + L"\\";
+const std::filesystem::path kTemp = std::filesystem::temp_directory_path();
+
+// A 64x48 picture, red on its top half and blue below, written with the system's own encoder.
+bool WritePicture(const std::wstring& path, const GUID& container) {
+    IWICImagingFactory* f = nullptr;
+    IWICStream* s = nullptr;
+    IWICBitmapEncoder* e = nullptr;
+    IWICBitmapFrameEncode* frame = nullptr;
+    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+    std::string pixels(64 * 48 * 3, '\0');
+    for (size_t i = 0; i < 64 * 48; ++i) pixels[i * 3 + (i < 64 * 24 ? 2 : 0)] = char(255);
+    const bool ok =
+        SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&f))) &&
+        SUCCEEDED(f->CreateStream(&s)) && SUCCEEDED(s->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
+        SUCCEEDED(f->CreateEncoder(container, nullptr, &e)) && SUCCEEDED(e->Initialize(s, WICBitmapEncoderNoCache)) &&
+        SUCCEEDED(e->CreateNewFrame(&frame, nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
+        SUCCEEDED(frame->SetSize(64, 48)) && SUCCEEDED(frame->SetPixelFormat(&format)) &&
+        format == GUID_WICPixelFormat24bppBGR &&
+        SUCCEEDED(frame->WritePixels(48, 64 * 3, UINT(pixels.size()), reinterpret_cast<BYTE*>(pixels.data()))) &&
+        SUCCEEDED(frame->Commit()) && SUCCEEDED(e->Commit());
+    for (IUnknown* u : std::initializer_list<IUnknown*>{frame, e, s, f})
+        if (u) u->Release();
+    return ok;
 }
 
-std::string ReadAll(const std::wstring& path) {
-    std::string bytes;
-    Win32Files().ReadFile(Utf8(path), bytes);
-    return bytes;
+// The picture drawn at twice its size: a pixel of its top half and one of its bottom half.
+std::pair<COLORREF, COLORREF> TopAndBottom(CBackgroundPicture& picture) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bmp = CreateBitmap(128, 96, 1, 32, nullptr);
+    HGDIOBJ old = SelectObject(dc, bmp);
+    picture.Render(dc, {0, 0, 128, 96});
+    const std::pair colours{GetPixel(dc, 64, 10), GetPixel(dc, 64, 86)};
+    DeleteObject(SelectObject(dc, old));
+    DeleteDC(dc);
+    return colours;
 }
 
-TEST(Win32Files, AtomicWriteReplacesTheWholeFileAndLeavesNoTemporary) {
-    const std::wstring dir = TempDir(L"lumivar-files");
-    const std::wstring path = dir + L"设置.ini";
-    Win32Files files;
-    ASSERT_TRUE(files.WriteFileAtomic(Utf8(path), std::string(5000, 'x')));
-    ASSERT_TRUE(files.WriteFileAtomic(Utf8(path), "[SCREEN]\r\nWORKTIME=5\r\n"));
-    EXPECT_EQ(ReadAll(path), "[SCREEN]\r\nWORKTIME=5\r\n");
-    EXPECT_EQ(GetFileAttributesW((path + L".tmp").c_str()), INVALID_FILE_ATTRIBUTES);
-    std::string none;
-    EXPECT_FALSE(files.ReadFile(Utf8(dir + L"missing.ini"), none));
+TEST(PictureLoad, CommonFormatsLoadUprightAtTheirSize) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    CBackgroundPicture picture;
+    for (const auto& [name, container] : {std::pair{L"lumivar-pic.png", GUID_ContainerFormatPng},
+                                          {L"lumivar-pic.jpg", GUID_ContainerFormatJpeg},
+                                          {L"lumivar-pic.bmp", GUID_ContainerFormatBmp}}) {
+        SCOPED_TRACE(Utf8(name));
+        ASSERT_TRUE(WritePicture((kTemp / name).wstring(), container));
+        ASSERT_TRUE(picture.Load(Utf8((kTemp / name).wstring())));
+        EXPECT_EQ(picture.GetImageSize(), (Size{64, 48}));
+        const auto [top, bottom] = TopAndBottom(picture);
+        EXPECT_TRUE(GetRValue(top) > 200 && GetBValue(top) < 60) << std::hex << top;
+        EXPECT_TRUE(GetBValue(bottom) > 200 && GetRValue(bottom) < 60) << std::hex << bottom;
+    }
+
 }
 
-TEST(Win32Files, ReadOnlyTargetKeepsItsContent) {
-    const std::wstring path = TempDir(L"lumivar-files") + L"ro.ini";
-    Win32Files files;
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ASSERT_TRUE(files.WriteFileAtomic(Utf8(path), "old"));
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
-    files.WriteFileAtomic(Utf8(path), "new");
-    EXPECT_EQ(ReadAll(path), "old");
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-}
+RegistryValue Dword(uint32_t v) { return {true, true, REG_DWORD, std::string(reinterpret_cast<char*>(&v), 4)}; }
 
-std::wstring RunValue() {
-    wchar_t buf[1024] = {};
-    DWORD size = sizeof buf;
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", L"Lumivar2003",
-                     RRF_RT_REG_SZ, nullptr, buf, &size) != ERROR_SUCCESS)
-        return L"<none>";
-    return buf;
-}
-
-TEST(Win32System, RunValueIsWrittenAndDeleted) {
+// The lock sets the policy and must put back whatever it found, even no key at all.
+TEST(Win32System, EveryPriorTaskManagerPolicyIsPutBackExactly) {
     Win32MainWindow wnd;
     Win32System sys(wnd);
-    const std::string path = "C:\\程序\\Lumivar.exe";
-    sys.SetRunValue("Lumivar2003", &path);
-    EXPECT_EQ(RunValue(), L"C:\\程序\\Lumivar.exe");
-    sys.SetRunValue("Lumivar2003", nullptr);
-    EXPECT_EQ(RunValue(), L"<none>");
-}
-
-// Leaves the registry of the machine that runs the tests as it found it.
-class PolicyRegistry : public ::testing::Test {
-protected:
-    void SetUp() override {
-        m_saved = m_sys.ReadTaskMgrPolicy();
-        m_hadRecord = m_sys.ReadLockRecord(m_savedRecord);
-    }
-    void TearDown() override {
-        m_sys.WriteTaskMgrPolicy(m_saved);
-        m_sys.WriteLockRecord(m_hadRecord ? &m_savedRecord : nullptr);
-    }
-    static RegistryValue Dword(uint32_t v) { return {true, true, REG_DWORD, std::string(reinterpret_cast<char*>(&v), 4)}; }
-    static bool KeyExists(const wchar_t* path) {
-        HKEY key;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-        RegCloseKey(key);
-        return true;
-    }
-    Win32MainWindow m_wnd;
-    Win32System m_sys{m_wnd};
-    RegistryValue m_saved, m_savedRecord;
-    bool m_hadRecord = false;
-};
-
-TEST_F(PolicyRegistry, EveryPriorStateIsPutBackExactly) {
-    const wchar_t* key = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
-    const RegistryValue text{true, true, REG_SZ, std::string("1\0\0\0", 4)};
-    const RegistryValue keyAbsent{}, valueAbsent{true, false, 0, ""};
+    const RegistryValue saved = sys.ReadTaskMgrPolicy();
+    const RegistryValue text{true, true, REG_SZ, std::string("1\0\0\0", 4)}, keyAbsent{}, valueAbsent{true, false, 0, ""};
     int checked = 0;
     for (const RegistryValue& before : {keyAbsent, valueAbsent, Dword(1), Dword(0), text}) {
-        // Set up the prior state: an absent key only when nothing else lives in it on this machine.
-        m_sys.WriteTaskMgrPolicy(Dword(7));
-        m_sys.WriteTaskMgrPolicy({before.keyExists, false, 0, ""});
-        if (before.exists) m_sys.WriteTaskMgrPolicy(before);
-        const RegistryValue found = m_sys.ReadTaskMgrPolicy();
-        if (!before.keyExists && found.keyExists) continue;  // the key holds other values here
-        ASSERT_EQ(found, before);
-
-        m_sys.WriteTaskMgrPolicy(Dword(1));
-        EXPECT_EQ(m_sys.ReadTaskMgrPolicy(), Dword(1));
-        m_sys.WriteTaskMgrPolicy(found);
-        EXPECT_EQ(m_sys.ReadTaskMgrPolicy(), before);
-        EXPECT_EQ(KeyExists(key), before.keyExists);
+        sys.WriteTaskMgrPolicy(Dword(7));
+        sys.WriteTaskMgrPolicy({before.keyExists, false, 0, ""});
+        if (before.exists) sys.WriteTaskMgrPolicy(before);
+        const RegistryValue found = sys.ReadTaskMgrPolicy();
+        if (!before.keyExists && found.keyExists) continue;  // the key holds other values on this machine
+        EXPECT_EQ(found, before);
+        sys.WriteTaskMgrPolicy(Dword(1));
+        EXPECT_EQ(sys.ReadTaskMgrPolicy(), Dword(1));
+        sys.WriteTaskMgrPolicy(found);
+        EXPECT_EQ(sys.ReadTaskMgrPolicy(), before);
         ++checked;
     }
     EXPECT_GE(checked, 4);
+    sys.WriteTaskMgrPolicy(saved);
 }
 
-TEST_F(PolicyRegistry, TheLockRecordSurvivesAndIsRemoved) {
-    const RegistryValue records[] = {{}, {true, false, 0, ""}, Dword(0), {true, true, REG_SZ, std::string("x\0y\0\0\0", 6)}};
-    for (const RegistryValue& r : records) {
-        m_sys.WriteLockRecord(&r);
-        RegistryValue back;
-        ASSERT_TRUE(m_sys.ReadLockRecord(back));
-        EXPECT_EQ(back, r);
+struct Program {
+    PROCESS_INFORMATION pi{};
+    explicit Program(std::wstring exe) {
+        STARTUPINFOW si{sizeof si};
+        std::wstring cmd = L"\"" + exe + L"\"";
+        CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
     }
-    m_sys.WriteLockRecord(nullptr);
-    RegistryValue none;
-    EXPECT_FALSE(m_sys.ReadLockRecord(none));
-    EXPECT_FALSE(KeyExists(L"Software\\Lumivar"));
-}
+    bool Ended(DWORD ms) const { return WaitForSingleObject(pi.hProcess, ms) == WAIT_OBJECT_0; }
+    ~Program() {
+        if (pi.hProcess && !Ended(0)) TerminateProcess(pi.hProcess, 1);
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+    }
+};
 
-TEST(Win32System, IdleTimeIsMeasuredFromRealInput) {
-    Win32MainWindow wnd;
-    Win32System sys(wnd);
-    EXPECT_LE(sys.TickCount() - sys.LastInputTick(), sys.TickCount());
-    EXPECT_FALSE(sys.IsWin9x());
-    EXPECT_NE(sys.ModuleFileName().find(".exe"), std::string::npos);
-}
+TEST(SingleInstance, ASecondCopyEndsAtOnceAndTheFirstEndsOnExit) {
+    const std::wstring dir = (kTemp / L"lumivar-single").wstring(), exe = dir + L"\\Lumivar.exe";
+    CreateDirectoryW(dir.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW(Wide(LUMIVAR_EXE).c_str(), exe.c_str(), FALSE));
+    Program first(exe);
+    HANDLE mutex = nullptr;
+    for (int i = 0; i < 200 && first.pi.hProcess && !(mutex = OpenMutexW(SYNCHRONIZE, FALSE, L"Lumivar")); ++i) Sleep(100);
+    ASSERT_NE(mutex, nullptr) << "the first copy never took its mutex";
+    CloseHandle(mutex);
 
-TEST(Resources, StringTableAgreesWithTheProgramsTexts) {
-    HMODULE exe = LoadLibraryExW(Wide(LUMIVAR_EXE).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(exe, nullptr);
-    auto str = [&](int id) {
-        wchar_t buf[512] = {};
-        LoadStringW(exe, UINT(id), buf, 512);
-        return Utf8(buf);
-    };
-    EXPECT_EQ(str(IDS_VERSION), kVersionText);
-    EXPECT_EQ(str(IDS_NO_UPDATE_YET), kStrNoUpdateYet);
-    EXPECT_EQ(str(IDS_IS_LATEST), kStrIsLatest);
-    EXPECT_EQ(str(IDS_HOMEPAGE_B), kStrHomepageB);
-    EXPECT_EQ(str(IDS_HOMEPAGE_A), kStrHomepageA);
-    EXPECT_EQ(str(IDS_UPDATE_FILE_A), kStrUpdateFileA);
-    EXPECT_EQ(str(IDS_UPDATE_FILE_B), kStrUpdateFileB);
-    EXPECT_EQ(str(IDS_EMAIL), kStrEmail);
-    for (int icon : {IDI_APP, IDI_TRAY_START, IDI_EYE_OFF, IDI_EYE_ON, IDI_EYE_ON_NOHOST, IDI_EYE_OFF_NOHOST, IDI_MAIL})
-        EXPECT_NE(FindResourceW(exe, MAKEINTRESOURCEW(icon), MAKEINTRESOURCEW(14)), nullptr) << icon;  // RT_GROUP_ICON
-    for (int dlg : {IDD_MAIN, IDD_REMIND}) EXPECT_NE(FindResourceW(exe, MAKEINTRESOURCEW(dlg), RT_DIALOG), nullptr);
-    FreeLibrary(exe);
+    Program second(exe);
+    ASSERT_TRUE(second.Ended(20000)) << "the second copy kept running";
+    DWORD code = 99;
+    GetExitCodeProcess(second.pi.hProcess, &code);
+    EXPECT_EQ(code, 0u);
+    EXPECT_FALSE(first.Ended(0)) << "the first copy ended too";
+
+    EnumWindows([](HWND hwnd, LPARAM pid) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        if (owner == DWORD(pid)) PostMessageW(hwnd, WM_COMMAND, 32775, 0);  // 退出
+        return TRUE;
+    }, LPARAM(first.pi.dwProcessId));
+    EXPECT_TRUE(first.Ended(20000)) << "exit did not end the program";
 }
 
 }  // namespace
