@@ -6,6 +6,7 @@
 #include <wincodec.h>
 
 #include <filesystem>
+#include <fstream>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -67,7 +68,23 @@ TEST(PictureLoad, CommonFormatsLoadUprightAtTheirSize) {
         EXPECT_TRUE(GetRValue(top) > 200 && GetBValue(top) < 60) << std::hex << top;
         EXPECT_TRUE(GetBValue(bottom) > 200 && GetRValue(bottom) < 60) << std::hex << bottom;
     }
-
+    // Damaged files do not load and drop the old picture; a huge one is refused unread.
+    std::string bytes;
+    ASSERT_TRUE(Win32Files().ReadFile(Utf8((kTemp / L"lumivar-pic.png").wstring()), bytes));
+    const std::pair<const wchar_t*, std::string> bad[] = {
+        {L"lumivar-cut.png", bytes.substr(0, bytes.size() / 3)}, {L"lumivar-text.jpg", "not a picture"}};
+    for (const auto& [name, content] : bad) {
+        ASSERT_TRUE(Win32Files().WriteFileAtomic(Utf8((kTemp / name).wstring()), content));
+        EXPECT_FALSE(picture.Load(Utf8((kTemp / name).wstring()))) << Utf8(name);
+        EXPECT_EQ(picture.GetImageSize(), (Size{0, 0}));
+    }
+    const std::filesystem::path huge = kTemp / L"lumivar-huge.jpg";
+    std::ofstream(huge).close();
+    std::filesystem::resize_file(huge, 100ull << 20);
+    const DWORD start = GetTickCount();
+    EXPECT_FALSE(picture.Load(Utf8(huge.wstring())));
+    EXPECT_LT(GetTickCount() - start, 2000u);
+    std::filesystem::remove(huge);
 }
 
 RegistryValue Dword(uint32_t v) { return {true, true, REG_DWORD, std::string(reinterpret_cast<char*>(&v), 4)}; }
