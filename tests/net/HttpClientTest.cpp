@@ -4,7 +4,6 @@
 
 #include <chrono>
 #include <memory>
-#include <mutex>
 #include <thread>
 
 #include "net/HttpClient.h"
@@ -16,29 +15,12 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Reads a request up to its empty line; the lines as received.
-std::vector<std::string> ReadRequest(int client) {
-    std::vector<std::string> lines;
+// Reads a request up to its empty line; its lines, each ended by "\n".
+std::string ReadRequest(int client) {
+    std::string lines;
     for (std::string line = LocalServer::ReadLine(client); !line.empty(); line = LocalServer::ReadLine(client))
-        lines.push_back(line);
+        lines += line + "\n";
     return lines;
-}
-
-struct Recorder {
-    std::mutex mutex;
-    std::vector<std::string> lines;
-    void Keep(std::vector<std::string> l) {
-        std::lock_guard lock(mutex);
-        lines = std::move(l);
-    }
-    std::vector<std::string> Lines() {
-        std::lock_guard lock(mutex);
-        return lines;
-    }
-};
-
-std::shared_ptr<CHttpClient> Client(HttpLimits limits = {}, ProxyConfig proxy = {}) {
-    return std::make_shared<CHttpClient>(limits, [proxy] { return proxy; });
 }
 
 struct Got {
@@ -46,56 +28,37 @@ struct Got {
     int code;
     std::string body;
 };
-Got Fetch(std::shared_ptr<CHttpClient> client, const std::string& url, const std::string& proxyUser = "") {
-    CRobotInternet robot(client);
+Got Fetch(const std::string& url, HttpLimits limits = {}, ProxyConfig proxy = {}, const std::string& proxyUser = "") {
+    CRobotInternet robot(std::make_shared<CHttpClient>(limits, [proxy] { return proxy; }));
     robot.m_strProxyUserName = proxyUser;
     Got got{false, -1, "untouched"};
     std::string text;
     got.ok = robot.HttpGet(url, got.body, got.code, text);
     return got;
 }
+std::string UrlOf(uint16_t port) { return "http://127.0.0.1:" + std::to_string(port) + "/"; }
 
-TEST(HttpClient, SendsTheRequestLineAndHeadersAsWritten) {
-    Recorder seen;
-    LocalServer server([&](int c) {
-        seen.Keep(ReadRequest(c));
-        LocalServer::Send(c, "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n\r\n<p>hi</p>");
-    });
-    const std::string url = "127.0.0.1:" + std::to_string(server.Port());
-    const Got got = Fetch(Client(), "http://" + url + "/a/b?c=1#top");
-    EXPECT_TRUE(got.ok);
-    EXPECT_EQ(got.body, "<p>hi</p>");
-    EXPECT_EQ(seen.Lines(), (std::vector<std::string>{"GET /a/b?c=1 HTTP/1.0", "Host: " + url, "User-Agent: Mozilla",
-                                                     "Pragma: no-cache", "Cache-Control: no-cache", "Accept: */*"}));
+TEST(HttpClient, SendsTheRequestLineAndHeadersDirectOrTheWholeUrlToAProxy) {
+    // The server answers with the request it read.
+    LocalServer server([](int c) { LocalServer::Send(c, "HTTP/1.1 200 OK\r\n\r\n" + ReadRequest(c)); });
+    const std::string host = "127.0.0.1:" + std::to_string(server.Port());
+    const Got direct = Fetch("http://" + host + "/a/b?c=1#top");
+    EXPECT_TRUE(direct.ok);
+    EXPECT_EQ(direct.body, "GET /a/b?c=1 HTTP/1.0\nHost: " + host +
+                               "\nUser-Agent: Mozilla\nPragma: no-cache\nCache-Control: no-cache\nAccept: */*\n");
+    ProxyConfig proxy;
+    proxy.enabled = true;
+    proxy.host = "127.0.0.1";
+    proxy.port = server.Port();
+    const Got proxied = Fetch("http://www.lumivar.com.cn/lumivar/update.ini", {}, proxy, "用户");
+    EXPECT_EQ(proxied.body, "GET http://www.lumivar.com.cn/lumivar/update.ini HTTP/1.0\nHost: www.lumivar.com.cn\n"
+                            "User-Agent: Mozilla\nPragma: no-cache\nCache-Control: no-cache\nAccept: */*\n"
+                            "Proxy-authorization: Basic 08O7pzo=\n");  // GBK D3C3 BBA7 and ":"
 }
 
-TEST(HttpClient, ThroughAProxyTheRequestLineCarriesTheWholeUrl) {
-    Recorder seen;
-    LocalServer proxy([&](int c) {
-        seen.Keep(ReadRequest(c));
-        LocalServer::Send(c, "HTTP/1.0 200 OK\r\nContent-Length: 27\r\n\r\nV1.25 2004 Build12.18extra!");
-    });
-    ProxyConfig config;
-    config.enabled = true;
-    config.host = "127.0.0.1";
-    config.port = proxy.Port();
-    const Got got = Fetch(Client({}, config), "http://www.lumivar.com.cn/lumivar/update.ini", "用户");
-    EXPECT_TRUE(got.ok);
-    EXPECT_EQ(got.body, "V1.25 2004 Build12.18extra!");
-    const auto lines = seen.Lines();
-    ASSERT_EQ(lines.size(), 7u);
-    EXPECT_EQ(lines[0], "GET http://www.lumivar.com.cn/lumivar/update.ini HTTP/1.0");
-    EXPECT_EQ(lines[1], "Host: www.lumivar.com.cn");
-    EXPECT_EQ(lines[6], "Proxy-authorization: Basic 08O7pzo=");  // GBK D3C3 BBA7 and ":"
-}
-
-TEST(HttpClient, StatusLinesAreClassifiedStrictly) {
-    struct Case {
-        const char* reply;
-        bool ok;
-        int code;
-        const char* body;
-    } cases[] = {
+TEST(HttpClient, RepliesAreClassifiedStrictlyAndBodiesKeptWholeUpToTheCap) {
+    const std::string page = std::string("<a>\0<b>", 7) + std::string(3000, 'x');
+    const struct { std::string reply; bool ok; int code; std::string body; } cases[] = {
         {"HTTP/1.0 200 OK\r\n\r\nbody", true, 0, "body"},
         {"HTTP/1.1 302 Found\r\nLocation: /x\r\n\r\n", true, 0, ""},
         {"HTTP/1.1 404 Not Found\r\n\r\nmissing", false, 5, "untouched"},
@@ -106,129 +69,78 @@ TEST(HttpClient, StatusLinesAreClassifiedStrictly) {
         {"HTTP/1.0 2000 OK\r\n\r\n", false, 3, ""},
         {"HTTP/1.0 200 OK\r\nContent-Length: 10\r\n\r\nshort", false, 3, "short"},  // fewer than announced
         {"HTTP/1.0 200 OK\r\nContent-Length: 3\r\n\r\nabcdef", true, 0, "abc"},
-        {"", false, 3, ""},  // closes without answering
+        {"HTTP/1.0 200 OK\r\n\r\n" + page, true, 0, page.substr(0, 1000)},  // NUL bytes and all, capped
+        {"", false, 3, ""},   // closes without a status line
+        {"-", false, 3, ""},  // nobody listens
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.reply);
-        LocalServer server([&](int s) {
+    HttpLimits limits;
+    limits.maxBody = 1000;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reply.substr(0, 40));
+        auto server = std::make_unique<LocalServer>([&](int s) {
             ReadRequest(s);
             LocalServer::Send(s, c.reply);
         });
-        const Got got = Fetch(Client(), "http://127.0.0.1:" + std::to_string(server.Port()) + "/");
+        const uint16_t port = server->Port();
+        if (c.reply == "-") server.reset();
+        const Got got = Fetch(UrlOf(port), limits);
         EXPECT_EQ(got.ok, c.ok);
         EXPECT_EQ(got.code, c.code);
         EXPECT_EQ(got.body, c.body);
     }
 }
 
-TEST(HttpClient, NulBytesSurviveAndTheBodyIsCapped) {
-    const std::string page = std::string("<a>\0<b>", 7) + std::string(3000, 'x');
-    LocalServer server([&](int s) {
-        ReadRequest(s);
-        LocalServer::Send(s, "HTTP/1.0 200 OK\r\n\r\n" + page);
-    });
-    const std::string url = "http://127.0.0.1:" + std::to_string(server.Port()) + "/";
-    EXPECT_EQ(Fetch(Client(), url).body, page);
-    HttpLimits small;
-    small.maxBody = 1000;
-    const Got capped = Fetch(Client(small), url);
-    EXPECT_TRUE(capped.ok);
-    EXPECT_EQ(capped.body, page.substr(0, 1000));
-}
-
-TEST(HttpClient, ASilentServerFailsWithinTheLimit) {
-    LocalServer server([](int s) {
-        char b;
-        recv(s, &b, 1, 0);
-        ReadRequest(s);
-        recv(s, &b, 1, 0);  // holds the connection until the client gives up
-    });
-    HttpLimits limits;
-    limits.stepMs = 300;
-    limits.totalMs = 600;
-    const auto start = std::chrono::steady_clock::now();
-    const Got got = Fetch(Client(limits), "http://127.0.0.1:" + std::to_string(server.Port()) + "/");
-    const auto waited = std::chrono::steady_clock::now() - start;
-    EXPECT_EQ(got.code, 3);
-    EXPECT_EQ(got.body, "");
-    EXPECT_GE(waited, 250ms);
-    EXPECT_LT(waited, 3s);
-}
-
-TEST(HttpClient, ATrickleStopsAtTheOverallLimitWithWhatCame) {
-    LocalServer server([](int s) {
-        ReadRequest(s);
-        LocalServer::Send(s, "HTTP/1.0 200 OK\r\n\r\n");
-        for (int i = 0; i < 40; ++i) {
-            if (send(s, "x", 1, MSG_NOSIGNAL) != 1) return;
-            std::this_thread::sleep_for(50ms);
-        }
-    });
-    HttpLimits limits;
-    limits.stepMs = 300;
-    limits.totalMs = 500;
-    const auto start = std::chrono::steady_clock::now();
-    const Got got = Fetch(Client(limits), "http://127.0.0.1:" + std::to_string(server.Port()) + "/");
-    const auto waited = std::chrono::steady_clock::now() - start;
-    EXPECT_EQ(got.code, 3);
-    EXPECT_FALSE(got.body.empty());
-    EXPECT_LT(got.body.size(), 40u);
-    EXPECT_LT(waited, 1500ms);
-}
-
-TEST(HttpClient, NoListenerIsAConnectionFailure) {
-    uint16_t port;
-    { LocalServer gone([](int) {}); port = gone.Port(); }
-    const Got got = Fetch(Client(), "http://127.0.0.1:" + std::to_string(port) + "/");
-    EXPECT_EQ(got.code, 3);
-    EXPECT_EQ(got.body, "");
-}
-
-TEST(ProxySettings, InternetSettingsAsWindowsKeepsThem) {
-    struct Case {
-        bool enable;
-        const char* server;
-        const char* override;
-        const char* host;  // "" when no proxy
-        uint16_t port;
-    } cases[] = {
-        {true, "127.0.0.1:8080", "", "127.0.0.1", 8080},
-        {true, "proxy.corp", "", "proxy.corp", 80},
-        {true, "http=web:3128;https=secure:443", "", "web", 3128},
-        {true, "ftp=f:21;https=s:443", "", "", 0},
-        {true, "http://p:81/", "", "p", 81},
-        {false, "127.0.0.1:8080", "", "", 0},
-        {true, "", "", "", 0},
-        {true, "p:99999", "", "", 0},
+// A silent server meets the per-read limit; a trickling one the overall limit, keeping what came.
+TEST(HttpClient, SilentAndTricklingServersStopAtTheLimits) {
+    const struct { const char* name; std::function<void(int)> script; std::size_t least, most; } cases[] = {
+        {"silent", [](int s) {
+             ReadRequest(s);
+             char b;
+             recv(s, &b, 1, 0);  // holds the connection until the client gives up
+         }, 0, 0},
+        {"trickle", [](int s) {
+             ReadRequest(s);
+             LocalServer::Send(s, "HTTP/1.0 200 OK\r\n\r\n");
+             for (int i = 0; i < 40 && send(s, "x", 1, MSG_NOSIGNAL) == 1; ++i) std::this_thread::sleep_for(50ms);
+         }, 1, 39},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.server);
-        const ProxyConfig config = ParseInternetSettings(c.enable, c.server, c.override);
-        EXPECT_EQ(config.enabled, *c.host != 0);
-        if (*c.host) {
-            EXPECT_EQ(config.host, c.host);
-            EXPECT_EQ(config.port, c.port);
-        }
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        LocalServer server(c.script);
+        const auto start = std::chrono::steady_clock::now();
+        const Got got = Fetch(UrlOf(server.Port()), HttpLimits{300, 500});
+        const auto waited = std::chrono::steady_clock::now() - start;
+        EXPECT_EQ(got.code, 3);
+        EXPECT_GE(got.body.size(), c.least);
+        EXPECT_LE(got.body.size(), c.most);
+        EXPECT_GE(waited, 250ms);
+        EXPECT_LT(waited, 1500ms);
     }
 }
 
-TEST(ProxySettings, BypassListsSendSomeHostsDirect) {
-    const ProxyConfig win = ParseInternetSettings(true, "p:1", "<local>; *.intra.cn;10.*");
-    struct Case {
-        const char* host;
-        bool proxied;
-    } winCases[] = {{"www.lumivar.com.cn", true}, {"localhost", false}, {"a.INTRA.cn", false},
-                    {"intra.cn", true}, {"10.1.2.3", false}, {"127.0.0.1", true}};
-    for (const Case& c : winCases) EXPECT_EQ(win.UsedFor(c.host), c.proxied) << c.host;
-
-    const ProxyConfig env = ParseProxyEnvironment("http://127.0.0.1:3128/", "localhost, .example.org,10.0.0.1");
-    ASSERT_TRUE(env.enabled);
-    EXPECT_EQ(env.port, 3128);
-    Case envCases[] = {{"localhost", false}, {"example.org", false}, {"www.example.org", false},
-                       {"notexample.org", true}, {"10.0.0.1", false}, {"lumivar.github.io", true}};
-    for (const Case& c : envCases) EXPECT_EQ(env.UsedFor(c.host), c.proxied) << c.host;
-    EXPECT_FALSE(ParseProxyEnvironment("p:1", "*").UsedFor("any.host"));
+TEST(ProxySettings, ReadAsTheSystemKeepsThemWithBypassListsSendingSomeHostsDirect) {
+    const struct { bool enable; const char* server; const char* host; uint16_t port; } cases[] = {
+        {true, "127.0.0.1:8080", "127.0.0.1", 8080}, {true, "proxy.corp", "proxy.corp", 80},
+        {true, "http=web:3128;https=secure:443", "web", 3128}, {true, "ftp=f:21;https=s:443", "", 0},
+        {true, "http://p:81/", "p", 81}, {false, "127.0.0.1:8080", "", 0}, {true, "", "", 0}, {true, "p:99999", "", 0},
+    };
+    for (const auto& c : cases) {
+        const ProxyConfig config = ParseInternetSettings(c.enable, c.server, "");
+        EXPECT_EQ(config.enabled ? config.host : "", c.host) << c.server;
+        EXPECT_EQ(config.enabled ? config.port : 0, c.port) << c.server;
+    }
     EXPECT_FALSE(ParseProxyEnvironment("", "").enabled);
+    const ProxyConfig win = ParseInternetSettings(true, "p:1", "<local>; *.intra.cn;10.*");
+    const ProxyConfig env = ParseProxyEnvironment("http://127.0.0.1:3128/", "localhost, .example.org,10.0.0.1");
+    EXPECT_EQ(env.enabled ? env.port : 0, 3128);
+    const struct { const ProxyConfig& config; const char* host; bool proxied; } hosts[] = {
+        {win, "www.lumivar.com.cn", true}, {win, "localhost", false}, {win, "a.INTRA.cn", false},
+        {win, "intra.cn", true}, {win, "10.1.2.3", false}, {win, "127.0.0.1", true},
+        {env, "localhost", false}, {env, "example.org", false}, {env, "www.example.org", false},
+        {env, "notexample.org", true}, {env, "10.0.0.1", false}, {env, "lumivar.github.io", true},
+    };
+    for (const auto& c : hosts) EXPECT_EQ(c.config.UsedFor(c.host), c.proxied) << c.host;
+    EXPECT_FALSE(ParseProxyEnvironment("p:1", "*").UsedFor("any.host"));
 }
 
 }  // namespace

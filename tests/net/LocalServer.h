@@ -18,7 +18,6 @@ public:
     LocalServer& operator=(const LocalServer&) = delete;
     uint16_t Port() const { return m_port; }
 
-    // Helpers for scripts.
     static void Send(int client, const std::string& bytes);
     static std::string ReadLine(int client);  // up to and without CR LF; empty when closed
 

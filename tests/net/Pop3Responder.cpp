@@ -2,12 +2,11 @@
 
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
 namespace lumivar::test {
-
-Pop3Responder::Pop3Responder() : Pop3Responder(Script{}) {}
 
 Pop3Responder::Pop3Responder(Script script) : m_script(std::move(script)) {
     m_server = std::make_unique<LocalServer>([this](int c) { Serve(c); });
@@ -28,30 +27,23 @@ std::vector<std::string> Pop3Responder::Received() {
     return m_received;
 }
 
-std::vector<std::string> Pop3Responder::Segments(const std::string& reply) {
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (std::size_t bar; (bar = reply.find('|', start)) != std::string::npos; start = bar + 1)
-        parts.push_back(reply.substr(start, bar - start));
-    parts.push_back(reply.substr(start));
-    return parts;
-}
-
 void Pop3Responder::Serve(int client) {
     ++m_connections;
-    auto reply = [&](const std::string& text) {
+    // False when the server stops here: no reply (it waits for the client to give up) or half a one.
+    auto reply = [client](const std::string& text) {
         if (text.empty()) {
             char b;
-            recv(client, &b, 1, 0);  // silent until the client gives up
+            recv(client, &b, 1, 0);
             return false;
         }
-        std::string whole;
-        for (const std::string& part : Segments(text)) {
-            if (!whole.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(40));
-            LocalServer::Send(client, part);
-            whole += part;
+        std::string sent;
+        for (std::size_t start = 0, bar; start <= text.size(); start = bar + 1) {
+            bar = std::min(text.find('|', start), text.size());
+            if (start > 0) std::this_thread::sleep_for(std::chrono::milliseconds(40));
+            sent += text.substr(start, bar - start);
+            LocalServer::Send(client, text.substr(start, bar - start));
         }
-        return whole.ends_with("\r\n");  // half a reply, then the server hangs up
+        return sent.ends_with("\r\n");
     };
     Script script;
     {
@@ -59,9 +51,7 @@ void Pop3Responder::Serve(int client) {
         script = m_script;
     }
     if (!reply(script.greeting)) return;
-    for (;;) {
-        const std::string line = LocalServer::ReadLine(client);
-        if (line.empty()) return;
+    for (std::string line; !(line = LocalServer::ReadLine(client)).empty();) {
         {
             std::lock_guard lock(m_mutex);
             m_received.push_back(line);

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <atomic>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -24,7 +23,7 @@ public:
         std::string stat = "+OK 0 0\r\n";
         std::string quit = "+OK bye\r\n";
     };
-    Pop3Responder();
+    Pop3Responder() : Pop3Responder(Script{}) {}
     explicit Pop3Responder(Script script);
 
     uint16_t Port() const { return m_server->Port(); }
@@ -33,9 +32,6 @@ public:
     void SetStatReply(const std::string& reply);
     std::vector<std::string> Received();  // command lines, over every connection so far
     int Connections() const { return m_connections; }
-
-    // A reply as its raw segments.
-    static std::vector<std::string> Segments(const std::string& reply);
 
 private:
     void Serve(int client);
