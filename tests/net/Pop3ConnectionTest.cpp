@@ -104,16 +104,6 @@ TEST(Pop3Connection, TheCountIsTheFirstNumberOfTheStatReply) {
     }
 }
 
-TEST(Pop3Connection, AnErrorToQuitIsReportedAndStillCloses) {
-    Pop3Responder server(With(&Script::quit, "-ERR cannot update\r\n"));
-    CPop3Connection pop3 = Client(server);
-    ASSERT_TRUE(pop3.Connect());
-    EXPECT_FALSE(pop3.Quit());
-    EXPECT_EQ(pop3.GetError(), "Error while QUITting");
-    EXPECT_FALSE(pop3.IsConnected());
-    EXPECT_TRUE(pop3.Quit());  // nothing left to log out of
-}
-
 TEST(Pop3Connection, TheAccountGoesOutAsGbkAndTheDestructorLogsOut) {
     Pop3Responder server;
     ASSERT_TRUE(Client(server, "张三", "密码").Connect());
