@@ -1,4 +1,4 @@
-// The mail page's model: the interval's range and the account test.
+// The mail page's account test.
 #include <gtest/gtest.h>
 
 #include "fake/FakeShell.h"
@@ -7,17 +7,6 @@
 
 namespace lumivar::test {
 namespace {
-
-TEST(MailPage, TheIntervalMustLieBetweenOneAndOneHundredTwenty) {
-    CMailPage page;
-    for (const unsigned minutes : {0u, 1u, 120u, 121u, 240u}) {
-        page.m_nMailInterval = minutes;
-        std::string message;
-        const bool ok = minutes >= 1 && minutes <= 120;
-        EXPECT_EQ(page.ValidateInterval(message), ok) << minutes;
-        EXPECT_EQ(message, ok ? "" : "Please enter an integer between 1 and 120.") << minutes;
-    }
-}
 
 // The test logs in and out again in the background; the page shows one of two lines, and
 // none once it is closed.

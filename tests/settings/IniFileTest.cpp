@@ -78,20 +78,6 @@ TEST(IniFileSet, ReplacesInPlaceAppendsToTheSectionOrAddsTheSectionAtTheEnd) {
     }
 }
 
-// How a value is written must not change how it reads: blanks, quotes, comment and section marks.
-TEST(IniFileSet, AwkwardValuesReadBackExactlyAndLineBreaksCannotStartALine) {
-    IniFile ini("[S]\r\nK=old\r\nNEXT=1\r\n");
-    for (const char* v : {"", "  both  ", "\"quoted\"", "'single'", "\"", "\"mixed'", "; no comment", "[no section]",
-                                 "\xA1\xA1ideographic blank\xA1\xA1", "\x1A" "eof\x1A"}) {
-        ini.Set("S", "K", v);
-        EXPECT_EQ(Value(ini, "S", "K"), v) << ini.Text();
-    }
-    EXPECT_EQ(Value(ini, "S", "NEXT"), "1");
-    ini.Set("S", "K", "a\r\n[T]\nX=1\r");
-    EXPECT_EQ(Value(ini, "S", "K"), "a  [T] X=1 ");
-    EXPECT_EQ(Value(ini, "T", "X"), "<missing>");
-}
-
 TEST(IniFileClearSection, RemovesKeysAndCommentsButKeepsHeaderBlanksAndOtherSections) {
     IniFile ini("; head\r\n[A]\r\nX=1\r\n; a\r\n[TASKS]\r\nDate0=d\r\n; gone\r\nTIME0=1:2\r\n\r\n[B]\r\n; stays\r\nY=2\r\n");
     ini.ClearSection("tasks");
