@@ -21,22 +21,6 @@ TEST(FitPictureRect, PlacesPicturesOnA1024By768Screen) {
     EXPECT_EQ(CountdownText(359999), "100:00:00");  // the seconds left plus one
 }
 
-TEST_F(AppTest, TheLockScreenHasNoCountdownAndAStretchedPictureCoversTheFill) {
-    WriteIni("[SCREEN]\nPICTURE=1\nPICFILE=D:\\图片\\bk.jpg\nDISPLAYTXT=0\n");
-    shell.picture.pictures["D:\\图片\\bk.jpg"] = {640, 480};
-    StartWorking();
-    dlg->LockScreen();
-    fake::FakePainter paint, erase;
-    dlg->OnPaint(paint);
-    ASSERT_EQ(paint.ops.size(), 2u);
-    EXPECT_EQ(paint.ops[0], "picture {0,0,1024,768}");
-    EXPECT_EQ(paint.ops[1].substr(0, 10), "small 944,");
-    // The erase still fills first; a fitted picture leaves the fill to the paint as well.
-    dlg->m_bStretch = 0;
-    dlg->OnEraseBkgnd(erase);
-    EXPECT_EQ(erase.ops, (std::vector<std::string>{"fill {0,0,1024,768} 6832395", "picture {192,144,832,624}"}));
-}
-
 class RotationTest : public AppTest {
 protected:
     void SetUp() override {
