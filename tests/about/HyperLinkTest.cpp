@@ -5,17 +5,6 @@
 namespace lumivar {
 namespace {
 
-TEST(HyperLink, TheControlFitsItsTextKeepingItsAnchorAndHalvingTowardZero) {
-    const Rect rc{10, 40, 110, 56};  // 100 x 16
-    const struct { Rect rc; Size text; unsigned style; Rect fitted; } cases[] = {
-        {rc, {60, 12}, kStaticCenter, {30, 40, 90, 52}}, {rc, {60, 12}, kStaticRight, {50, 40, 110, 52}},
-        {rc, {60, 12}, 0, {10, 40, 70, 52}}, {rc, {140, 12}, kStaticRight, {-30, 40, 110, 52}},
-        {{0, 0, 101, 31}, {60, 12}, kStaticCenter | kStaticCenterImage, {20, 9, 81, 22}},  // 41 spare: 20 a side
-        {{0, 0, 50, 12}, {61, 12}, kStaticCenter, {-5, 0, 55, 12}},                        // 11 short: 5 a side
-    };
-    for (const auto& c : cases) EXPECT_EQ(FitToText(c.rc, c.text, c.style), c.fitted) << c.style;
-}
-
 // Without a browser association the link opens through the registered command, cut at its placeholder.
 TEST(HyperLink, TheFallbackCommandIsCutAtThePlaceholder) {
     const struct { const char *command, *target, *line; } cases[] = {

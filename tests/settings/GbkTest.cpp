@@ -87,18 +87,6 @@ TEST(Gb18030FourByte, BasicPlaneTableAgreesWithIconvBothWays) {
     }
 }
 
-TEST(Gb18030FourByte, SupplementaryPlanesFollowOnLinearlyAndOtherSequencesAreNoCharacters) {
-    const std::pair<std::string, char32_t> cases[] = {{"\x90\x30\x81\x39", 0x10009}, {"\x90\x30\x82\x30", 0x1000A},
-        {"\x90\x31\x81\x30", 0x104EC}, {"\x95\x32\x82\x36", 0x20000}, {"\xE3\x32\x9A\x36", kNotGb18030},
-        {"\x8F\x39\xFE\x39", kNotGb18030}, {"\x84\x31\xA5\x30", kNotGb18030}, {"\x81\x30\x81", kNotGb18030},
-        {"\x81\x30\x81\x30\x30", kNotGb18030}, {"\x81\x3A\x81\x30", kNotGb18030}};
-    for (const auto& [bytes, cp] : cases) {
-        EXPECT_EQ(Gb18030FourByteToCodePoint(bytes), cp) << std::hex << std::uint32_t(cp);
-        EXPECT_EQ(CodePointToGb18030FourByte(cp), cp == kNotGb18030 ? "" : bytes) << std::hex << std::uint32_t(cp);
-    }
-    for (const char32_t cp : {0x41U, 0x4E00U, 0xD800U, 0x110000U}) EXPECT_EQ(CodePointToGb18030FourByte(cp), "");
-}
-
 // Every basic-plane character outside the private-use area (glibc's CP936 has none of it) comes back,
 // except those whose only GB18030 code is a two-byte one that code page 936 spends on something else.
 TEST(GbkConversion, TheBasicPlaneRoundTripsInOneText) {

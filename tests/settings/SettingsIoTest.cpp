@@ -2,11 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "app/AppFixture.h"
+#include "settings/IniFile.h"
 
 namespace lumivar {
 namespace {
@@ -137,25 +136,6 @@ TEST_F(SettingsIoTest, TimesAndIntervalsAreBroughtIntoTheRangeTheDialogAllows) {
     }
 }
 
-TEST_F(SettingsIoTest, FirstSaveWritesSevenSectionsInOrderWithGbkTextAndEscapedLineBreaks) {
-    Settings s;
-    TaskTable t;
-    t.SetItem(0, {kDaily, "a\r\nb", "", 8, 5});
-    s.m_nTaskCount = 1;
-    const std::string text = Saved(s, t);
-    std::string layout;  // "[SECTION]" or "KEY", in file order
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) layout += line.substr(0, line.find_first_of("=\r")) + " ";
-    EXPECT_EQ(layout,
-              "[Lumivar2003] VERSION STARTUP AUTOCHECKNEWVERSION CONFIGPASS LOCKPASS EXITPASS SYSTEMPWD AUTOLOCK "
-              "TIMEOUT [SCREEN] WORKTIME BREAKTIME DISPLAYTXT TEXT TEXTCOLOR BACKCOLOR BACKKEY PICTURE PICFILE STRETCH "
-              "ALTPIC ANIMATE [SOUND] PLAYSOUND BREAKWAV WORKWAV REMINDWAV [NOTES AND TASKS] REMIND TIMEOUT TOTALITEM "
-              "Date0 TIME0 NOTE0 TASK0 [HOMEPAGE] WATCH ADDRESS INTERVAL PROXY USER PASS [MAIL] CHECK INTERVAL SERVER "
-              "USER PASS [HOSTSTATUS] MONITOR HOSTNAME INTERVAL ");
-    EXPECT_NE(text.find("\r\nTEXT=\xB1\xA3\xBB\xA4\xCA\xD3\xC1\xA6\r\n"), std::string::npos);  // 保护视力
-    EXPECT_NE(text.find("\r\nTIME0=8:5\r\nNOTE0=a$r$nb\r\n"), std::string::npos);
-}
-
 TEST_F(SettingsIoTest, TaskEntriesAreParsedAndRejectedOnesCloseUp) {
     std::string many = "TOTALITEM=25\r\n";
     std::vector<TaskItem> first20;
@@ -221,7 +201,7 @@ TEST(PasswordScramble, ShiftsByThreeAfterTrimmingWholeCharactersAndEveryByteSurv
         {"ab\x81", true, "de\x84"}, {"a\xFD" "b", true, "d\x03" "e"}, {"\xFE\xFF", true, "\x01\x02"}};
     for (const auto& c : cases) EXPECT_EQ(ScramblePassword(c.in, c.encode), c.out) << '"' << c.in << "\" " << c.encode;
     for (int b = 0x21; b <= 0xFF; ++b) {
-        for (const std::string& pw : {std::string(1, char(b)), std::string("x") + char(b) + "$"}) {
+        for (const std::string& pw : {std::string(1, char(b)), std::string{'x', char(b), '$'}}) {
             IniFile ini;
             ini.Set("MAIL", "PASS", ScramblePassword(pw, true));
             EXPECT_EQ(ScramblePassword(ini.GetString("MAIL", "PASS", "<missing>"), false), pw) << "byte " << b;
@@ -231,17 +211,4 @@ TEST(PasswordScramble, ShiftsByThreeAfterTrimmingWholeCharactersAndEveryByteSurv
 
 }  // namespace
 
-namespace test {
-namespace {
-
-// Out-of-range values in the file reach the timers only as the nearest allowed ones.
-TEST_F(AppTest, TimersFromAHandEditedFileNeitherOverflowNorSpin) {
-    WriteIni("[SCREEN]\nWORKTIME=99999999999\n[MAIL]\nCHECK=1\nINTERVAL=0\n");
-    StartWorking();
-    EXPECT_EQ(shell.window.Period(TIMER_CYCLE), 1439u * 60000u);
-    EXPECT_EQ(shell.window.Period(TIMER_MAIL), 60000u);
-}
-
-}  // namespace
-}  // namespace test
 }  // namespace lumivar

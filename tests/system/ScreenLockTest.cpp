@@ -1,5 +1,5 @@
 // The screen lock: what leaves it, what it covers, and what it does to the system's policy;
-// the password that guards exit and the task list; the power commands.
+// and the password that guards exit and the task list.
 #include <tuple>
 
 #include "app/AppFixture.h"
@@ -210,27 +210,6 @@ TEST_F(AppTest, ThePasswordGuardsExitAndTheTaskListAndAWrongOneChangesNothing) {
     shell.dialogs.passwordAnswers = {" ", ""};
     EXPECT_FALSE(dlg->AskSystemPassword());
     EXPECT_TRUE(dlg->AskSystemPassword());
-}
-
-TEST_F(AppTest, TrayPowerCommandsTakeThePrivilegeInTheirOrder) {
-    // Restart and log-off try once without the privilege first.
-    const struct { int command; bool privilege; std::vector<std::string> calls; } cases[] = {
-        {32784, true, {"privilege", "exit 8"}}, {32784, false, {"privilege refused"}},
-        {32801, true, {"privilege", "exit 12"}}, {32786, false, {"exit 2", "privilege refused"}},
-        {32785, true, {"exit 0", "privilege", "exit 0"}},
-    };
-    StartWorking();
-    for (const auto& c : cases) {
-        shell.system.sessionCalls.clear();
-        shell.system.hasShutdownPrivilege = c.privilege;
-        EXPECT_TRUE(dlg->OnCommand(c.command));
-        EXPECT_EQ(shell.system.sessionCalls, c.calls) << c.command << (c.privilege ? " with" : " without");
-    }
-    // The 9x family has no privileges to take before powering off.
-    dlg->m_bWin9x = 1;
-    shell.system.sessionCalls.clear();
-    dlg->OnCommand(32784);
-    EXPECT_EQ(shell.system.sessionCalls, std::vector<std::string>{"exit 8"});
 }
 
 }  // namespace
