@@ -3,9 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <condition_variable>
 #include <deque>
-#include <mutex>
+#include <future>
 #include <thread>
 
 #include "fake/FakeShell.h"
@@ -18,44 +17,25 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Work on a thread of its own; done queued for the test's thread, which plays the GUI thread.
+// Work on a thread of its own; its completion runs when the test's thread, playing the GUI
+// thread, pumps.
 class ThreadBackground : public IBackground {
 public:
-    ~ThreadBackground() override {
-        for (std::thread& t : m_threads) t.join();
-    }
     void Run(std::function<void()> work, std::function<void()> done) override {
-        m_threads.emplace_back([this, work = std::move(work), done = std::move(done)] {
-            work();
-            std::lock_guard lock(m_mutex);
-            m_done.push_back(done);
-            m_ready.notify_one();
-        });
-        ++m_out;
+        m_jobs.push_back({std::async(std::launch::async, std::move(work)), std::move(done)});
     }
-    // Runs completions as they come until none is out, or one was run when once is set.
-    void Pump(bool once = false) {
-        while (m_out > 0) {
-            std::function<void()> done;
-            {
-                std::unique_lock lock(m_mutex);
-                if (!m_ready.wait_for(lock, 10s, [this] { return !m_done.empty(); })) FAIL() << "no answer";
-                done = std::move(m_done.front());
-                m_done.pop_front();
-            }
-            --m_out;
+    void Pump() {
+        while (!m_jobs.empty()) {
+            auto [work, done] = std::move(m_jobs.front());
+            m_jobs.pop_front();
+            ASSERT_EQ(work.wait_for(10s), std::future_status::ready) << "no answer";
             done();
-            if (once) return;
         }
     }
-    int Out() const { return m_out; }
+    std::size_t Out() const { return m_jobs.size(); }
 
 private:
-    std::mutex m_mutex;
-    std::condition_variable m_ready;
-    std::deque<std::function<void()>> m_done;
-    std::vector<std::thread> m_threads;
-    int m_out = 0;
+    std::deque<std::pair<std::future<void>, std::function<void()>>> m_jobs;
 };
 
 class HomepageThreadTest : public ::testing::Test {
@@ -110,7 +90,7 @@ TEST_F(HomepageThreadTest, AFetchOutlivesItsMonitorTouchingNothingOfIt) {
         monitor.CheckHomepage();
     }  // gone, as at exit; the work still runs on its copies
     std::this_thread::sleep_for(100ms);
-    EXPECT_EQ(background.Out(), 1);
+    EXPECT_EQ(background.Out(), 1u);
 }
 
 }  // namespace

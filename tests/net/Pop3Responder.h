@@ -2,8 +2,9 @@
 // and records every command line it receives.
 #pragma once
 
+#include <algorithm>
 #include <atomic>
-#include <map>
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -24,21 +25,57 @@ public:
         std::string stat = "+OK 0 0\r\n";
         std::string quit = "+OK bye\r\n";
     };
-    Pop3Responder();
-    explicit Pop3Responder(Script script);
+    Pop3Responder() : Pop3Responder(Script{}) {}
+    explicit Pop3Responder(Script script)
+        : m_script(std::move(script)), m_server(std::make_unique<LocalServer>([this](int c) { Serve(c); })) {}
 
     uint16_t Port() const { return m_server->Port(); }
-    void SetScript(const Script& script);
+    void SetScript(const Script& script) { std::lock_guard lock(m_mutex); m_script = script; }
     void SetStatCount(int count) { SetStatReply("+OK " + std::to_string(count) + " " + std::to_string(count * 1200) + "\r\n"); }
-    void SetStatReply(const std::string& reply);
-    std::vector<std::string> Received();  // command lines, over every connection so far
+    void SetStatReply(const std::string& reply) { std::lock_guard lock(m_mutex); m_script.stat = reply; }
+    // Command lines, over every connection so far.
+    std::vector<std::string> Received() { std::lock_guard lock(m_mutex); return m_received; }
     int Connections() const { return m_connections; }
 
-    // A reply as its raw segments.
-    static std::vector<std::string> Segments(const std::string& reply);
-
 private:
-    void Serve(int client);
+    // False when the server stops here: no reply (it waits for the client to give up) or half a one.
+    static bool Reply(int client, const std::string& text) {
+        if (text.empty()) {
+            char b;
+            recv(client, &b, 1, 0);
+            return false;
+        }
+        std::string sent;
+        for (std::size_t start = 0, bar; start <= text.size(); start = bar + 1) {
+            bar = std::min(text.find('|', start), text.size());
+            if (start > 0) std::this_thread::sleep_for(std::chrono::milliseconds(40));
+            sent += text.substr(start, bar - start);
+            LocalServer::Send(client, text.substr(start, bar - start));
+        }
+        return sent.ends_with("\r\n");
+    }
+    void Serve(int client) {
+        ++m_connections;
+        Script script;
+        {
+            std::lock_guard lock(m_mutex);
+            script = m_script;
+        }
+        if (!Reply(client, script.greeting)) return;
+        for (std::string line; !(line = LocalServer::ReadLine(client)).empty();) {
+            {
+                std::lock_guard lock(m_mutex);
+                m_received.push_back(line);
+            }
+            const std::string verb = line.substr(0, 4);
+            const std::string& text = verb == "USER" ? script.user
+                                      : verb == "PASS" ? script.pass
+                                      : verb == "STAT" ? script.stat
+                                      : verb == "QUIT" ? script.quit
+                                                       : std::string("-ERR unknown\r\n");
+            if (!Reply(client, text) || verb == "QUIT") return;
+        }
+    }
 
     std::mutex m_mutex;
     Script m_script;

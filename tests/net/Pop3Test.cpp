@@ -1,0 +1,144 @@
+// The POP3 client and the mail page's account test against a scripted server on 127.0.0.1.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <climits>
+
+#include "fake/FakeShell.h"
+#include "net/MailPage.h"
+#include "net/Pop3Connection.h"
+#include "net/Pop3Responder.h"
+
+namespace lumivar::test {
+namespace {
+
+using namespace std::chrono_literals;
+using Strings = std::vector<std::string>;
+using Script = Pop3Responder::Script;
+
+CPop3Connection Client(const Pop3Responder& server, const std::string& user = "alice", const std::string& pass = "secret") {
+    return CPop3Connection("localhost", server.Port(), user.c_str(), pass.c_str());
+}
+
+Script With(std::string Script::*step, std::string reply) {
+    Script script;
+    script.*step = std::move(reply);
+    return script;
+}
+
+TEST(Pop3Connection, LogsInOnceCountsAndLogsOutReadingRepliesCutIntoSegments) {
+    Script script;
+    script.greeting = "+OK POP3 |server ready\r\n";
+    script.user = "+|OK\r\n";
+    script.pass = "+OK logged in\r|\n";
+    Pop3Responder server(script);
+    CPop3Connection pop3 = Client(server);
+    ASSERT_TRUE(pop3.Connect());
+    ASSERT_TRUE(pop3.Connect());  // already logged in: kept, without traffic
+    EXPECT_EQ(pop3.Stat(), 0) << pop3.GetError();
+    EXPECT_TRUE(pop3.Quit());
+    EXPECT_EQ(server.Connections(), 1);
+    EXPECT_EQ(server.Received(), (Strings{"USER alice", "PASS secret", "STAT", "QUIT"}));
+}
+
+TEST(Pop3Connection, EachWayALoginFailsHasItsErrorAndSendsNoMoreThanItMust) {
+    const Strings upToPass{"USER alice", "PASS secret"};
+    const struct {
+        const char* name;
+        Script script;
+        const char* error;
+        Strings sent;
+        std::string user = "alice", pass = "secret";
+    } cases[] = {
+        {"greeting refused", With(&Script::greeting, "-ERR busy\r\n"), "Server didn't connect", {}},
+        {"user refused", With(&Script::user, "-ERR who?\r\n"), "Bad user name", {"USER alice"}},
+        {"pass refused", With(&Script::pass, "-ERR no\r\n"), "Invalid username/password combination", upToPass},
+        {"closed mid-reply", With(&Script::pass, "+OK"), "Socket Error", upToPass},
+        {"silent at pass", With(&Script::pass, ""), "Socket Error", upToPass},  // within the time limit
+        // A line break in the account would let the settings speak POP3 of their own.
+        {"CR LF in user", {}, "Bad user name", {}, "alice\r\nDELE 1"},
+        {"CR in user", {}, "Bad user name", {}, "alice\r"},
+        {"LF in password", {}, "Invalid username/password combination", {}, "alice", "secret\nDELE 1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Pop3Responder server(c.script);
+        CPop3Connection pop3 = Client(server, c.user, c.pass);
+        pop3.SetTimeout(300);
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_FALSE(pop3.Connect());
+        const auto waited = std::chrono::steady_clock::now() - start;
+        EXPECT_EQ(pop3.GetError(), c.error);
+        EXPECT_EQ(server.Received(), c.sent);
+        EXPECT_LT(waited, 5s);
+    }
+    uint16_t port;
+    { Pop3Responder gone; port = gone.Port(); }
+    CPop3Connection nowhere("127.0.0.1", port, "alice", "secret");
+    EXPECT_FALSE(nowhere.Connect());
+    EXPECT_EQ(nowhere.GetError(), "Unable to connect to server");
+}
+
+TEST(Pop3Connection, TheCountIsTheFirstNumberOfTheStatReply) {
+    const struct { const char* reply; int count; const char* error = "OK"; } cases[] = {
+        {"+OK 2 320\r\n", 2}, {"+OK 12|7 9000\r\n", 127},  // the number cut between segments
+        {"+OK mailbox3 holds 5\r\n", 3},                   // a digit in a word comes first
+        {"+OK 99999999999 1\r\n", INT_MAX},                // too big for an int: held, not wrapped
+        {"+OK nothing here\r\n", -1}, {"-ERR 4 locked\r\n", -1, "STATus couldn't be retrieved"},
+        {"\r\n", -1, "STATus couldn't be retrieved"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reply);
+        Pop3Responder server(With(&Script::stat, c.reply));
+        CPop3Connection pop3 = Client(server);
+        ASSERT_TRUE(pop3.Connect());
+        EXPECT_EQ(pop3.Stat(), c.count);
+        EXPECT_EQ(pop3.GetError(), c.error);
+        // A failed STAT leaves nothing open: the next check really logs in again.
+        EXPECT_EQ(pop3.IsConnected(), c.count >= 0);
+    }
+}
+
+TEST(Pop3Connection, TheAccountGoesOutAsGbkAndTheDestructorLogsOut) {
+    Pop3Responder server;
+    ASSERT_TRUE(Client(server, "张三", "密码").Connect());
+    EXPECT_EQ(server.Received(), (Strings{"USER \xD5\xC5\xC8\xFD", "PASS \xC3\xDC\xC2\xEB", "QUIT"}));
+}
+
+// The test logs in and out again in the background; the page shows one of two lines, and
+// none once it is closed.
+TEST(MailPage, TheAccountTestLogsInAndOutWithoutBlocking) {
+    for (const bool accepted : {true, false}) {
+        Pop3Responder::Script script;
+        if (!accepted) script.pass = "-ERR no\r\n";
+        Pop3Responder server(script);
+        fake::FakeBackground background;
+        CMailPage page;
+        page.UsePortForTests(server.Port());
+        page.m_strMailServer = "127.0.0.1";
+        page.m_strMailUser = "bob";
+        page.m_strMailPass = "pw";
+        std::vector<std::pair<bool, std::string>> answers;
+        ASSERT_TRUE(page.StartAccountTest(background, [&](bool ok, const std::string& m) { answers.push_back({ok, m}); }));
+        EXPECT_TRUE(page.AccountTestRunning());
+        EXPECT_FALSE(page.StartAccountTest(background, [&](bool, const std::string&) { ADD_FAILURE(); }));
+        EXPECT_TRUE(answers.empty()) << "nothing waits on the network before the background runs";
+        background.Finish();
+        EXPECT_EQ(answers, (decltype(answers){{accepted, accepted ? "成功连接，可以继续！" : "连接错误，请重新检查服务器设置！"}}));
+        EXPECT_FALSE(page.AccountTestRunning());
+        EXPECT_EQ(server.Received().size(), accepted ? 3u : 2u);
+    }
+    Pop3Responder server;
+    fake::FakeBackground background;
+    {
+        CMailPage page;
+        page.UsePortForTests(server.Port());
+        page.m_strMailServer = "127.0.0.1";
+        page.StartAccountTest(background, [&](bool, const std::string&) { ADD_FAILURE() << "answer to a closed page"; });
+    }
+    background.Finish();
+    EXPECT_EQ(server.Connections(), 1);
+}
+
+}  // namespace
+}  // namespace lumivar::test

@@ -1,0 +1,227 @@
+// When entries fall due and in which order; the task list and editor rules, the notice box,
+// and the task list command.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <climits>
+#include <cstdlib>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/AppFixture.h"
+#include "tasks/TaskDialogs.h"
+#include "tasks/TaskSchedule.h"
+
+namespace lumivar {
+namespace {
+
+using namespace std::chrono;
+
+// Expected instants come from calendar arithmetic, not from the C library conversion under
+// test. The suite runs with TZ=Asia/Shanghai (UTC+8, no DST).
+std::time_t Utc(int y, unsigned mo, unsigned d, int h = 0, int mi = 0, int s = 0) {
+    return (sys_days{year{y} / month{mo} / day{d}} + hours{h} + minutes{mi} + seconds{s}).time_since_epoch().count();
+}
+std::time_t Shanghai(int y, unsigned mo, unsigned d, int h = 0, int mi = 0, int s = 0) {
+    return Utc(y, mo, d, h, mi, s) - 8 * 3600;
+}
+
+struct Entry { std::string date; int hour, minute; };
+
+TaskTable Schedule(const std::vector<Entry>& entries, std::time_t now, int count = -1) {
+    TaskTable t;
+    int slot = 0;
+    for (const Entry& e : entries) t.SetItem(slot++, {e.date, "note", "", e.hour, e.minute});
+    ComputeTaskSchedule(t, count < 0 ? slot : count, now);
+    return t;
+}
+std::vector<int> Order(const TaskTable& t, int count) { return {t.m_nTaskOrder, t.m_nTaskOrder + count}; }
+
+TEST(TaskScheduleParseDate, LocalDateAtTheGivenTimeWithOverflowingDaysRolledOn) {
+    const struct { const char* text; int y; unsigned mo, d; } valid[] = {
+        {" \t2003年12月08日\r\n ", 2003, 12, 8}, {"2004年1月5日", 2004, 1, 5}, {"2003年2月30日", 2003, 3, 2},
+        {"2004年2月30日", 2004, 3, 1}, {"2003年4月31日", 2003, 5, 1}, {"2038年12月31日", 2038, 12, 31}};
+    for (const auto& c : valid) {
+        std::time_t at = 0;
+        EXPECT_EQ(ParseTaskDate(c.text, 8, 30, at) ? at : -1, Shanghai(c.y, c.mo, c.d, 8, 30)) << c.text;
+    }
+    for (const char* text : {"每天", "2003年13月1日", "2003年1月0日", "2003年1月32日", "2003年1月1", "2003-01-01",
+                             "99999999999年1月1日", "2001年12月31日", "2039年1月1日"}) {
+        std::time_t out = 0;
+        EXPECT_FALSE(ParseTaskDate(text, 8, 0, out)) << '"' << text << '"';
+    }
+}
+
+TEST(TaskScheduleDue, SecondsFromNowForDailyAndDatedEntries) {
+    const std::time_t morning = Shanghai(2003, 12, 8, 7, 59, 30);
+    const struct { Entry entry; std::time_t now; int due; } cases[] = {
+        {{kDaily, 8, 0}, morning, 30},
+        // At or past the minute: tomorrow's.
+        {{kDaily, 8, 0}, Shanghai(2003, 12, 8, 8, 0, 0), 86400}, {{kDaily, 8, 0}, Shanghai(2003, 12, 8, 8, 0, 1), 86399},
+        {{kDaily, 0, 0}, Shanghai(2003, 12, 31, 23, 59, 0), 60},  // over the year's end
+        {{"2003年12月08日", 7, 0}, Shanghai(2003, 12, 8, 7, 0, 0), 0},
+        {{"2003年12月07日", 7, 0}, Shanghai(2003, 12, 8, 7, 0, 0), -86400},
+        {{"2038年12月31日", 23, 59}, 0, INT_MAX},  // saturates instead of wrapping negative
+        {{"2039年1月1日", 8, 0}, morning, 30},     // a date that does not parse is daily
+    };
+    for (const auto& c : cases) EXPECT_EQ(Schedule({c.entry}, c.now).m_nTaskDue[0], c.due) << c.entry.date << " " << c.due;
+}
+
+TEST(TaskScheduleOrder, PassedDatedEntriesSortFirstButAreNotChosenWhileOneIsAhead) {
+    const std::time_t noon = Shanghai(2003, 12, 8, 12, 0, 0);
+    // Due 3600, 86400, -86400, 82800 (tomorrow), -3600 and 0 (this very second, so passed).
+    const TaskTable t = Schedule({{kDaily, 13, 0}, {"2003年12月09日", 12, 0}, {"2003年12月07日", 12, 0}, {kDaily, 11, 0},
+                                  {"2003年12月08日", 11, 0}, {"2003年12月08日", 12, 0}}, noon);
+    EXPECT_EQ(Order(t, 6), (std::vector<int>{2, 4, 5, 0, 3, 1}));
+    EXPECT_EQ(ChooseNextTask(t, 6), 0);
+    const TaskTable passed = Schedule({{"2003年12月08日", 11, 0}, {"2003年12月01日", 9, 0}}, noon);
+    EXPECT_EQ(ChooseNextTask(passed, 2), 1);  // all passed: the most overdue
+    EXPECT_EQ(ChooseNextTask(passed, 0), -1);
+    // Due 120, 120, 60: the exchange sort's swap with slot 2 carries slot 0 behind slot 1.
+    const std::time_t early = Shanghai(2003, 12, 8, 7, 58, 0);
+    EXPECT_EQ(Order(Schedule({{kDaily, 8, 0}, {kDaily, 8, 0}, {kDaily, 7, 59}}, early), 3), (std::vector<int>{2, 1, 0}));
+    // A count beyond the table is cut.
+    const TaskTable cut = Schedule(std::vector<Entry>(MAX_TASKS, {kDaily, 1, 0}), noon, MAX_TASKS + 5);
+    EXPECT_EQ(ChooseNextTask(cut, MAX_TASKS + 5), 0);
+}
+
+TEST(TaskScheduleDst, DailyTimeTomorrowKeepsTheWallClockAcrossTheSpringChange) {
+    const std::string saved = std::getenv("TZ") ? std::getenv("TZ") : "";
+    setenv("TZ", "America/New_York", 1);  // 2024-03-10: 02:00 EST jumps to 03:00 EDT
+    tzset();
+    // 09:00 EST the day before: 08:00 EDT next morning is 22 hours away, not 23.
+    const int due = Schedule({{kDaily, 8, 0}}, Utc(2024, 3, 9, 14, 0)).m_nTaskDue[0];
+    saved.empty() ? unsetenv("TZ") : setenv("TZ", saved.c_str(), 1);
+    tzset();
+    EXPECT_EQ(due, 22 * 3600);
+}
+
+// The user, as the list's model meets them: answers to notices and what they do in the editor.
+struct ScriptedUi : ITaskListUi, ITaskEditUi {
+    std::vector<std::string> notices, messages;
+    std::deque<int> answers;
+    std::function<bool(CTaskEditDlg&)> edit = [](CTaskEditDlg&) { return false; };
+    int Confirm(const std::string& m) override {
+        notices.push_back(m);
+        const int a = answers.empty() ? IDCANCEL : answers.front();
+        if (!answers.empty()) answers.pop_front();
+        return a;
+    }
+    bool Edit(CTaskEditDlg& e) override { return edit(e); }
+    void RangeError(int, int) override {}
+    void ShowMessage(const std::string& t) override { messages.push_back(t); }
+};
+
+CTaskListDlg ListOf(const std::vector<std::string>& notes) {
+    CTaskListDlg dlg;
+    dlg.m_nItemCount = int(notes.size());
+    for (size_t i = 0; i < notes.size(); ++i) dlg.m_items[i] = {"每天", notes[i], "", int(i) + 8, 5};
+    dlg.OnInitDialog();
+    return dlg;
+}
+
+TEST(TaskListDlg, AddAndModifyPutTheEntryAtTheTopAndOkTakesTheRows) {
+    CTaskListDlg dlg = ListOf({"一", "二"});
+    EXPECT_EQ(CTaskListDlg::TimeText(dlg.m_rows[1]), "09:05");
+    ScriptedUi ui;
+    ui.edit = [](CTaskEditDlg& e) {
+        e.m_strNote = e.m_strNote.empty() ? "三" : e.m_strNote + "!";
+        return true;
+    };
+    dlg.OnAdd(ui);
+    dlg.m_selected = {false, false, true};
+    dlg.OnModify(ui);
+    ASSERT_TRUE(dlg.OnOK(ui));
+    ASSERT_EQ(dlg.m_nItemCount, 3);
+    EXPECT_EQ(dlg.m_items[0], (TaskItem{"每天", "二!", "", 9, 5}));
+    EXPECT_EQ(dlg.m_items[1].note, "三");
+    EXPECT_EQ(dlg.m_items[2].note, "一");
+}
+
+TEST(TaskListDlg, EditingNeedsOneSelectedRowAndDeletingAsksOnceForAll) {
+    CTaskListDlg dlg = ListOf({"a", "b", "c"});
+    ScriptedUi ui;
+    dlg.OnModify(ui);
+    dlg.OnDelete(ui);
+    dlg.m_selected = {true, false, true};
+    dlg.OnModify(ui);
+    ui.answers = {IDCANCEL, IDOK};
+    dlg.OnDelete(ui);  // cancelled: nothing goes
+    dlg.OnDelete(ui);  // one question for both rows
+    EXPECT_EQ(ui.notices, (std::vector<std::string>{"请先选中目标任务再进行编辑!", "请先选中目标任务再进行删除!",
+                                                    "请选择单一的任务进行编辑!", "确认要删除所选定的任务提醒吗?",
+                                                    "确认要删除所选定的任务提醒吗?"}));
+    ASSERT_EQ(dlg.m_rows.size(), 1u);
+    EXPECT_EQ(dlg.m_rows[0].note, "b");
+
+}
+
+std::time_t At(int y, int mo, int d, int h, int mi) {
+    std::tm tm{};
+    tm.tm_year = y - 1900, tm.tm_mon = mo - 1, tm.tm_mday = d, tm.tm_hour = h, tm.tm_min = mi, tm.tm_isdst = -1;
+    return std::mktime(&tm);
+}
+
+TEST(TaskEditDlg, OpensOnNowRefusesAnEmptyEntryAndFormatsTheDate) {
+    ScriptedUi ui;
+    CTaskEditDlg e;
+    e.OnInitDialog(At(2026, 12, 7, 14, 25));
+    EXPECT_TRUE(e.m_bDaily);
+    EXPECT_EQ(e.m_time.tm_hour * 60 + e.m_time.tm_min, 14 * 60 + 25);
+    e.m_strNote = "  \r\n ";
+    EXPECT_FALSE(e.OnOK(ui));
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"请输入提示信息或选择要定时执行的任务！"});
+    e.m_strNote = "  喝水  ";
+    e.OnDailyClick();
+    e.m_date.tm_year = 2027 - 1900, e.m_date.tm_mon = 0, e.m_date.tm_mday = 8;
+    e.m_time.tm_hour = 7, e.m_time.tm_min = 5;
+    ASSERT_TRUE(e.OnOK(ui));
+    EXPECT_EQ(e.m_strDate, "2027年01月08日");
+    EXPECT_EQ(e.m_strNote, "  喝水  ");
+    EXPECT_EQ(e.m_nHour * 100 + e.m_nMinute, 705);
+    e.OnPickCommand(32805);
+    e.OnPickCommand(32811);  // the caption, not a command
+    EXPECT_EQ(e.m_strTask, "shutdownex");
+}
+
+}  // namespace
+
+namespace test {
+namespace {
+
+TEST_F(AppTest, TaskListShowsDueOrderAndAppliesOnlyOnOk) {
+    WriteIni("[NOTES AND TASKS]\nTOTALITEM=2\nDate0=每天\nTIME0=18:0\nNOTE0=晚\nDate1=每天\nTIME1=16:0\nNOTE1=早\n");
+    StartWorking();
+    std::vector<std::string> shown;
+    shell.dialogs.taskList = [&](CTaskListDlg& d) {
+        for (int i = 0; i < d.m_nItemCount; ++i) shown.push_back(d.m_items[i].note);
+        d.m_nItemCount = 0;   // the user deletes both ...
+        dlg->OnCommand(32792);  // ... and a second request is refused meanwhile
+        return IDCANCEL;
+    };
+    dlg->OnCommand(32792);
+    EXPECT_EQ(shown, (std::vector<std::string>{"早", "晚"}));
+    EXPECT_EQ(shell.dialogs.taskLists, 1);
+    EXPECT_EQ(dlg->m_nTaskCount, 2);
+    EXPECT_EQ(shell.files.writes, 0);
+
+    shell.dialogs.taskList = [](CTaskListDlg& d) {
+        d.m_nItemCount = 1;
+        d.m_items[0] = {"每天", "新", "", 15, 30};
+        d.m_nPromptSeconds = 9;
+        return IDOK;
+    };
+    dlg->OnTaskList();
+    EXPECT_EQ(dlg->m_nTaskCount, 1);
+    EXPECT_EQ(dlg->m_nRemindTimeout, 9);
+    EXPECT_EQ(dlg->m_strCurNote, "新");
+    EXPECT_EQ(shell.window.Period(TIMER_TASK), 1800000u);
+    EXPECT_NE(IniText().find("NOTE0=新"), std::string::npos);
+    EXPECT_EQ(IniText().find("NOTE1="), std::string::npos);
+}
+
+}  // namespace
+}  // namespace test
+}  // namespace lumivar
