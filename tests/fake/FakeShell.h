@@ -75,7 +75,10 @@ public:
     void PostScreenSaver() override { ++screenSavers; }
 
     bool Running(int id) const { return timers.count(id) != 0; }
-    uint32_t Period(int id) const { return timers.at(id).period; }
+    uint32_t Period(int id) const {  // 0: stopped
+        auto it = timers.find(id);
+        return it == timers.end() ? 0 : it->second.period;
+    }
 
     std::map<int, Timer> timers;
     Show show = Show::Hidden;
