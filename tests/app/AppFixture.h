@@ -44,6 +44,14 @@ struct App {
     void Seconds(uint64_t s) { shell.Advance(s * 1000); }
     void Minutes(uint64_t m) { shell.Advance(m * 60000); }
     size_t Prompts() const { return shell.dialogs.shown.size(); }
+    // Every prompt so far as "title (countdown): message", one a line.
+    std::string Seen() const {
+        std::string seen;
+        for (const CRemindDlg& p : shell.dialogs.shown)
+            seen += (p.m_bAnimated ? "" : "[still] ") + p.m_strTitle + " (" + std::to_string(p.m_nCountdown) +
+                    "): " + p.m_strMessage + "\n";
+        return seen;
+    }
     std::string Tip() const { return shell.tray.icons.at(0).tip; }
     bool TipHas(const std::string& line) const { return Tip().find(line) != std::string::npos; }
 

@@ -10,6 +10,7 @@ namespace lumivar::test {
 
 using fake::EchoScript;
 using Strings = std::vector<std::string>;
+using Sounds = std::vector<std::pair<std::string, uint32_t>>;
 constexpr const char* kPage = "http://h.test/page";
 constexpr const char* kWeb = "[HOMEPAGE]\nWATCH=1\nINTERVAL=2\nADDRESS=http://h.test/page\n";
 constexpr const char* kHost = "[HOSTSTATUS]\nMONITOR=1\nINTERVAL=2\nHOSTNAME=localhost\n";
