@@ -8,33 +8,36 @@ namespace {
 
 using Outcome = HttpReply::Outcome;
 constexpr const char* kNoProxy = "Accept: */*\r\n\r\n";
+constexpr const char* kMeProxy = "Accept: */*\r\nProxy-authorization: Basic bWU6cHc=\r\n\r\n";
 
 class WebMonitorTest : public AppTest {};
 
 // A change fetches a baseline that never prompts; nothing changed fetches nothing; switched
-// off, the stored page is emptied.
+// off, the stored page is emptied. Proxy credentials count only once applied.
 TEST_F(WebMonitorTest, SettingsStep) {
-    Monitors m(kWeb);
+    Monitors m(std::string(kWeb) + "PROXY=1\nUSER=me\n");
     m.Page("same");
     HomepageSettings edited = m.dlg->HomepageMonitor().Current();
     edited.nInterval = 3;
+    edited.strProxyPass = "pw";
     m.dlg->ApplyHomepageSettings(edited);
     m.shell.background.Finish();
-    EXPECT_EQ(m.Prompts(), 0u);
+    EXPECT_EQ(m.shell.http->Requests().back().headers, kMeProxy);
     EXPECT_EQ(m.shell.window.Period(TIMER_HOMEPAGE), 3 * 60000u);
     m.Minutes(3);
-    EXPECT_EQ(m.Prompts(), 0u) << "the next prompt needs a real change";
     m.dlg->ApplyHomepageSettings(edited);
     m.shell.background.Finish();
     EXPECT_EQ(m.shell.http->Urls().size(), 2u);
+    EXPECT_EQ(m.Prompts(), 0u) << "a baseline never prompts, and the next check needs a real change";
 
-    edited.bWatch = 0;
+    edited.bWatch = edited.bProxy = 0;
     m.dlg->ApplyHomepageSettings(edited);
-    EXPECT_FALSE(m.shell.window.Running(TIMER_HOMEPAGE));
+    EXPECT_EQ(m.shell.window.Period(TIMER_HOMEPAGE), 0u);
     EXPECT_EQ(m.dlg->HomepageMonitor().LastPage(), "");
     EXPECT_TRUE(m.TipHas("\n网页监测未启动"));
     m.Command(kCheckWeb);
     EXPECT_EQ(m.Prompts(), 1u) << "the same page counts as changed after the switch-off";
+    EXPECT_EQ(m.shell.http->Requests().back().headers, kNoProxy);
 }
 
 TEST_F(WebMonitorTest, AFailedBaselineTellsTheUserAndSwitchesTheMonitorOffForGood) {
@@ -42,68 +45,39 @@ TEST_F(WebMonitorTest, AFailedBaselineTellsTheUserAndSwitchesTheMonitorOffForGoo
     HomepageSettings edited = m.dlg->HomepageMonitor().Current();
     edited.strAddress = "http://nowhere.test/";
     m.dlg->ApplyHomepageSettings(edited);
-    EXPECT_FALSE(m.shell.window.Running(TIMER_HOMEPAGE)) << "no check against the old baseline meanwhile";
+    EXPECT_EQ(m.shell.window.Period(TIMER_HOMEPAGE), 0u) << "no check against the old baseline meanwhile";
     m.shell.background.Finish();
-    ASSERT_EQ(m.Prompts(), 1u);
-    const CRemindDlg& prompt = m.shell.dialogs.shown[0];
-    EXPECT_EQ(prompt.m_strTitle, "网页监测配置");
-    EXPECT_EQ(prompt.m_strMessage,
-              "请检查您的目标网址的有效性，以及您的网络配置的正确性!\r\n由于网络连接出现错误，网页监测服务已终止。");
-    EXPECT_EQ(prompt.m_nCountdown, 30);
-    EXPECT_EQ(g_bHomepageWatch, 0);
-    EXPECT_FALSE(m.shell.window.Running(TIMER_HOMEPAGE));
+    EXPECT_EQ(m.Seen(), "网页监测配置 (30): 请检查您的目标网址的有效性，以及您的网络配置的正确性!\r\n"
+                        "由于网络连接出现错误，网页监测服务已终止。\n");
+    EXPECT_EQ(m.shell.window.Period(TIMER_HOMEPAGE), 0u);
     EXPECT_TRUE(m.TipHas("\n网页监测未启动"));
     EXPECT_NE(m.IniText().find("WATCH=0"), std::string::npos);
     EXPECT_NE(m.IniText().find("ADDRESS=http://nowhere.test/"), std::string::npos);
 }
 
-TEST_F(WebMonitorTest, ProxyCredentialsFollowTheSettingsOnlyOnceApplied) {
-    Monitors m(std::string(kWeb) + "PROXY=1\nUSER=me\n");
-    m.Page("p");
-    m.Minutes(2);
-    EXPECT_EQ(m.shell.http->Requests().back().headers, kNoProxy) << "start-up leaves them empty";
-    HomepageSettings edited = m.dlg->HomepageMonitor().Current();
-    edited.strProxyPass = "pw";
-    m.dlg->ApplyHomepageSettings(edited);
-    m.shell.background.Finish();
-    EXPECT_EQ(m.shell.http->Requests().back().headers, "Accept: */*\r\nProxy-authorization: Basic bWU6cHc=\r\n\r\n");
-    edited.bProxy = 0;
-    m.dlg->ApplyHomepageSettings(edited);
-    m.shell.background.Finish();
-    EXPECT_EQ(m.shell.http->Requests().back().headers, kNoProxy);
-}
-
-// The page's fields follow its check boxes; its test opens the browser, then fetches in the
-// background, one test at a time, and stores nothing.
-TEST_F(WebMonitorTest, PageEnablesItsFieldsAndTestsTheAddress) {
+// The page's test opens the browser, then fetches in the background, one test at a time, with
+// the proxy account as the page shows it, and stores nothing.
+TEST_F(WebMonitorTest, ThePagesTest) {
     CHomepagePage page(shell.ports());
-    EXPECT_EQ(page.Values(), (HomepageSettings{0, 5, kDefaultHomepageAddress, 0, "", ""}));
     page.OnInitDialog();
-    EXPECT_FALSE(page.m_bAddressEnabled || page.m_bProxyEnabled);
-    page.OnClickWatch();
     page.OnClickProxy();
-    EXPECT_TRUE(page.m_bAddressEnabled && page.m_bProxyEnabled);
-    EXPECT_FALSE(page.m_bSpinEnabled) << "the spin keeps its state";
-
+    EXPECT_TRUE(page.m_bProxyEnabled && !page.m_bAddressEnabled);
     page.m_strAddress = "unreachable.test";
     page.m_strProxyUser = "u";
     shell.background.manual = true;
     page.OnTest();
     page.OnTest();
     EXPECT_EQ(shell.system.opened, Strings{"http://unreachable.test"});
-    EXPECT_TRUE(shell.dialogs.messages.empty());
     shell.background.Finish();
-    ASSERT_EQ(shell.dialogs.messages.size(), 1u);
-    EXPECT_EQ(shell.dialogs.messages[0].first, "网址不可到达，请检查网络设置！");
-    EXPECT_EQ(shell.http->Requests().back().headers, "Accept: */*\r\nProxy-authorization: Basic dTo=\r\n\r\n");
-
     shell.http->Page("http://ok.test/", "fine");
     page.m_strAddress = "http://ok.test/";
     page.OnClickProxy();
     page.OnTest();
     shell.background.Finish();
-    EXPECT_EQ(shell.dialogs.messages.back().first, "网址正确，可以使用！");
-    EXPECT_EQ(shell.http->Requests().back().headers, kNoProxy);
+    EXPECT_EQ(shell.dialogs.messages, (std::vector<std::pair<std::string, std::string>>{
+                                          {"网址不可到达，请检查网络设置！", "Lumivar"}, {"网址正确，可以使用！", "Lumivar"}}));
+    EXPECT_EQ(shell.http->Requests()[0].headers, "Accept: */*\r\nProxy-authorization: Basic dTo=\r\n\r\n");
+    EXPECT_EQ(shell.http->Requests()[1].headers, kNoProxy);
     EXPECT_EQ(g_strHomepageAddress, kDefaultHomepageAddress);
 }
 
@@ -115,6 +89,8 @@ const std::string kOurs = Utf8ToGbk(kVersionText), kNewer = Utf8ToGbk("V1.26 200
 
 TEST_F(WebMonitorTest, UpdateCheckFromTheMenu) {
     const std::string errorPage = "<html><body>404 Not Found, Build your own site</body></html>";
+    const auto got = [](int status, const std::string& body) { return HttpReply{Outcome::Complete, status, body}; };
+    const HttpReply ours = got(200, kOurs), newer = got(200, kNewer), none;
     const struct {
         const char* name;
         HttpReply a, b;
@@ -122,18 +98,15 @@ TEST_F(WebMonitorTest, UpdateCheckFromTheMenu) {
         const char* title;
         std::string status, opened;  // opened on OK
     } rows[] = {
-        {"A current, B not asked", {Outcome::Complete, 200, kOurs}, {}, {kFileA}, "恭喜", kStrIsLatest, ""},
-        {"A's error page, B current", {Outcome::Complete, 200, errorPage}, {Outcome::Complete, 200, kOurs},
-         {kFileA, kFileB}, "恭喜", kStrIsLatest, ""},
-        {"A down, B newer", {}, {Outcome::Complete, 200, kNewer}, {kFileA, kFileB}, "本软件有更新版本",
-         "V1.26 2005新春版 Build01.20", kStrHomepageB},
-        {"A newer", {Outcome::Complete, 200, kNewer}, {}, {kFileA}, "本软件有更新版本", "V1.26 2005新春版 Build01.20",
-         kStrHomepageA},
-        {"same text and CR LF", {Outcome::Complete, 200, kOurs + "\r\n"}, {}, {kFileA}, "本软件有更新版本",
+        {"A current, B not asked", ours, none, {kFileA}, "恭喜", kStrIsLatest, ""},
+        {"A's error page, B current", got(200, errorPage), ours, {kFileA, kFileB}, "恭喜", kStrIsLatest, ""},
+        {"A down, B newer", none, newer, {kFileA, kFileB}, "本软件有更新版本", "V1.26 2005新春版 Build01.20", kStrHomepageB},
+        {"A newer", newer, none, {kFileA}, "本软件有更新版本", "V1.26 2005新春版 Build01.20", kStrHomepageA},
+        {"same text and CR LF", got(200, kOurs + "\r\n"), none, {kFileA}, "本软件有更新版本",
          std::string(kVersionText) + "\r\n", kStrHomepageA},
-        {"no Build anywhere", {Outcome::Complete, 200, "V2.00"}, {Outcome::Complete, 200, "V2.00"}, {kFileA, kFileB},
+        {"no Build anywhere", got(200, "V2.00"), got(200, "V2.00"), {kFileA, kFileB},
          "抱歉", kStrNoUpdateYet, ""},
-        {"A 404, B nothing", {Outcome::Complete, 404, kOurs}, {}, {kFileA, kFileB}, "抱歉", kStrNoUpdateYet, ""},
+        {"A 404, B nothing", got(404, kOurs), none, {kFileA, kFileB}, "抱歉", kStrNoUpdateYet, ""},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
@@ -151,33 +124,28 @@ TEST_F(WebMonitorTest, UpdateCheckFromTheMenu) {
         EXPECT_EQ(app.shell.dialogs.shown[0].m_nCountdown, 30);
         EXPECT_EQ(app.dlg->m_strLatestVersion, r.status);
         EXPECT_EQ(app.shell.system.opened, r.opened.empty() ? Strings{} : Strings{r.opened});
-        EXPECT_FALSE(app.shell.window.Running(TIMER_UPDATE)) << "the pending automatic check is dropped";
+        EXPECT_EQ(app.shell.window.Period(TIMER_UPDATE), 0u) << "the pending automatic check is dropped";
+        if (r.opened == kStrHomepageB) {
+            EXPECT_EQ(app.shell.dialogs.shown[0].m_strMessage,
+                      "最新的版本为V1.26 2005新春版 Build01.20\r\n而这个版本是" + std::string(kVersionText) +
+                          " \r\n现在就去软件主页进行下载升级？\r\n(提示：升级之前需先退出本程序，否则可能会失败)");
+        }
     }
-    App app;
-    app.StartWorking();
-    app.shell.http->Page(kFileB, Utf8ToGbk("V1.30 Build05.01"));
-    app.dlg->OnCommand(kCheckUpdate);
-    app.shell.background.Finish();
-    ASSERT_EQ(app.Prompts(), 1u);
-    EXPECT_EQ(app.shell.dialogs.shown[0].m_strMessage,
-              std::string("最新的版本为V1.30 Build05.01\r\n而这个版本是") + kVersionText +
-                  " \r\n现在就去软件主页进行下载升级？\r\n(提示：升级之前需先退出本程序，否则可能会失败)");
 }
 
 // Ten minutes after the start, once: a prompt only for a newer version, and only once.
 TEST_F(WebMonitorTest, UpdateCheckByItself) {
     const struct {
-        const char* name;
         std::string reply;  // of file A; none when empty
-        bool prompt;
-        std::string status;
+        std::string seen, status;
     } rows[] = {
-        {"newer", Utf8ToGbk("V1.30 Build05.01"), true, "V1.30 Build05.01"},
-        {"current", kOurs, false, kStrIsLatest},
-        {"nothing found", "", false, "尚未检查是否有更新版本"},
+        {kNewer, "本软件有更新版本 (30): 最新的版本为V1.26 2005新春版 Build01.20\r\n\r\n现在就去软件主页进行下载升级？\n",
+         "V1.26 2005新春版 Build01.20"},
+        {kOurs, "", kStrIsLatest},
+        {"", "", "尚未检查是否有更新版本"},
     };
     for (const auto& r : rows) {
-        SCOPED_TRACE(r.name);
+        SCOPED_TRACE(r.status);
         App app;
         app.StartWorking();
         if (!r.reply.empty()) app.shell.http->Page(kFileA, r.reply);
@@ -185,16 +153,12 @@ TEST_F(WebMonitorTest, UpdateCheckByItself) {
         app.shell.Advance(600000 - 11);
         EXPECT_TRUE(app.shell.http->Urls().empty());
         app.shell.Advance(1);
-        EXPECT_FALSE(app.shell.window.Running(TIMER_UPDATE));
-        EXPECT_EQ(app.dlg->m_strLatestVersion, r.status);
-        ASSERT_EQ(app.Prompts(), r.prompt ? 1u : 0u);
-        if (!r.prompt) continue;
-        EXPECT_EQ(app.shell.dialogs.shown[0].m_strTitle, "本软件有更新版本");
-        EXPECT_EQ(app.shell.dialogs.shown[0].m_strMessage, "最新的版本为V1.30 Build05.01\r\n\r\n现在就去软件主页进行下载升级？");
-        EXPECT_EQ(app.shell.system.opened, Strings{kStrHomepageB});
         app.dlg->OnTimer(TIMER_UPDATE);  // armed again by the settings dialog, say
         app.shell.background.Finish();
-        EXPECT_EQ(app.Prompts(), 1u);
+        EXPECT_EQ(app.Seen(), r.seen);
+        EXPECT_EQ(app.dlg->m_strLatestVersion, r.status);
+        EXPECT_EQ(app.shell.window.Period(TIMER_UPDATE), 0u);
+        EXPECT_EQ(app.shell.system.opened, r.seen.empty() ? Strings{} : Strings{kStrHomepageB});
     }
 }
 
@@ -209,13 +173,9 @@ TEST_F(WebMonitorTest, UpdateCheckAskedForWhileOneIsOutJoinsItAndTakesTheProxyAc
     dlg->OnCommand(kCheckUpdate);
     EXPECT_EQ(shell.background.jobs.size(), 1u);
     shell.background.Finish();
-    ASSERT_EQ(Prompts(), 1u);
-    EXPECT_EQ(shell.dialogs.shown[0].m_strTitle, "恭喜");
-    EXPECT_EQ(shell.http->Requests()[0].headers, "Accept: */*\r\nProxy-authorization: Basic bWU6cHc=\r\n\r\n");
-    dlg->m_bHomepageProxy = 0;
-    dlg->OnCommand(kCheckUpdate);
-    shell.background.Finish();
-    EXPECT_EQ(shell.http->Requests().back().headers, kNoProxy);
+    EXPECT_EQ(shell.dialogs.shown.at(0).m_strTitle, "恭喜");
+    EXPECT_EQ(shell.http->Urls(), Strings{kFileA});
+    EXPECT_EQ(shell.http->Requests()[0].headers, kMeProxy);
 }
 
 }  // namespace
