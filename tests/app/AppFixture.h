@@ -7,12 +7,16 @@
 #include <ctime>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/MainDlg.h"
 #include "fake/FakeShell.h"
 #include "settings/Gbk.h"
 
 namespace lumivar::test {
+
+using Strings = std::vector<std::string>;
+using Sounds = std::vector<std::pair<std::string, uint32_t>>;
 
 // One program on a shell of its own. The fake clock starts on 2024-12-01 at 15:00:00 local time.
 struct App {
@@ -22,6 +26,11 @@ struct App {
         g_bHomepageWatch = 0;
         g_nHomepageInterval = 2;
         g_strHomepageAddress = kDefaultHomepageAddress;
+    }
+    // Started from this INI file, past the start-up pass.
+    explicit App(const std::string& ini) : App() {
+        WriteIni(ini);
+        StartWorking();
     }
     // The INI file as it lies beside the program (UTF-8 here, GBK on disk).
     void WriteIni(const std::string& text) { shell.files.files[kIni] = Utf8ToGbk(text); }

@@ -9,8 +9,6 @@
 namespace lumivar::test {
 
 using fake::EchoScript;
-using Strings = std::vector<std::string>;
-using Sounds = std::vector<std::pair<std::string, uint32_t>>;
 constexpr const char* kPage = "http://h.test/page";
 constexpr const char* kWeb = "[HOMEPAGE]\nWATCH=1\nINTERVAL=2\nADDRESS=http://h.test/page\n";
 constexpr const char* kHost = "[HOSTSTATUS]\nMONITOR=1\nINTERVAL=2\nHOSTNAME=localhost\n";
@@ -18,9 +16,7 @@ constexpr const char* kMail = "[MAIL]\nCHECK=1\nINTERVAL=2\nSERVER=127.0.0.1\nUS
 constexpr int kCheckHost = 32787, kCheckWeb = 32788, kCheckMail = 32794, kMailNoticeOk = 32795, kCheckUpdate = 32799;
 
 struct Monitors : App {
-    explicit Monitors(const std::string& ini) {
-        WriteIni("[Lumivar2003]\nAUTOCHECKNEWVERSION=0\n" + ini);
-        StartWorking();
+    explicit Monitors(const std::string& ini) : App("[Lumivar2003]\nAUTOCHECKNEWVERSION=0\n" + ini) {
         dlg->MailMonitor().UsePortForTests(pop3.Port());
     }
     void Page(const std::string& body, int status = 200) { shell.http->Page(kPage, body, status); }
