@@ -10,7 +10,7 @@ struct NoUi : ISettingsUi {
     bool ChooseFile(const OpenFileRequest&, std::string&) override { return false; }
     void RangeError(int low, int high) override { messages.push_back(std::to_string(low) + ".." + std::to_string(high)); }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    std::vector<std::string> messages;
+    Strings messages;
 };
 
 class SettingsDialogTest : public AppTest {
@@ -33,7 +33,9 @@ protected:
     }
 };
 
-TEST_F(SettingsDialogTest, OkWithoutChangesRestartsTheWorkPeriodAndTheTimersAndSaves) {
+// OK without changes ends a rest, restarts the work period and the timers, and saves; it
+// never ends the lock.
+TEST_F(SettingsDialogTest, OkWithoutChanges) {
     shell.Advance(200000);
     Run([](CSettingsDlg&) {});
     EXPECT_EQ(shell.window.timers.at(TIMER_CYCLE).due, shell.clock.ms + 300000u);
@@ -41,59 +43,50 @@ TEST_F(SettingsDialogTest, OkWithoutChangesRestartsTheWorkPeriodAndTheTimersAndS
     EXPECT_EQ(shell.window.Period(TIMER_AUTOLOCK), 1000u);
     EXPECT_EQ(shell.files.writes, 1);
     EXPECT_EQ(dlg->m_strSystemPwd, "abc") << "the boxes open filled and keep it";
-}
-
-TEST_F(SettingsDialogTest, CancelAfterChangingEveryPageChangesNothing) {
-    const auto timers = shell.window.timers;
-    Run([](CSettingsDlg& d) {
-        d.m_general.m_workPicker = {1, 30, 0};
-        d.m_general.m_crBackColor = Rgb(1, 2, 3);
-        d.m_password.m_strPassword = d.m_password.m_strConfirm = "new";
-        d.m_password.m_bExitPass = d.m_mail.m_bMailCheck = d.m_network.m_bHostMonitor = 1;
-        d.m_network.m_strHostName = "127.0.0.1";
-    }, false);
-    EXPECT_EQ(dlg->m_nWorkTime, 5);
-    EXPECT_EQ(dlg->m_crBackColor, Rgb(11, 65, 104));
-    EXPECT_EQ(dlg->m_strSystemPwd, "abc");
-    EXPECT_FALSE(dlg->m_bExitPass || dlg->m_bMailCheck || dlg->m_bHostMonitor);
-    EXPECT_EQ(shell.files.writes, 0);
-    ASSERT_EQ(shell.window.timers.size(), timers.size());
-    for (const auto& [id, t] : timers) EXPECT_EQ(shell.window.timers.at(id).due, t.due) << id;
-}
-
-TEST_F(SettingsDialogTest, OkTakesTheNewValuesAndTheNextRestShowsThem) {
-    Run([](CSettingsDlg& d) {
-        d.m_general.m_workPicker = {0, 2, 0};
-        d.m_general.m_restPicker = {0, 1, 30};
-        d.m_general.m_crBackColor = Rgb(0, 128, 0);
-        d.m_password.m_strPassword = "  密码𠀀 ";
-        d.m_password.m_strConfirm = "密码𠀀";
-    });
-    EXPECT_EQ(dlg->m_nBreakTime, 90);
-    EXPECT_EQ(dlg->m_strSystemPwd, "密码𠀀");
-    EXPECT_NE(IniText().find("WORKTIME=2"), std::string::npos);
-    shell.Advance(120000);
-    EXPECT_TRUE(dlg->m_bResting);
-    fake::FakePainter painter;
-    dlg->OnPaint(painter);
-    EXPECT_EQ(painter.ops.at(0), "fill {0,0,1024,768} " + std::to_string(Rgb(0, 128, 0)));
-}
-
-TEST_F(SettingsDialogTest, OkEndsARestButNeverTheLock) {
     dlg->StartRest();
     Run([](CSettingsDlg&) {});
     EXPECT_FALSE(dlg->m_bResting);
     dlg->LockScreen();
     dlg->ShowSettings();  // reached some other way than the menu, which the lock refuses
-    EXPECT_TRUE(dlg->m_bLocked);
-    EXPECT_TRUE(shell.system.Restricted());
+    EXPECT_TRUE(dlg->m_bLocked && shell.system.Restricted());
+}
+
+// The same changes, cancelled and then confirmed: the next rest shows them.
+TEST_F(SettingsDialogTest, CancelChangesNothingOkTakesTheNewValues) {
+    const auto edit = [](CSettingsDlg& d) {
+        d.m_general.m_workPicker = {0, 2, 0};
+        d.m_general.m_restPicker = {0, 1, 30};
+        d.m_general.m_crBackColor = Rgb(0, 128, 0);
+        d.m_password.m_strPassword = "  密码𠀀 ";
+        d.m_password.m_strConfirm = "密码𠀀";
+        d.m_password.m_bExitPass = 1;
+    };
+    const auto timers = shell.window.timers;
+    Run(edit, false);
+    EXPECT_EQ(dlg->m_nWorkTime, 5);
+    EXPECT_EQ(dlg->m_crBackColor, Rgb(11, 65, 104));
+    EXPECT_EQ(dlg->m_strSystemPwd, "abc");
+    EXPECT_FALSE(dlg->m_bExitPass);
+    EXPECT_EQ(shell.files.writes, 0);
+    ASSERT_EQ(shell.window.timers.size(), timers.size());
+    for (const auto& [id, t] : timers) EXPECT_EQ(shell.window.timers.at(id).due, t.due) << id;
+
+    Run(edit);
+    EXPECT_EQ(dlg->m_strSystemPwd, "密码𠀀");
+    EXPECT_TRUE(dlg->m_bExitPass);
+    EXPECT_NE(IniText().find("WORKTIME=2"), std::string::npos);
+    shell.Advance(120000);
+    EXPECT_EQ(dlg->m_nRestLeft, 90 - 1);
+    fake::FakePainter painter;
+    dlg->OnPaint(painter);
+    EXPECT_EQ(painter.ops.at(0), "fill {0,0,1024,768} " + std::to_string(Rgb(0, 128, 0)));
 }
 
 TEST_F(SettingsDialogTest, AFailingPageKeepsTheDialogOpenOnThatPage) {
     const struct {
         std::function<void(CSettingsDlg&)> edit;
         int page;
-        std::string message;
+        const char* message;
     } rows[] = {
         {[](CSettingsDlg& d) { d.m_general.m_nAutoLockTimeout = 121; }, CSettingsDlg::GeneralPage, "1..120"},
         {[](CSettingsDlg& d) { d.m_password.m_strConfirm = "x"; }, CSettingsDlg::PasswordPage,
@@ -111,7 +104,7 @@ TEST_F(SettingsDialogTest, AFailingPageKeepsTheDialogOpenOnThatPage) {
         NoUi ui;
         EXPECT_FALSE(d.OnOK(ui)) << r.page;
         EXPECT_EQ(d.m_tab.Current(), r.page);
-        EXPECT_EQ(ui.messages, std::vector<std::string>{r.message});
+        EXPECT_EQ(ui.messages, Strings{r.message});
     }
 }
 
@@ -125,10 +118,10 @@ TEST_F(SettingsDialogTest, TheMonitorsApplyInTheirOrderThenTheFileIsWritten) {
         d.m_mail.m_bMailCheck = 1, d.m_mail.m_strMailServer = "127.0.0.1";
         d.m_homepage.m_bWatch = 1, d.m_homepage.m_strAddress = "http://127.0.0.1/";
     });
-    std::vector<std::string> seen;
+    Strings seen;
     for (const std::string& c : shell.calls)
         if (c == "timer 4" || c == "background" || c == "kill 3" || c == "write") seen.push_back(c);
-    EXPECT_EQ(seen, (std::vector<std::string>{"timer 4", "background", "kill 3", "background", "write"}));
+    EXPECT_EQ(seen, (Strings{"timer 4", "background", "kill 3", "background", "write"}));
 }
 
 TEST_F(SettingsDialogTest, ASecondOpenAsksNoPasswordAndOpensNothing) {
@@ -140,7 +133,6 @@ TEST_F(SettingsDialogTest, ASecondOpenAsksNoPasswordAndOpensNothing) {
         return IDCANCEL;
     };
     dlg->OnCommand(32796);
-    EXPECT_EQ(shell.dialogs.settingsRuns, 1);
     EXPECT_EQ(shell.dialogs.passwordAnswers.size(), 1u);
     shell.dialogs.passwordAnswers = {"wrong"};
     dlg->OnTrayNotify(0, 0x203);

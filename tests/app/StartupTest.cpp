@@ -44,9 +44,7 @@ TEST_F(AppTest, TimersAtStart) {
         {"[HOSTSTATUS]\nMONITOR=1\nHOSTNAME=\nINTERVAL=3\n", {{TIMER_HOST, 0}}},
     };
     for (const auto& r : rows) {
-        App app;
-        app.WriteIni(r.ini);
-        app.Start();
+        App app(r.ini);
         for (auto [id, period] : r.periods) EXPECT_EQ(app.shell.window.Period(id), period) << r.ini << " timer " << id;
     }
 }
@@ -67,8 +65,7 @@ TEST_F(AppTest, ExitAndSessionEnd) {
     EXPECT_TRUE(shell.window.timers.empty());
     EXPECT_TRUE(shell.tray.icons.empty());
 
-    App app;
-    app.StartWorking();
+    App app("");
     app.dlg->OnExit();
     EXPECT_EQ(app.shell.window.endResult, 0);
     app.shell.system.taskBarShown = false;
