@@ -12,7 +12,7 @@ using fake::EchoScript;
 constexpr const char* kPage = "http://h.test/page";
 constexpr const char* kWeb = "[HOMEPAGE]\nWATCH=1\nINTERVAL=2\nADDRESS=http://h.test/page\n";
 constexpr const char* kHost = "[HOSTSTATUS]\nMONITOR=1\nINTERVAL=2\nHOSTNAME=localhost\n";
-constexpr const char* kMail = "[MAIL]\nCHECK=1\nINTERVAL=2\nSERVER=127.0.0.1\nUSER=alice\n";
+constexpr const char* kMail = "[MAIL]\nCHECK=1\nINTERVAL=2\nSERVER=127.0.0.1\nUSER=张三\n";
 constexpr int kCheckHost = 32787, kCheckWeb = 32788, kCheckMail = 32794, kMailNoticeOk = 32795, kCheckUpdate = 32799;
 
 struct Monitors : App {
