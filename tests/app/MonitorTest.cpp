@@ -199,33 +199,74 @@ TEST_F(MonitorTest, HostEmptyNameOrATickDuringThePromptStartsNoCheck) {
     EXPECT_EQ(m.shell.background.started, 1);
 }
 
-// The settings step stores and switches, keeps the state and never checks; unchanged, it
-// does nothing at all.
-TEST_F(MonitorTest, HostSettingsStep) {
+// The settings dialog's step for each monitor: unchanged, nothing at all happens; a change is
+// taken and restarts or stops the timer. The host is never checked and keeps its state; mail
+// is checked at once and its timer runs again only after a check that succeeded; the page
+// fetches a baseline, which never prompts.
+TEST_F(MonitorTest, SettingsStep) {
+    const auto host = [](int interval, const char* name) {
+        return [=](M& m) { m.dlg->ApplyHostSettings(1, interval, name); };
+    };
+    const auto mail = [](void (*edit)(MailSettings&), const char* stat = "+OK 0 0\r\n") {
+        return [=](M& m) {
+            MailSettings s = m.Mail();
+            edit(s);
+            m.pop3.SetStatReply(stat);
+            m.dlg->ApplyMailSettings(s);
+        };
+    };
+    const auto web = [](void (*edit)(HomepageSettings&)) {
+        return [=](M& m) {
+            HomepageSettings s = m.dlg->HomepageMonitor().Current();
+            edit(s);
+            m.dlg->ApplyHomepageSettings(s);
+        };
+    };
     const struct {
-        int interval;
-        const char* host;
-        bool changed;
-        int storedMonitor;
-        const char* storedHost;
-    } rows[] = {{2, "localhost", false, 1, "localhost"}, {5, "  fileserver \t", true, 1, "fileserver"},
-                {2, "   ", true, 0, ""}, {0, "localhost", true, 0, "localhost"}};
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.host + std::to_string(r.interval));
-        M m(kHost);
+        const char* ini;
+        std::function<void(M&)> apply;
+        int checks, timer;
+        uint32_t minutes;  // the timer's period afterwards; 0: stopped
+        const char* tip;   // nullptr: untouched
+    } rows[] = {
+        {kHost, host(2, "localhost"), 0, TIMER_HOST, 2, nullptr},
+        {kHost, host(5, "  fileserver \t"), 0, TIMER_HOST, 5, "网络状态:不可连接"},
+        {kHost, host(2, "   "), 0, TIMER_HOST, 0, "网络状态监测未启动"},
+        {kHost, host(0, "localhost"), 0, TIMER_HOST, 0, "网络状态监测未启动"},
+        {kMail, mail([](MailSettings&) {}), 0, TIMER_MAIL, 2, nullptr},
+        {kMail, mail([](MailSettings& s) { s.nMailInterval = 7; }), 1, TIMER_MAIL, 7, "没有新邮件"},
+        {kMail, mail([](MailSettings& s) { s.strMailPass = "secret2"; }), 1, TIMER_MAIL, 2, "没有新邮件"},
+        {kMail, mail([](MailSettings& s) { s.strMailServer = "localhost"; }), 1, TIMER_MAIL, 2, "没有新邮件"},
+        {kMail, mail([](MailSettings& s) { s.strMailUser = "bob"; }), 1, TIMER_MAIL, 2, "没有新邮件"},
+        {kMail, mail([](MailSettings& s) { s.strMailUser = "bob"; }, "-ERR locked\r\n"), 1, TIMER_MAIL, 0, "邮件监测未启动"},
+        {kMail, mail([](MailSettings& s) { s.bMailCheck = 0; }), 0, TIMER_MAIL, 0, "邮件监测未启动"},
+        {kWeb, web([](HomepageSettings&) {}), 0, TIMER_HOMEPAGE, 2, nullptr},
+        {kWeb, web([](HomepageSettings& s) { s.nInterval = 3; }), 1, TIMER_HOMEPAGE, 3, "网页监测已启动"},
+        {kWeb, web([](HomepageSettings& s) { s.bWatch = 0; }), 0, TIMER_HOMEPAGE, 0, "网页监测未启动"},
+    };
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        SCOPED_TRACE(i);
+        const auto& r = rows[i];
+        M m(r.ini);
+        m.Page("page");
         m.dlg->m_bHostReachable = 0;
-        const size_t trayCalls = m.shell.tray.log.size();
+        const std::string tip = m.Tip();
         m.shell.calls.clear();
-        m.dlg->ApplyHostSettings(1, r.interval, r.host);
-        EXPECT_EQ(m.dlg->m_bHostMonitor, r.storedMonitor);
-        EXPECT_EQ(m.dlg->m_strHostName, r.storedHost);
-        EXPECT_EQ(m.shell.icmp.script->opened + m.dlg->m_bHostReachable, 0);
-        EXPECT_EQ(m.shell.window.Period(TIMER_HOST), r.storedMonitor ? r.interval * 60000u : 0u);
-        EXPECT_EQ(m.shell.tray.log.size() > trayCalls, r.changed);
-        EXPECT_EQ(m.shell.calls.empty(), !r.changed);
-        // Only a change shows the kept state in the tip.
-        EXPECT_EQ(m.TipHas(r.storedMonitor ? "\n网络状态:不可连接" : "\n网络状态监测未启动"), r.changed) << m.Tip();
+        r.apply(m);
+        m.shell.background.Finish();
+        EXPECT_EQ(m.shell.background.started, r.checks);
+        EXPECT_EQ(m.shell.icmp.script->opened + m.Prompts(), 0u);
+        EXPECT_EQ(m.shell.window.Period(r.timer), r.minutes * 60000);
+        EXPECT_EQ(m.shell.calls.empty(), !r.tip) << "the timer is set again only after a change";
+        if (r.tip) {
+            EXPECT_TRUE(m.TipHas(std::string("\n") + r.tip)) << m.Tip();
+        } else {
+            EXPECT_EQ(m.Tip(), tip);
+        }
     }
+    M m(kHost);
+    m.dlg->ApplyHostSettings(1, 2, " fileserver ");
+    EXPECT_EQ(m.dlg->m_strHostName, "fileserver");
 }
 
 // The mail icon's menu dismisses the notice; mail still waiting is announced again.
@@ -242,38 +283,6 @@ TEST_F(MonitorTest, MailIconAndItsNotice) {
     m.Minutes(2);
     EXPECT_EQ(m.Prompts(), 2u);
     EXPECT_EQ(m.shell.tray.icons.at(1).tip, "您有3封新邮件!");
-}
-
-// Any of the five values changed checks at once, and the timer runs again only after a check
-// that succeeded; nothing changed, or switched off, checks nothing.
-TEST_F(MonitorTest, MailSettingsStep) {
-    const struct {
-        std::function<void(MailSettings&)> edit;
-        const char* stat;
-        int checks, on;
-    } rows[] = {
-        {[](MailSettings&) {}, "+OK 2 0\r\n", 0, 1},
-        {[](MailSettings& s) { s.nMailInterval = 7; }, "+OK 2 0\r\n", 1, 1},
-        {[](MailSettings& s) { s.strMailPass = "secret2"; }, "+OK 2 0\r\n", 1, 1},
-        {[](MailSettings& s) { s.strMailServer = "localhost"; }, "+OK 2 0\r\n", 1, 1},
-        {[](MailSettings& s) { s.strMailUser = "bob"; }, "+OK 2 0\r\n", 1, 1},
-        {[](MailSettings& s) { s.strMailUser = "bob"; }, "-ERR locked\r\n", 1, 0},
-        {[](MailSettings& s) { s.bMailCheck = 0; }, "+OK 2 0\r\n", 0, 0},
-    };
-    for (const auto& r : rows) {
-        M m(kMail);
-        m.pop3.SetStatReply(r.stat);
-        MailSettings edited = m.Mail();
-        r.edit(edited);
-        SCOPED_TRACE(edited.strMailUser + edited.strMailPass + edited.strMailServer + r.stat);
-        m.shell.window.KillTimer(TIMER_MAIL);
-        m.dlg->ApplyMailSettings(edited);
-        m.shell.background.Finish();
-        EXPECT_EQ(m.pop3.Connections(), r.checks);
-        EXPECT_EQ(m.shell.window.Period(TIMER_MAIL), r.on && r.checks ? edited.nMailInterval * 60000u : 0u);
-        EXPECT_EQ(m.dlg->m_bMailCheck, r.on);
-        EXPECT_EQ(m.TipHas("\n邮件监测未启动"), !r.on);
-    }
 }
 
 // What a check of the old account finds is dropped; one with the new account follows.
