@@ -204,23 +204,12 @@ TEST_F(MonitorTest, HostEmptyNameOrATickDuringThePromptStartsNoCheck) {
 // is checked at once and its timer runs again only after a check that succeeded; the page
 // fetches a baseline, which never prompts.
 TEST_F(MonitorTest, SettingsStep) {
-    const auto host = [](int interval, const char* name) {
-        return [=](M& m) { m.dlg->ApplyHostSettings(1, interval, name); };
-    };
+    const auto host = [](int minutes, const char* name) { return [=](M& m) { m.dlg->ApplyHostSettings(1, minutes, name); }; };
     const auto mail = [](void (*edit)(MailSettings&), const char* stat = "+OK 0 0\r\n") {
-        return [=](M& m) {
-            MailSettings s = m.Mail();
-            edit(s);
-            m.pop3.SetStatReply(stat);
-            m.dlg->ApplyMailSettings(s);
-        };
+        return [=](M& m) { MailSettings s = m.Mail(); edit(s), m.pop3.SetStatReply(stat), m.dlg->ApplyMailSettings(s); };
     };
     const auto web = [](void (*edit)(HomepageSettings&)) {
-        return [=](M& m) {
-            HomepageSettings s = m.dlg->HomepageMonitor().Current();
-            edit(s);
-            m.dlg->ApplyHomepageSettings(s);
-        };
+        return [=](M& m) { HomepageSettings s = m.dlg->HomepageMonitor().Current(); edit(s), m.dlg->ApplyHomepageSettings(s); };
     };
     const struct {
         const char* ini;
@@ -258,11 +247,7 @@ TEST_F(MonitorTest, SettingsStep) {
         EXPECT_EQ(m.shell.icmp.script->opened + m.Prompts(), 0u);
         EXPECT_EQ(m.shell.window.Period(r.timer), r.minutes * 60000);
         EXPECT_EQ(m.shell.calls.empty(), !r.tip) << "the timer is set again only after a change";
-        if (r.tip) {
-            EXPECT_TRUE(m.TipHas(std::string("\n") + r.tip)) << m.Tip();
-        } else {
-            EXPECT_EQ(m.Tip(), tip);
-        }
+        EXPECT_TRUE(r.tip ? m.TipHas(std::string("\n") + r.tip) : m.Tip() == tip) << m.Tip();
     }
     M m(kHost);
     m.dlg->ApplyHostSettings(1, 2, " fileserver ");
