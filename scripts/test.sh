@@ -12,7 +12,7 @@ ctest --preset native
 cmake --preset tsan >/dev/null
 cmake --build --preset tsan
 "$root/build/tsan/unit_tests" --gtest_brief=1 \
-  --gtest_filter='HomepageThread*:HttpClient*:RobotInternet*:ProxySettings*:WebMonitor*:UpdateCheck*:Pop3*:MailMonitor*:MailPage*:HostMonitor*'
+  --gtest_filter='HomepageThread*:HttpClient*:RobotInternet*:ProxySettings*:WebMonitor*:MonitorTest*:Pop3*:MailPage*'
 # All of them under AddressSanitizer and UndefinedBehaviorSanitizer.
 cmake --preset asan >/dev/null
 cmake --build --preset asan

@@ -7,28 +7,37 @@
 #include <ctime>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/MainDlg.h"
 #include "fake/FakeShell.h"
+#include "settings/Gbk.h"
 
 namespace lumivar::test {
 
-class AppTest : public ::testing::Test {
-protected:
+using Strings = std::vector<std::string>;
+using Sounds = std::vector<std::pair<std::string, uint32_t>>;
+
+// One program on a shell of its own. The fake clock starts on 2024-12-01 at 15:00:00 local time.
+struct App {
     static constexpr const char* kIni = "C:\\Program Files\\Lumivar\\Lumivar.ini";
 
-    void SetUp() override {
-        setenv("TZ", "Asia/Shanghai", 1);
-        tzset();
+    App() {
         g_bHomepageWatch = 0;
         g_nHomepageInterval = 2;
         g_strHomepageAddress = kDefaultHomepageAddress;
     }
-
-    // The INI file as it lies beside the program before the start (UTF-8 here, GBK on disk).
-    void WriteIni(const std::string& text);
-    std::string IniText();
-
+    // Started from this INI file, past the start-up pass.
+    explicit App(const std::string& ini) : App() {
+        WriteIni(ini);
+        StartWorking();
+    }
+    // The INI file as it lies beside the program (UTF-8 here, GBK on disk).
+    void WriteIni(const std::string& text) { shell.files.files[kIni] = Utf8ToGbk(text); }
+    std::string IniText() {
+        auto it = shell.files.files.find(kIni);
+        return it == shell.files.files.end() ? std::string() : GbkToUtf8(it->second);
+    }
     CMainDlg& Start() {
         dlg = std::make_unique<CMainDlg>(shell.ports());
         shell.onTimer = [this](int id) { dlg->OnTimer(id); };
@@ -42,9 +51,29 @@ protected:
         return *dlg;
     }
     void Seconds(uint64_t s) { shell.Advance(s * 1000); }
+    void Minutes(uint64_t m) { shell.Advance(m * 60000); }
+    size_t Prompts() const { return shell.dialogs.shown.size(); }
+    // Every prompt so far as "title (countdown): message", one a line.
+    std::string Seen() const {
+        std::string seen;
+        for (const CRemindDlg& p : shell.dialogs.shown)
+            seen += (p.m_bAnimated ? "" : "[still] ") + p.m_strTitle + " (" + std::to_string(p.m_nCountdown) +
+                    "): " + p.m_strMessage + "\n";
+        return seen;
+    }
+    std::string Tip() const { return shell.tray.icons.at(0).tip; }
+    bool TipHas(const std::string& line) const { return Tip().find(line) != std::string::npos; }
 
     fake::FakeShell shell;
     std::unique_ptr<CMainDlg> dlg;
+};
+
+class AppTest : public ::testing::Test, public App {
+protected:
+    void SetUp() override {
+        setenv("TZ", "Asia/Shanghai", 1);
+        tzset();
+    }
 };
 
 }  // namespace lumivar::test

@@ -1,4 +1,4 @@
-// The work/rest cycle on virtual time.
+// The work/rest cycle and the idle lock on virtual time.
 #include "app/AppFixture.h"
 #include "rest/RestTexts.h"
 
@@ -14,197 +14,100 @@ TEST_F(AppTest, DefaultCycleRestsSixSecondsEveryFiveMinutes) {
     shell.Advance(1);
     ASSERT_TRUE(dlg->m_bResting);
     EXPECT_EQ(shell.window.show, Show::FullScreen);
-    ASSERT_EQ(shell.window.animations.size(), 1u);
-    EXPECT_EQ(shell.window.animations[0], std::make_pair(1500u, 0x80000u));
-    EXPECT_EQ(shell.system.sounds.back(), std::make_pair(std::string("break.wav"), 0x22001u));
-    EXPECT_EQ(shell.window.Period(TIMER_CYCLE), 1000u);
     EXPECT_EQ(shell.window.focus, IMainWindow::Focus::Main);
-
-    std::vector<std::string> shown{CountdownText(dlg->m_nRestLeft)};
-    for (int i = 0; i < 5; ++i) {
-        Seconds(1);
-        shown.push_back(CountdownText(dlg->m_nRestLeft));
-    }
-    EXPECT_EQ(shown, (std::vector<std::string>{"00:00:06", "00:00:05", "00:00:04", "00:00:03", "00:00:02",
-                                               "00:00:01"}));
-    EXPECT_TRUE(dlg->m_bResting);
-    Seconds(1);
-    EXPECT_FALSE(dlg->m_bResting);
-    EXPECT_EQ(shell.window.show, Show::Hidden);
-    EXPECT_EQ(shell.window.animations.back(), std::make_pair(1500u, 0x90000u));
-    EXPECT_EQ(shell.system.sounds.back().first, "backwork.wav");
-    EXPECT_EQ(shell.window.Period(TIMER_CYCLE), 300000u);
-
-    // The next rest comes a full working period after the return.
-    shell.Advance(300000);
-    EXPECT_TRUE(dlg->m_bResting);
-}
-
-TEST_F(AppTest, EachRestSecondRepaintsOnlyCountdownAndClock) {
-    StartWorking();
-    shell.Advance(300000);
+    EXPECT_EQ(CountdownText(dlg->m_nRestLeft), "00:00:06");
     shell.window.invalidated.clear();
     Seconds(1);
     EXPECT_EQ(shell.window.invalidated, (std::vector<Rect>{dlg->m_rcCountdown, dlg->m_rcClock}));
-}
-
-TEST_F(AppTest, ZeroRestLastsOneSecond) {
-    WriteIni("[SCREEN]\nBREAKTIME=0\nANIMATE=0\n");
-    StartWorking();
-    shell.Advance(300000);
-    EXPECT_TRUE(dlg->m_bResting);
-    EXPECT_EQ(CountdownText(dlg->m_nRestLeft), "00:00:00");
-    shell.Advance(999);
-    EXPECT_TRUE(dlg->m_bResting);
-    shell.Advance(1);
+    Seconds(5);
     EXPECT_FALSE(dlg->m_bResting);
-    EXPECT_TRUE(shell.window.animations.empty());
-}
-
-TEST_F(AppTest, SecondStartDuringRestKeepsTheCountdown) {
-    StartWorking();
-    dlg->OnHotKey(1001);
-    Seconds(2);
-    const int left = dlg->m_nRestLeft;
-    const size_t sounds = shell.system.sounds.size();
-    dlg->OnHotKey(1002);
-    dlg->OnCommand(32771);
-    EXPECT_EQ(dlg->m_nRestLeft, left);
-    EXPECT_EQ(shell.system.sounds.size(), sounds);
-}
-
-TEST_F(AppTest, EyeCareOffStopsCycleAndAutoLockOnly) {
-    WriteIni("[Lumivar2003]\nAUTOLOCK=1\n[MAIL]\nCHECK=1\n");
-    StartWorking();
-    dlg->OnToggleEyeCare();
-    EXPECT_FALSE(dlg->m_bEyeCare);
-    EXPECT_FALSE(shell.window.Running(TIMER_CYCLE));
-    EXPECT_FALSE(shell.window.Running(TIMER_AUTOLOCK));
-    EXPECT_TRUE(shell.window.Running(TIMER_MAIL));
-    EXPECT_TRUE(shell.window.Running(TIMER_UPDATE));
-    EXPECT_EQ(shell.tray.icons.at(0).iconResource, 133);
-    shell.Advance(3600000);
-    EXPECT_FALSE(dlg->m_bResting);
-
-    // A rest asked for while off runs normally and leaves the program off.
-    dlg->StartRest();
-    Seconds(6);
-    EXPECT_FALSE(dlg->m_bResting);
-    EXPECT_FALSE(shell.window.Running(TIMER_CYCLE));
-
-    shell.Advance(1000);
-    dlg->OnCommand(32782);
-    EXPECT_TRUE(dlg->m_bEyeCare);
-    EXPECT_EQ(shell.window.Period(TIMER_CYCLE), 300000u);
-    EXPECT_EQ(shell.tray.icons.at(0).iconResource, 135);
-}
-
-TEST_F(AppTest, TurningEyeCareOnRestartsTheFullPeriod) {
-    StartWorking();
-    shell.Advance(200000);
-    dlg->OnToggleEyeCare();
-    dlg->OnToggleEyeCare();
-    shell.Advance(299999);
-    EXPECT_FALSE(dlg->m_bResting);
+    EXPECT_EQ(shell.window.show, Show::Hidden);
+    EXPECT_EQ(shell.window.animations, (std::vector<std::pair<uint32_t, uint32_t>>{{1500, 0x80000}, {1500, 0x90000}}));
+    EXPECT_EQ(shell.system.sounds, (Sounds{{"break.wav", 0x22001}, {"backwork.wav", 0x22001}}));
+    shell.Advance(300000 - 1);
+    EXPECT_FALSE(dlg->m_bResting) << "the next rest comes a full period after the return";
     shell.Advance(1);
     EXPECT_TRUE(dlg->m_bResting);
 }
 
-TEST_F(AppTest, WKeyEndsRestOnlyWhenAllowed) {
-    StartWorking();
-    dlg->StartRest();
-    EXPECT_TRUE(dlg->OnKeyDown(0x41));
-    EXPECT_TRUE(dlg->m_bResting);
-    EXPECT_TRUE(dlg->OnKeyDown(0x57));
-    EXPECT_FALSE(dlg->m_bResting);
-    dlg->StartRest();
-    dlg->OnKeyDown(0x77);
-    EXPECT_FALSE(dlg->m_bResting);
-
-    dlg->m_bBackKey = 0;
-    dlg->StartRest();
-    EXPECT_FALSE(dlg->OnKeyDown(0x57));  // swallowed: no default handling either
-    EXPECT_TRUE(dlg->m_bResting);
+// A rest of 0 s lasts a second; asking again during a rest changes nothing; Esc never ends it.
+TEST_F(AppTest, ZeroRestAndSecondStarts) {
+    App app("[SCREEN]\nBREAKTIME=0\nANIMATE=0\n");
+    app.dlg->OnHotKey(1001);
+    app.dlg->OnHotKey(1002);
+    app.dlg->OnCommand(32771);
+    EXPECT_TRUE(app.dlg->OnCommand(2));
+    EXPECT_EQ(app.shell.system.sounds.size(), 1u);
+    app.shell.Advance(999);
+    EXPECT_TRUE(app.dlg->m_bResting);
+    app.shell.Advance(1);
+    EXPECT_FALSE(app.dlg->m_bResting);
+    EXPECT_TRUE(app.shell.window.animations.empty());
 }
 
-TEST_F(AppTest, EscapeChangesNothing) {
-    StartWorking();
-    dlg->StartRest();
-    EXPECT_TRUE(dlg->OnCommand(2));
-    EXPECT_TRUE(dlg->m_bResting);
+TEST_F(AppTest, EyeCareOffStopsTheCycleAndTheIdleLockOnlyAndARestLeavesItOff) {
+    App app("[Lumivar2003]\nAUTOLOCK=1\n[MAIL]\nCHECK=1\n");
+    app.dlg->OnToggleEyeCare();
+    for (int id : {TIMER_CYCLE, TIMER_AUTOLOCK}) EXPECT_FALSE(app.shell.window.Running(id)) << id;
+    for (int id : {TIMER_MAIL, TIMER_UPDATE}) EXPECT_TRUE(app.shell.window.Running(id)) << id;
+    app.dlg->StartRest();
+    app.Seconds(6);
+    EXPECT_FALSE(app.dlg->m_bResting || app.shell.window.Running(TIMER_CYCLE));
 }
 
-class AutoLockTest : public AppTest {
-protected:
-    void SetUp() override {
-        AppTest::SetUp();
-        WriteIni("[Lumivar2003]\nAUTOLOCK=1\nTIMEOUT=1\n");
-        StartWorking();
-        shell.system.UserInput();
+TEST_F(AppTest, WOrF8EndsARestOnlyWhenAllowed) {
+    const struct {
+        int backKey;
+        unsigned key;
+        bool handled, ends;  // not handled: swallowed, no default handling
+    } rows[] = {{1, 0x41, true, false}, {1, 0x57, true, true}, {1, 0x77, true, true}, {0, 0x57, false, false}};
+    StartWorking();
+    for (const auto& r : rows) {
+        dlg->m_bBackKey = r.backKey;
+        dlg->StartRest();
+        EXPECT_EQ(dlg->OnKeyDown(r.key), r.handled) << r.key;
+        EXPECT_EQ(dlg->m_bResting, !r.ends) << r.key;
+        dlg->BackToWork();
     }
-    // Lets timer 7 fire with the user idle for exactly `idle` ms.
-    void FireWithIdle(uint32_t idle) {
-        shell.window.SetTimer(TIMER_AUTOLOCK, 1000);
-        shell.system.lastInput = shell.system.TickCount() + 1000 - idle;
-        shell.Advance(1000);
+}
+
+// Timer 7 fires with the user idle for so long; a minute is the limit. A tick counter that
+// wrapped meanwhile is no idleness.
+TEST_F(AppTest, IdleTimeAgainstTheLimit) {
+    const struct {
+        uint32_t idle, tickBase;
+        int win9x;
+        bool locked;
+        uint32_t period;  // of timer 7 afterwards
+    } rows[] = {{60000, 5000, 0, true, 0}, {59999, 5000, 0, false, 6}, {0, 5000, 1, false, 0},
+                {1000, 0xFFFFFFFFu - 500, 0, false, 60000 - 1000 + 5}};
+    for (const auto& r : rows) {
+        App app("[Lumivar2003]\nAUTOLOCK=1\nTIMEOUT=1\n");
+        app.shell.clock.tickBase = r.tickBase - uint32_t(app.shell.clock.ms);
+        app.dlg->m_bWin9x = r.win9x;
+        app.shell.window.SetTimer(TIMER_AUTOLOCK, 1000);
+        app.shell.system.lastInput = app.shell.system.TickCount() + 1000 - r.idle;
+        app.shell.Advance(1000);
+        EXPECT_EQ(app.dlg->m_bLocked, r.locked) << r.idle;
+        EXPECT_EQ(app.shell.system.Restricted(), r.locked) << r.idle;
+        EXPECT_EQ(app.shell.window.Period(TIMER_AUTOLOCK), r.period) << r.idle;
+        EXPECT_EQ(app.dlg->m_bAutoLock, !r.win9x) << "the 9x family has no idle time to read";
     }
-};
-
-TEST_F(AutoLockTest, IdleExactlyAtTheLimitLocks) {
-    FireWithIdle(60000);
-    EXPECT_TRUE(dlg->m_bLocked);
-    EXPECT_TRUE(shell.system.Restricted());
-    EXPECT_FALSE(shell.window.Running(TIMER_AUTOLOCK));
 }
 
-TEST_F(AutoLockTest, OneMillisecondShortRearmsForSix) {
-    FireWithIdle(59999);
-    EXPECT_FALSE(dlg->m_bLocked);
-    EXPECT_EQ(shell.window.Period(TIMER_AUTOLOCK), 6u);
-    shell.Advance(10);  // the platform's shortest timer
-    EXPECT_TRUE(dlg->m_bLocked);
-}
-
-TEST_F(AutoLockTest, TickCounterWrapIsNotTakenForLongIdleness) {
-    shell.clock.tickBase = 0xFFFFFFFFu - 500 - uint32_t(shell.clock.ms);  // wraps within the next second
-    shell.Advance(200);
-    shell.system.UserInput();
-    shell.window.SetTimer(TIMER_AUTOLOCK, 1000);
-    shell.Advance(1000);
-    EXPECT_FALSE(dlg->m_bLocked);
-    EXPECT_EQ(shell.window.Period(TIMER_AUTOLOCK), 60000u - 1000u + 5u);
-}
-
-TEST_F(AutoLockTest, LongRestWithoutInputTurnsIntoTheLock) {
-    dlg->m_nBreakTime = 600;
-    dlg->StartRest();
-    shell.window.SetTimer(TIMER_AUTOLOCK, 60000);
-    shell.Advance(60000);
-    EXPECT_TRUE(dlg->m_bLocked);
-    EXPECT_FALSE(dlg->m_bResting);
-    EXPECT_EQ(dlg->m_nRestLeft, 0);
-    EXPECT_EQ(shell.window.show, Show::FullScreen);
-}
-
-TEST_F(AutoLockTest, WindowsNineXSwitchesItOff) {
-    dlg->m_bWin9x = 1;
-    FireWithIdle(0);
-    EXPECT_FALSE(dlg->m_bAutoLock);
-    EXPECT_FALSE(shell.window.Running(TIMER_AUTOLOCK));
-}
-
-TEST_F(AutoLockTest, ReturnToWorkRearmsTheIdleCheck) {
-    dlg->StartRest();
-    dlg->BackToWork();
-    EXPECT_EQ(shell.window.Period(TIMER_AUTOLOCK), 1500u);
-}
-
-TEST_F(AppTest, UpdateCheckRunsOnceAfterTenMinutesWithoutAPrompt) {
-    StartWorking();
-    shell.Advance(600000);
-    EXPECT_FALSE(shell.window.Running(TIMER_UPDATE));
-    EXPECT_TRUE(shell.dialogs.shown.empty());
-    EXPECT_EQ(dlg->m_strLatestVersion, "尚未检查是否有更新版本");
+TEST_F(AppTest, AReturnRearmsTheIdleCheckAndALongRestWithoutInputTurnsIntoTheLock) {
+    App app("[Lumivar2003]\nAUTOLOCK=1\nTIMEOUT=1\n[SCREEN]\nBREAKTIME=600\n");
+    app.dlg->StartRest();
+    app.dlg->BackToWork();
+    EXPECT_EQ(app.shell.window.Period(TIMER_AUTOLOCK), 1500u);
+    app.dlg->StartRest();
+    app.shell.system.UserInput();
+    app.shell.window.SetTimer(TIMER_AUTOLOCK, 60000);
+    app.shell.Advance(60000);
+    EXPECT_TRUE(app.dlg->m_bLocked);
+    EXPECT_FALSE(app.dlg->m_bResting);
+    EXPECT_EQ(app.dlg->m_nRestLeft, 0);
+    EXPECT_EQ(app.shell.window.show, Show::FullScreen);
 }
 
 }  // namespace

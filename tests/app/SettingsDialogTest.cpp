@@ -10,7 +10,7 @@ struct NoUi : ISettingsUi {
     bool ChooseFile(const OpenFileRequest&, std::string&) override { return false; }
     void RangeError(int low, int high) override { messages.push_back(std::to_string(low) + ".." + std::to_string(high)); }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    std::vector<std::string> messages;
+    Strings messages;
 };
 
 class SettingsDialogTest : public AppTest {
@@ -21,96 +21,73 @@ protected:
         StartWorking();
     }
     // The user's part: what to do in the open dialog, then OK (validated as the window does) or Cancel.
-    void Run(std::function<void(CSettingsDlg&)> edit, bool ok) {
+    void Run(std::function<void(CSettingsDlg&)> edit, bool ok = true) {
         shell.dialogs.settings = [=](CSettingsDlg& d) {
             d.OnInitDialog();
             d.m_general.OnInitDialog();
             edit(d);
-            if (!ok) return IDCANCEL;
             NoUi ui;
-            return d.OnOK(ui) ? IDOK : IDCANCEL;
+            return ok && d.OnOK(ui) ? IDOK : IDCANCEL;
         };
         dlg->OnCommand(32796);
     }
 };
 
-TEST_F(SettingsDialogTest, OkWithoutChangesRestartsTheWorkPeriodAndTheTimersAndSaves) {
+// OK without changes ends a rest, restarts the work period and the timers, and saves; it
+// never ends the lock.
+TEST_F(SettingsDialogTest, OkWithoutChanges) {
     shell.Advance(200000);
-    const int writes = shell.files.writes;
-    Run([](CSettingsDlg&) {}, true);
-    EXPECT_EQ(shell.dialogs.settingsRuns, 1);
-    EXPECT_EQ(shell.window.Period(TIMER_CYCLE), 300000u);
+    Run([](CSettingsDlg&) {});
     EXPECT_EQ(shell.window.timers.at(TIMER_CYCLE).due, shell.clock.ms + 300000u);
     EXPECT_EQ(shell.window.Period(TIMER_UPDATE), 120000u);
     EXPECT_EQ(shell.window.Period(TIMER_AUTOLOCK), 1000u);
-    EXPECT_EQ(shell.files.writes, writes + 1);
-    EXPECT_EQ(dlg->m_strSystemPwd, "abc");  // the boxes open filled and keep it
+    EXPECT_EQ(shell.files.writes, 1);
+    EXPECT_EQ(dlg->m_strSystemPwd, "abc") << "the boxes open filled and keep it";
+    dlg->StartRest();
+    Run([](CSettingsDlg&) {});
+    EXPECT_FALSE(dlg->m_bResting);
+    dlg->LockScreen();
+    dlg->ShowSettings();  // reached some other way than the menu, which the lock refuses
+    EXPECT_TRUE(dlg->m_bLocked && shell.system.Restricted());
 }
 
-TEST_F(SettingsDialogTest, CancelAfterChangingEveryPageChangesNothing) {
-    const auto timers = shell.window.timers;
-    const int writes = shell.files.writes;
-    Run([](CSettingsDlg& d) {
-        d.m_general.m_workPicker = {1, 30, 0};
-        d.m_general.m_crBackColor = Rgb(1, 2, 3);
-        d.m_general.m_bAutoLock = 0;
-        d.m_password.m_strPassword = d.m_password.m_strConfirm = "new";
-        d.m_password.m_bExitPass = 1;
-        d.m_mail.m_bMailCheck = 1;
-        d.m_network.m_bHostMonitor = 1;
-        d.m_network.m_strHostName = "127.0.0.1";
-    }, false);
-    EXPECT_EQ(dlg->m_nWorkTime, 5);
-    EXPECT_EQ(dlg->m_crBackColor, Rgb(11, 65, 104));
-    EXPECT_EQ(dlg->m_strSystemPwd, "abc");
-    EXPECT_FALSE(dlg->m_bExitPass);
-    EXPECT_FALSE(dlg->m_bMailCheck);
-    EXPECT_FALSE(dlg->m_bHostMonitor);
-    EXPECT_EQ(shell.files.writes, writes);
-    ASSERT_EQ(shell.window.timers.size(), timers.size());
-    for (const auto& [id, t] : timers) EXPECT_EQ(shell.window.timers.at(id).due, t.due) << id;
-}
-
-TEST_F(SettingsDialogTest, OkTakesTheNewValuesAndTheNextRestShowsThem) {
-    Run([](CSettingsDlg& d) {
+// The same changes, cancelled and then confirmed: the next rest shows them.
+TEST_F(SettingsDialogTest, CancelChangesNothingOkTakesTheNewValues) {
+    const auto edit = [](CSettingsDlg& d) {
         d.m_general.m_workPicker = {0, 2, 0};
         d.m_general.m_restPicker = {0, 1, 30};
         d.m_general.m_crBackColor = Rgb(0, 128, 0);
         d.m_password.m_strPassword = "  密码𠀀 ";
         d.m_password.m_strConfirm = "密码𠀀";
-    }, true);
-    EXPECT_EQ(dlg->m_nWorkTime, 2);
-    EXPECT_EQ(dlg->m_nBreakTime, 90);
+        d.m_password.m_bExitPass = 1;
+    };
+    const auto timers = shell.window.timers;
+    Run(edit, false);
+    EXPECT_EQ(dlg->m_nWorkTime, 5);
+    EXPECT_EQ(dlg->m_crBackColor, Rgb(11, 65, 104));
+    EXPECT_EQ(dlg->m_strSystemPwd, "abc");
+    EXPECT_FALSE(dlg->m_bExitPass);
+    EXPECT_EQ(shell.files.writes, 0);
+    ASSERT_EQ(shell.window.timers.size(), timers.size());
+    for (const auto& [id, t] : timers) EXPECT_EQ(shell.window.timers.at(id).due, t.due) << id;
+
+    Run(edit);
     EXPECT_EQ(dlg->m_strSystemPwd, "密码𠀀");
+    EXPECT_TRUE(dlg->m_bExitPass);
+    EXPECT_NE(IniText().find("WORKTIME=2"), std::string::npos);
     shell.Advance(120000);
-    EXPECT_TRUE(dlg->m_bResting);
+    EXPECT_EQ(dlg->m_nRestLeft, 90 - 1);
     fake::FakePainter painter;
     dlg->OnPaint(painter);
     EXPECT_EQ(painter.ops.at(0), "fill {0,0,1024,768} " + std::to_string(Rgb(0, 128, 0)));
-    EXPECT_NE(IniText().find("WORKTIME=2"), std::string::npos);
-    EXPECT_NE(IniText().find("BREAKTIME=90"), std::string::npos);
-}
-
-TEST_F(SettingsDialogTest, OkDuringARestEndsItAndDuringALockLeavesTheLock) {
-    dlg->StartRest();
-    Run([](CSettingsDlg&) {}, true);
-    EXPECT_FALSE(dlg->m_bResting);
-
-    dlg->LockScreen();
-    Run([](CSettingsDlg&) {}, true);
-    EXPECT_EQ(shell.dialogs.settingsRuns, 1) << "nothing opens over the lock";
-    dlg->m_bLocked = 1;
-    dlg->ShowSettings();  // reached some other way: OK still does not unlock
-    EXPECT_TRUE(dlg->m_bLocked);
-    EXPECT_TRUE(shell.system.Restricted());
 }
 
 TEST_F(SettingsDialogTest, AFailingPageKeepsTheDialogOpenOnThatPage) {
     const struct {
         std::function<void(CSettingsDlg&)> edit;
         int page;
-        std::string message;
-    } cases[] = {
+        const char* message;
+    } rows[] = {
         {[](CSettingsDlg& d) { d.m_general.m_nAutoLockTimeout = 121; }, CSettingsDlg::GeneralPage, "1..120"},
         {[](CSettingsDlg& d) { d.m_password.m_strConfirm = "x"; }, CSettingsDlg::PasswordPage,
          "设定密码跟确认密码不相同，请重新输入!"},
@@ -119,18 +96,20 @@ TEST_F(SettingsDialogTest, AFailingPageKeepsTheDialogOpenOnThatPage) {
         {[](CSettingsDlg& d) { d.m_network.m_nHostInterval = 0; }, CSettingsDlg::NetworkPage,
          "Please enter an integer between 1 and 120."},
     };
-    for (const auto& c : cases) {
+    for (const auto& r : rows) {
         CSettingsDlg d(shell.ports());
         d.OnInitDialog();
         d.m_general.OnInitDialog();
-        c.edit(d);
+        r.edit(d);
         NoUi ui;
-        EXPECT_FALSE(d.OnOK(ui)) << c.page;
-        EXPECT_EQ(d.m_tab.Current(), c.page);
-        EXPECT_EQ(ui.messages, std::vector<std::string>{c.message});
+        EXPECT_FALSE(d.OnOK(ui)) << r.page;
+        EXPECT_EQ(d.m_tab.Current(), r.page);
+        EXPECT_EQ(ui.messages, Strings{r.message});
     }
 }
 
+// Host: timer 4 armed. Mail: a check at once. Web page: timer 3 stopped, then its baseline.
+// The file is written last.
 TEST_F(SettingsDialogTest, TheMonitorsApplyInTheirOrderThenTheFileIsWritten) {
     shell.background.manual = true;
     shell.calls.clear();
@@ -138,12 +117,11 @@ TEST_F(SettingsDialogTest, TheMonitorsApplyInTheirOrderThenTheFileIsWritten) {
         d.m_network.m_bHostMonitor = 1, d.m_network.m_strHostName = "127.0.0.1";
         d.m_mail.m_bMailCheck = 1, d.m_mail.m_strMailServer = "127.0.0.1";
         d.m_homepage.m_bWatch = 1, d.m_homepage.m_strAddress = "http://127.0.0.1/";
-    }, true);
-    // Host: timer 4 armed. Mail: a check at once. Web page: timer 3 stopped, then its baseline.
-    std::vector<std::string> seen;
+    });
+    Strings seen;
     for (const std::string& c : shell.calls)
         if (c == "timer 4" || c == "background" || c == "kill 3" || c == "write") seen.push_back(c);
-    EXPECT_EQ(seen, (std::vector<std::string>{"timer 4", "background", "kill 3", "background", "write"}));
+    EXPECT_EQ(seen, (Strings{"timer 4", "background", "kill 3", "background", "write"}));
 }
 
 TEST_F(SettingsDialogTest, ASecondOpenAsksNoPasswordAndOpensNothing) {
@@ -155,9 +133,7 @@ TEST_F(SettingsDialogTest, ASecondOpenAsksNoPasswordAndOpensNothing) {
         return IDCANCEL;
     };
     dlg->OnCommand(32796);
-    EXPECT_EQ(shell.dialogs.settingsRuns, 1);
     EXPECT_EQ(shell.dialogs.passwordAnswers.size(), 1u);
-
     shell.dialogs.passwordAnswers = {"wrong"};
     dlg->OnTrayNotify(0, 0x203);
     EXPECT_EQ(shell.dialogs.settingsRuns, 1);

@@ -1,369 +1,181 @@
-// The web page monitor and the update check on the fake shell: what the user sees, in order.
-#include <gtest/gtest.h>
-
-#include "app/AppFixture.h"
+// The web page monitor's settings step and page, and the update check, on the fake shell.
+#include "app/MonitorFixture.h"
 #include "app/Strings.h"
 #include "net/HomepagePage.h"
-#include "settings/Gbk.h"
 
 namespace lumivar::test {
 namespace {
 
 using Outcome = HttpReply::Outcome;
-constexpr const char* kPage = "http://h.test/page";
-constexpr uint32_t kMinute = 60000;
+constexpr const char* kNoProxy = "Accept: */*\r\n\r\n";
+constexpr const char* kMeProxy = "Accept: */*\r\nProxy-authorization: Basic bWU6cHc=\r\n\r\n";
 
-class WebMonitorTest : public AppTest {
-protected:
-    // Watching kPage every 7 minutes, started and past the start-up pass.
-    void Watch(const std::string& extra = "") {
-        WriteIni(std::string("[SOUND]\nPLAYSOUND=0\n[HOMEPAGE]\nWATCH=1\nINTERVAL=7\nADDRESS=") + kPage + "\n" + extra);
-        StartWorking();
-    }
-    void Minutes(int m) { shell.Advance(uint64_t(m) * kMinute); }
-    size_t Prompts() const { return shell.dialogs.shown.size(); }
-    const CRemindDlg& LastPrompt() const { return shell.dialogs.shown.back(); }
-    size_t PageFetches() const {
-        size_t n = 0;
-        for (const std::string& url : shell.http->Urls()) n += url.rfind("http://h.test/", 0) == 0;
-        return n;
-    }
-    void Menu(int command) {
-        dlg->OnCommand(command);
-        shell.background.Finish();
-    }
-    bool TipSaysWatching() const { return shell.tray.icons.at(0).tip.find("网页监测已启动") != std::string::npos; }
-    HomepageSettings Edited() const { return dlg->HomepageMonitor().Current(); }
-};
+class WebMonitorTest : public AppTest {};
 
-TEST_F(WebMonitorTest, TheFirstCheckPromptsThenOnlyChangesDo) {
-    Watch();
-    shell.http->Page(kPage, "v1");
-    Minutes(7);
-    ASSERT_EQ(Prompts(), 1u);
-    EXPECT_EQ(LastPrompt().m_strTitle, "网页内容 15:07");
-    EXPECT_EQ(LastPrompt().m_strMessage, std::string("目标网页: ") + kPage + "\r\n 已经改变! \r\n现在就去察看?");
-    EXPECT_EQ(LastPrompt().m_nCountdown, 30);
-    EXPECT_EQ(LastPrompt().m_bAnimated, 1);
-    // The sound plays although PLAYSOUND is off, with its own flags.
-    EXPECT_EQ(shell.system.sounds, (std::vector<std::pair<std::string, uint32_t>>{{"Remind.wav", 0x20001}}));
-    EXPECT_TRUE(shell.system.opened.empty());  // cancelled
-    EXPECT_EQ(shell.window.Period(TIMER_HOMEPAGE), 7 * kMinute);
+// A change fetches a baseline that never prompts; nothing changed fetches nothing; switched
+// off, the stored page is emptied. Proxy credentials count only once applied.
+TEST_F(WebMonitorTest, SettingsStep) {
+    Monitors m(std::string(kWeb) + "PROXY=1\nUSER=me\n");
+    m.Page("same");
+    HomepageSettings edited = m.dlg->HomepageMonitor().Current();
+    edited.nInterval = 3;
+    edited.strProxyPass = "pw";
+    m.dlg->ApplyHomepageSettings(edited);
+    m.shell.background.Finish();
+    EXPECT_EQ(m.shell.http->Requests().back().headers, kMeProxy);
+    EXPECT_EQ(m.shell.window.Period(TIMER_HOMEPAGE), 3 * 60000u);
+    m.Minutes(3);
+    m.dlg->ApplyHomepageSettings(edited);
+    m.shell.background.Finish();
+    EXPECT_EQ(m.shell.http->Urls().size(), 2u);
+    EXPECT_EQ(m.Prompts(), 0u) << "a baseline never prompts, and the next check needs a real change";
 
-    Minutes(7);
-    EXPECT_EQ(Prompts(), 1u) << "an unchanged page only re-arms";
-    EXPECT_TRUE(shell.window.Running(TIMER_HOMEPAGE));
-    EXPECT_EQ(PageFetches(), 2u);
-}
-
-TEST_F(WebMonitorTest, APageThatChangesOnEveryLoadPromptsEachTime) {
-    Watch();
-    for (const char* body : {"09:00", "09:07", "09:14"}) shell.http->Page(kPage, body);
-    shell.dialogs.answers = {IDCANCEL, IDOK, IDCANCEL};
-    Minutes(21);
-    EXPECT_EQ(Prompts(), 3u);
-    EXPECT_EQ(shell.system.opened, std::vector<std::string>{kPage});  // only the confirmed one
-    Minutes(7);
-    EXPECT_EQ(Prompts(), 3u) << "the last answer repeats: unchanged";
-}
-
-TEST_F(WebMonitorTest, ConfirmingOpensTheCanonicalAddressWhileTheTextShowsItAsTyped) {
-    WriteIni("[HOMEPAGE]\nWATCH=1\nINTERVAL=3\nADDRESS= www.example.com \n");
-    StartWorking();
-    shell.http->Page("http://www.example.com/", "page");
-    shell.dialogs.answers = {IDOK};  // as when the countdown runs out
-    Minutes(3);
-    ASSERT_EQ(Prompts(), 1u);
-    EXPECT_EQ(LastPrompt().m_strMessage, "目标网页: www.example.com\r\n 已经改变! \r\n现在就去察看?");
-    EXPECT_EQ(shell.system.opened, std::vector<std::string>{"http://www.example.com"});
-}
-
-TEST_F(WebMonitorTest, AFailedFetchSuspendsTheChecksSilently) {
-    Watch();
-    shell.http->Page(kPage, "gone", 404);
-    Minutes(7);
-    EXPECT_EQ(Prompts(), 0u);
-    EXPECT_FALSE(shell.window.Running(TIMER_HOMEPAGE));
-    EXPECT_EQ(g_bHomepageWatch, 1);
-    dlg->UpdateTrayTip();
-    EXPECT_TRUE(TipSaysWatching());
-    Minutes(60);
-    EXPECT_EQ(PageFetches(), 1u);
-
-    // A successful check from the menu takes the periodic checks up again.
-    shell.http->Forget(kPage);
-    shell.http->Page(kPage, "back");
-    Menu(32788);
-    EXPECT_EQ(Prompts(), 1u);
-    EXPECT_EQ(shell.window.Period(TIMER_HOMEPAGE), 7 * kMinute);
-}
-
-TEST_F(WebMonitorTest, TheMenuCheckWorksWithTheMonitorOffAndLeavesTheTimerStopped) {
-    WriteIni(std::string("[HOMEPAGE]\nWATCH=0\nADDRESS=") + kPage + "\n");
-    StartWorking();
-    shell.http->Page(kPage, "content");
-    Menu(32788);
-    EXPECT_EQ(Prompts(), 1u);
-    EXPECT_FALSE(shell.window.Running(TIMER_HOMEPAGE));
-    Menu(32788);
-    EXPECT_EQ(Prompts(), 1u);
-}
-
-TEST_F(WebMonitorTest, AnIntervalOnlyChangeSetsABaselineAndTheNewPeriod) {
-    Watch();
-    shell.http->Page(kPage, "same");
-    HomepageSettings edited = Edited();
-    edited.nInterval = 2;
-    dlg->ApplyHomepageSettings(edited);
-    shell.background.Finish();
-    EXPECT_EQ(Prompts(), 0u) << "a baseline fetch never prompts";
-    EXPECT_EQ(shell.window.Period(TIMER_HOMEPAGE), 2 * kMinute);
-    Minutes(2);
-    EXPECT_EQ(Prompts(), 0u) << "the next prompt needs a real change";
-    EXPECT_EQ(PageFetches(), 2u);
-
-    dlg->ApplyHomepageSettings(Edited());  // nothing changed: nothing fetched
-    shell.background.Finish();
-    EXPECT_EQ(PageFetches(), 2u);
-}
-
-TEST_F(WebMonitorTest, SwitchingOffEmptiesTheStoredPage) {
-    Watch();
-    shell.http->Page(kPage, "page");
-    Minutes(7);
-    ASSERT_EQ(Prompts(), 1u);
-    HomepageSettings edited = Edited();
-    edited.bWatch = 0;
-    dlg->ApplyHomepageSettings(edited);
-    EXPECT_FALSE(shell.window.Running(TIMER_HOMEPAGE));
-    EXPECT_EQ(dlg->HomepageMonitor().LastPage(), "");
-    EXPECT_FALSE(TipSaysWatching());
-    Menu(32788);
-    EXPECT_EQ(Prompts(), 2u) << "the same page counts as changed after the switch-off";
+    edited.bWatch = edited.bProxy = 0;
+    m.dlg->ApplyHomepageSettings(edited);
+    EXPECT_EQ(m.shell.window.Period(TIMER_HOMEPAGE), 0u);
+    EXPECT_EQ(m.dlg->HomepageMonitor().LastPage(), "");
+    EXPECT_TRUE(m.TipHas("\n网页监测未启动"));
+    m.Command(kCheckWeb);
+    EXPECT_EQ(m.Prompts(), 1u) << "the same page counts as changed after the switch-off";
+    EXPECT_EQ(m.shell.http->Requests().back().headers, kNoProxy);
 }
 
 TEST_F(WebMonitorTest, AFailedBaselineTellsTheUserAndSwitchesTheMonitorOffForGood) {
-    Watch();
-    HomepageSettings edited = Edited();
+    Monitors m(kWeb);
+    HomepageSettings edited = m.dlg->HomepageMonitor().Current();
     edited.strAddress = "http://nowhere.test/";
-    dlg->ApplyHomepageSettings(edited);
-    EXPECT_FALSE(shell.window.Running(TIMER_HOMEPAGE)) << "no check runs against the old baseline meanwhile";
-    shell.background.Finish();
-    ASSERT_EQ(Prompts(), 1u);
-    EXPECT_EQ(LastPrompt().m_strTitle, "网页监测配置");
-    EXPECT_EQ(LastPrompt().m_strMessage,
-              "请检查您的目标网址的有效性，以及您的网络配置的正确性!\r\n由于网络连接出现错误，网页监测服务已终止。");
-    EXPECT_EQ(LastPrompt().m_nCountdown, 30);
-    EXPECT_EQ(g_bHomepageWatch, 0);
-    EXPECT_FALSE(shell.window.Running(TIMER_HOMEPAGE));
-    EXPECT_FALSE(TipSaysWatching());
-    EXPECT_NE(IniText().find("WATCH=0"), std::string::npos);
-    EXPECT_NE(IniText().find("ADDRESS=http://nowhere.test/"), std::string::npos);
+    m.dlg->ApplyHomepageSettings(edited);
+    EXPECT_EQ(m.shell.window.Period(TIMER_HOMEPAGE), 0u) << "no check against the old baseline meanwhile";
+    m.shell.background.Finish();
+    EXPECT_EQ(m.Seen(), "网页监测配置 (30): 请检查您的目标网址的有效性，以及您的网络配置的正确性!\r\n"
+                        "由于网络连接出现错误，网页监测服务已终止。\n");
+    EXPECT_EQ(m.shell.window.Period(TIMER_HOMEPAGE), 0u);
+    EXPECT_TRUE(m.TipHas("\n网页监测未启动"));
+    EXPECT_NE(m.IniText().find("WATCH=0"), std::string::npos);
+    EXPECT_NE(m.IniText().find("ADDRESS=http://nowhere.test/"), std::string::npos);
 }
 
-TEST_F(WebMonitorTest, ProxyCredentialsFollowTheSettingsOnlyOnceApplied) {
-    Watch("PROXY=1\nUSER=me\n");
-    shell.http->Page(kPage, "p");
-    Minutes(7);
-    EXPECT_EQ(shell.http->Requests().back().headers, "Accept: */*\r\n\r\n") << "start-up leaves them empty";
-    HomepageSettings edited = Edited();
-    edited.strProxyPass = "pw";
-    dlg->ApplyHomepageSettings(edited);
-    shell.background.Finish();
-    EXPECT_EQ(shell.http->Requests().back().headers, "Accept: */*\r\nProxy-authorization: Basic bWU6cHc=\r\n\r\n");
-    edited.bProxy = 0;
-    dlg->ApplyHomepageSettings(edited);
-    shell.background.Finish();
-    EXPECT_EQ(shell.http->Requests().back().headers, "Accept: */*\r\n\r\n");
-}
-
-TEST_F(WebMonitorTest, ARestCountsDownWhileACheckIsOutAndTheAnswerComesAfter) {
-    Watch("");
-    shell.http->Page(kPage, "late");
-    shell.background.manual = true;
-    Minutes(7);
-    EXPECT_EQ(shell.background.jobs.size(), 1u);
-    dlg->OnCommand(32771);  // a rest starts while the fetch is out
-    const int left = dlg->m_nRestLeft;
-    Seconds(3);
-    EXPECT_EQ(dlg->m_nRestLeft, left - 3);
-    dlg->OnCommand(32788);  // asked again meanwhile: the fetch that is out answers
-    dlg->OnTimer(TIMER_HOMEPAGE);
-    EXPECT_EQ(shell.background.jobs.size(), 1u);
-    EXPECT_EQ(Prompts(), 0u);
-    shell.background.Finish();
-    EXPECT_EQ(Prompts(), 1u);
-    EXPECT_EQ(shell.window.Period(TIMER_HOMEPAGE), 7 * kMinute);
-}
-
-TEST_F(WebMonitorTest, AnAnswerForSettingsThatChangedMeanwhileIsDropped) {
-    Watch();
-    shell.http->Page(kPage, "old address");
-    shell.http->Page("http://new.test/", "new address");
-    shell.background.manual = true;
-    Minutes(7);  // a check of the old address is out
-    HomepageSettings edited = Edited();
-    edited.strAddress = "http://new.test/";
-    dlg->ApplyHomepageSettings(edited);
-    edited.nInterval = 9;
-    dlg->ApplyHomepageSettings(edited);  // again, while the first baseline is out
-    EXPECT_EQ(shell.background.jobs.size(), 2u) << "one check and one baseline, no more";
-    shell.background.Finish();  // the stale ones; the last settings' baseline follows
-    shell.background.Finish();
-    EXPECT_EQ(Prompts(), 0u);
-    EXPECT_EQ(dlg->HomepageMonitor().LastPage(), "new address");
-    EXPECT_EQ(shell.window.Period(TIMER_HOMEPAGE), 9 * kMinute);
-    EXPECT_EQ(shell.http->Urls().back(), "http://new.test/");
-}
-
-TEST_F(WebMonitorTest, ThePageModelEnablesItsFieldsAndTestsTheAddressInTheBackground) {
-    StartWorking();
+// The page's test opens the browser, then fetches in the background, one test at a time, with
+// the proxy account as the page shows it, and stores nothing.
+TEST_F(WebMonitorTest, ThePagesTest) {
     CHomepagePage page(shell.ports());
-    EXPECT_EQ(page.Values(), (HomepageSettings{0, 5, kDefaultHomepageAddress, 0, "", ""}));
     page.OnInitDialog();
-    EXPECT_FALSE(page.m_bAddressEnabled);
-    EXPECT_FALSE(page.m_bProxyEnabled);
-    page.OnClickWatch();
     page.OnClickProxy();
-    EXPECT_TRUE(page.m_bAddressEnabled);
-    EXPECT_FALSE(page.m_bSpinEnabled) << "the spin keeps its state";
-    EXPECT_TRUE(page.m_bProxyEnabled);
-    EXPECT_EQ(page.m_bWatch, 1);
-
+    EXPECT_TRUE(page.m_bProxyEnabled && !page.m_bAddressEnabled);
     page.m_strAddress = "unreachable.test";
     page.m_strProxyUser = "u";
     shell.background.manual = true;
     page.OnTest();
-    page.OnTest();  // a second click before the answer
-    EXPECT_EQ(shell.system.opened, std::vector<std::string>{"http://unreachable.test"}) << "the browser comes first";
-    EXPECT_TRUE(shell.dialogs.messages.empty());
+    page.OnTest();
+    EXPECT_EQ(shell.system.opened, Strings{"http://unreachable.test"});
     shell.background.Finish();
-    ASSERT_EQ(shell.dialogs.messages.size(), 1u);
-    EXPECT_EQ(shell.dialogs.messages[0].first, "网址不可到达，请检查网络设置！");
-    EXPECT_EQ(shell.http->Requests().back().headers, "Accept: */*\r\nProxy-authorization: Basic dTo=\r\n\r\n");
-
     shell.http->Page("http://ok.test/", "fine");
     page.m_strAddress = "http://ok.test/";
     page.OnClickProxy();
     page.OnTest();
     shell.background.Finish();
-    EXPECT_EQ(shell.dialogs.messages.back().first, "网址正确，可以使用！");
-    EXPECT_EQ(shell.http->Requests().back().headers, "Accept: */*\r\n\r\n");
-    EXPECT_EQ(g_strHomepageAddress, kDefaultHomepageAddress) << "the test stores nothing";
+    EXPECT_EQ(shell.dialogs.messages, (std::vector<std::pair<std::string, std::string>>{
+                                          {"网址不可到达，请检查网络设置！", "Lumivar"}, {"网址正确，可以使用！", "Lumivar"}}));
+    EXPECT_EQ(shell.http->Requests()[0].headers, "Accept: */*\r\nProxy-authorization: Basic dTo=\r\n\r\n");
+    EXPECT_EQ(shell.http->Requests()[1].headers, kNoProxy);
+    EXPECT_EQ(g_strHomepageAddress, kDefaultHomepageAddress);
 }
 
 // --- The update check ---
 
 constexpr const char* kFileA = "http://www.lumivar.com.cn/lumivar/update.ini";
 constexpr const char* kFileB = "http://lumivar.github.io/update.ini";
+const std::string kOurs = Utf8ToGbk(kVersionText), kNewer = Utf8ToGbk("V1.26 2005新春版 Build01.20");
 
-class UpdateCheckTest : public AppTest {
-protected:
-    void SetUp() override {
-        AppTest::SetUp();
-        StartWorking();
-    }
-    std::string Version(const std::string& utf8) { return Utf8ToGbk(utf8); }
-};
-
-TEST_F(UpdateCheckTest, ManualOutcomes) {
-    const std::string ours = Version(kVersionText);
-    const std::string newer = Version("V1.26 2005新春版 Build01.20");
+TEST_F(WebMonitorTest, UpdateCheckFromTheMenu) {
     const std::string errorPage = "<html><body>404 Not Found, Build your own site</body></html>";
-    struct Case {
+    const auto got = [](int status, const std::string& body) { return HttpReply{Outcome::Complete, status, body}; };
+    const HttpReply ours = got(200, kOurs), newer = got(200, kNewer), none;
+    const struct {
         const char* name;
         HttpReply a, b;
-        std::vector<std::string> asked;
+        Strings asked;
         const char* title;
-        std::string status;
-        std::string opened;  // on OK
-    } cases[] = {
-        {"A current, B not asked", {Outcome::Complete, 200, ours}, {}, {kFileA}, "恭喜", kStrIsLatest, ""},
-        {"A's error page, B current", {Outcome::Complete, 200, errorPage}, {Outcome::Complete, 200, ours},
-         {kFileA, kFileB}, "恭喜", kStrIsLatest, ""},
-        {"A down, B newer", {}, {Outcome::Complete, 200, newer}, {kFileA, kFileB}, "本软件有更新版本",
-         "V1.26 2005新春版 Build01.20", kStrHomepageB},
-        {"A newer", {Outcome::Complete, 200, newer}, {}, {kFileA}, "本软件有更新版本", "V1.26 2005新春版 Build01.20",
-         kStrHomepageA},
-        {"same text and CR LF", {Outcome::Complete, 200, ours + "\r\n"}, {}, {kFileA}, "本软件有更新版本",
+        std::string status, opened;  // opened on OK
+    } rows[] = {
+        {"A current, B not asked", ours, none, {kFileA}, "恭喜", kStrIsLatest, ""},
+        {"A's error page, B current", got(200, errorPage), ours, {kFileA, kFileB}, "恭喜", kStrIsLatest, ""},
+        {"A down, B newer", none, newer, {kFileA, kFileB}, "本软件有更新版本", "V1.26 2005新春版 Build01.20", kStrHomepageB},
+        {"A newer", newer, none, {kFileA}, "本软件有更新版本", "V1.26 2005新春版 Build01.20", kStrHomepageA},
+        {"same text and CR LF", got(200, kOurs + "\r\n"), none, {kFileA}, "本软件有更新版本",
          std::string(kVersionText) + "\r\n", kStrHomepageA},
-        {"no Build anywhere", {Outcome::Complete, 200, "V2.00"}, {Outcome::Complete, 200, "V2.00"}, {kFileA, kFileB},
+        {"no Build anywhere", got(200, "V2.00"), got(200, "V2.00"), {kFileA, kFileB},
          "抱歉", kStrNoUpdateYet, ""},
-        {"A 404, B nothing", {Outcome::Complete, 404, ours}, {}, {kFileA, kFileB}, "抱歉", kStrNoUpdateYet, ""},
+        {"A 404, B nothing", got(404, kOurs), none, {kFileA, kFileB}, "抱歉", kStrNoUpdateYet, ""},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        auto http = std::make_shared<fake::FakeHttp>();
-        shell.http = http;
-        dlg = std::make_unique<CMainDlg>(shell.ports());
-        dlg->OnInitDialog();
-        shell.dialogs.shown.clear();
-        shell.system.opened.clear();
-        http->Answer(kFileA, c.a);
-        http->Answer(kFileB, c.b);
-        shell.dialogs.answers = {IDOK};
-        dlg->OnCommand(32799);
-        EXPECT_TRUE(shell.dialogs.shown.empty()) << "nothing before the answer";
-        shell.background.Finish();
-        EXPECT_EQ(http->Urls(), c.asked);
-        ASSERT_EQ(shell.dialogs.shown.size(), 1u);
-        EXPECT_EQ(shell.dialogs.shown[0].m_strTitle, c.title);
-        EXPECT_EQ(shell.dialogs.shown[0].m_nCountdown, 30);
-        EXPECT_EQ(dlg->m_strLatestVersion, c.status);
-        EXPECT_EQ(shell.system.opened, c.opened.empty() ? std::vector<std::string>{} : std::vector{c.opened});
-        EXPECT_FALSE(shell.window.Running(TIMER_UPDATE)) << "a manual check drops the pending automatic one";
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        App app;
+        app.StartWorking();
+        app.shell.http->Answer(kFileA, r.a);
+        app.shell.http->Answer(kFileB, r.b);
+        app.shell.dialogs.answers = {IDOK};
+        app.dlg->OnCommand(kCheckUpdate);
+        EXPECT_EQ(app.Prompts(), 0u) << "nothing before the answer";
+        app.shell.background.Finish();
+        EXPECT_EQ(app.shell.http->Urls(), r.asked);
+        ASSERT_EQ(app.Prompts(), 1u);
+        EXPECT_EQ(app.shell.dialogs.shown[0].m_strTitle, r.title);
+        EXPECT_EQ(app.shell.dialogs.shown[0].m_nCountdown, 30);
+        EXPECT_EQ(app.dlg->m_strLatestVersion, r.status);
+        EXPECT_EQ(app.shell.system.opened, r.opened.empty() ? Strings{} : Strings{r.opened});
+        EXPECT_EQ(app.shell.window.Period(TIMER_UPDATE), 0u) << "the pending automatic check is dropped";
+        if (r.opened == kStrHomepageB) {
+            EXPECT_EQ(app.shell.dialogs.shown[0].m_strMessage,
+                      "最新的版本为V1.26 2005新春版 Build01.20\r\n而这个版本是" + std::string(kVersionText) +
+                          " \r\n现在就去软件主页进行下载升级？\r\n(提示：升级之前需先退出本程序，否则可能会失败)");
+        }
     }
 }
 
-TEST_F(UpdateCheckTest, TheNewerPromptNamesBothVersions) {
-    shell.http->Page(kFileB, Version("V1.30 Build05.01"));
-    dlg->OnCommand(32799);
-    shell.background.Finish();
-    ASSERT_EQ(shell.dialogs.shown.size(), 1u);
-    EXPECT_EQ(shell.dialogs.shown[0].m_strMessage,
-              std::string("最新的版本为V1.30 Build05.01\r\n而这个版本是") + kVersionText +
-                  " \r\n现在就去软件主页进行下载升级？\r\n(提示：升级之前需先退出本程序，否则可能会失败)");
-    EXPECT_TRUE(shell.system.opened.empty()) << "cancelled";
+// Ten minutes after the start, once: a prompt only for a newer version, and only once.
+TEST_F(WebMonitorTest, UpdateCheckByItself) {
+    const struct {
+        std::string reply;  // of file A; none when empty
+        std::string seen, status;
+    } rows[] = {
+        {kNewer, "本软件有更新版本 (30): 最新的版本为V1.26 2005新春版 Build01.20\r\n\r\n现在就去软件主页进行下载升级？\n",
+         "V1.26 2005新春版 Build01.20"},
+        {kOurs, "", kStrIsLatest},
+        {"", "", "尚未检查是否有更新版本"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.status);
+        App app;
+        app.StartWorking();
+        if (!r.reply.empty()) app.shell.http->Page(kFileA, r.reply);
+        app.shell.dialogs.answers = {IDOK};
+        app.shell.Advance(600000 - 11);
+        EXPECT_TRUE(app.shell.http->Urls().empty());
+        app.shell.Advance(1);
+        app.dlg->OnTimer(TIMER_UPDATE);  // armed again by the settings dialog, say
+        app.shell.background.Finish();
+        EXPECT_EQ(app.Seen(), r.seen);
+        EXPECT_EQ(app.dlg->m_strLatestVersion, r.status);
+        EXPECT_EQ(app.shell.window.Period(TIMER_UPDATE), 0u);
+        EXPECT_EQ(app.shell.system.opened, r.seen.empty() ? Strings{} : Strings{kStrHomepageB});
+    }
 }
 
-TEST_F(UpdateCheckTest, TheAutomaticCheckPromptsOnceAndOnlyForANewerVersion) {
-    shell.http->Page(kFileA, Version("V1.30 Build05.01"));
-    shell.dialogs.answers = {IDOK};
-    shell.Advance(600000);
-    ASSERT_EQ(shell.dialogs.shown.size(), 1u);
-    EXPECT_EQ(shell.dialogs.shown[0].m_strTitle, "本软件有更新版本");
-    EXPECT_EQ(shell.dialogs.shown[0].m_strMessage, "最新的版本为V1.30 Build05.01\r\n\r\n现在就去软件主页进行下载升级？");
-    EXPECT_EQ(shell.system.opened, std::vector<std::string>{kStrHomepageB});
-    EXPECT_EQ(dlg->m_bUpdatePrompted, 1);
-    dlg->OnTimer(TIMER_UPDATE);  // armed again by the settings dialog, say
-    shell.background.Finish();
-    EXPECT_EQ(shell.dialogs.shown.size(), 1u);
-}
-
-TEST_F(UpdateCheckTest, ACurrentVersionFoundAutomaticallyShowsNothing) {
-    shell.http->Page(kFileA, Version(kVersionText));
-    shell.Advance(600000);
-    EXPECT_TRUE(shell.dialogs.shown.empty());
-    EXPECT_EQ(dlg->m_strLatestVersion, kStrIsLatest);
-}
-
-TEST_F(UpdateCheckTest, AManualRequestJoinsTheCheckThatIsOutAndProxyCredentialsGoAlong) {
+TEST_F(WebMonitorTest, UpdateCheckAskedForWhileOneIsOutJoinsItAndTakesTheProxyAccount) {
+    StartWorking();
     dlg->m_bHomepageProxy = 1;
     dlg->m_strProxyUser = "me";
     dlg->m_strProxyPass = "pw";
-    shell.http->Page(kFileA, Version(kVersionText));
+    shell.http->Page(kFileA, kOurs);
     shell.background.manual = true;
     dlg->OnTimer(TIMER_UPDATE);
-    dlg->OnCommand(32799);
+    dlg->OnCommand(kCheckUpdate);
     EXPECT_EQ(shell.background.jobs.size(), 1u);
     shell.background.Finish();
-    ASSERT_EQ(shell.dialogs.shown.size(), 1u);
-    EXPECT_EQ(shell.dialogs.shown[0].m_strTitle, "恭喜");
-    EXPECT_EQ(shell.http->Requests()[0].headers, "Accept: */*\r\nProxy-authorization: Basic bWU6cHc=\r\n\r\n");
-    dlg->m_bHomepageProxy = 0;
-    dlg->OnCommand(32799);
-    shell.background.Finish();
-    EXPECT_EQ(shell.http->Requests().back().headers, "Accept: */*\r\n\r\n");
+    EXPECT_EQ(shell.dialogs.shown.at(0).m_strTitle, "恭喜");
+    EXPECT_EQ(shell.http->Urls(), Strings{kFileA});
+    EXPECT_EQ(shell.http->Requests()[0].headers, kMeProxy);
 }
 
 }  // namespace

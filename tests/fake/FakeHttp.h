@@ -1,7 +1,6 @@
 // A scripted HTTP transport: answers by URL, records every request. Safe from any thread.
 #pragma once
 
-#include <deque>
 #include <map>
 #include <mutex>
 #include <string>
@@ -17,23 +16,15 @@ public:
         std::lock_guard lock(m_mutex);
         m_requests.push_back(request);
         auto it = m_replies.find(request.url.Absolute());
-        if (it == m_replies.end() || it->second.empty()) return {};  // unreachable
-        HttpReply reply = it->second.front();
-        if (it->second.size() > 1) it->second.pop_front();  // the last answer stays
-        return reply;
+        return it == m_replies.end() ? HttpReply{} : it->second;  // unscripted: unreachable
     }
-    // Answers for one absolute URL, in turn; the last one repeats.
+    // The answer for one absolute URL from now on.
     void Answer(const std::string& url, HttpReply reply) {
         std::lock_guard lock(m_mutex);
-        m_replies[url].push_back(std::move(reply));
+        m_replies[url] = std::move(reply);
     }
     void Page(const std::string& url, const std::string& body, int status = 200) {
         Answer(url, {HttpReply::Outcome::Complete, status, body});
-    }
-    void Unreachable(const std::string& url) { Answer(url, {}); }
-    void Forget(const std::string& url) {
-        std::lock_guard lock(m_mutex);
-        m_replies.erase(url);
     }
     std::vector<HttpRequest> Requests() const {
         std::lock_guard lock(m_mutex);
@@ -47,7 +38,7 @@ public:
 
 private:
     mutable std::mutex m_mutex;
-    mutable std::map<std::string, std::deque<HttpReply>> m_replies;
+    std::map<std::string, HttpReply> m_replies;
     mutable std::vector<HttpRequest> m_requests;
 };
 

@@ -59,16 +59,14 @@ public:
     bool LookUp(const std::string& name, uint32_t& address) override {
         m_script->lookUps.push_back(name);
         auto it = m_script->names.find(name);
-        if (it == m_script->names.end()) return false;
-        address = it->second;
-        return true;
+        if (it != m_script->names.end()) address = it->second;
+        return it != m_script->names.end();
     }
     bool ReverseLookUp(uint32_t address, std::string& name) override {
         m_script->reverseLookUps.push_back(address);
         auto it = m_script->reverse.find(address);
-        if (it == m_script->reverse.end()) return false;
-        name = it->second;
-        return true;
+        if (it != m_script->reverse.end()) name = it->second;
+        return it != m_script->reverse.end();
     }
 
 private:

@@ -1,6 +1,7 @@
 // A test double for every port, driven by a virtual clock.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -10,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "fake/FakeIcmp.h"
 #include "fake/FakeHttp.h"
+#include "fake/FakeIcmp.h"
 #include "ports/Ports.h"
 #include "tasks/RemindDlg.h"
 #include "tasks/TaskDialogs.h"
@@ -36,16 +37,14 @@ public:
 
     void SetTimer(int id, uint32_t ms) override {
         if (trace) trace->push_back("timer " + std::to_string(id));
-        const uint64_t step = ms < 10 ? 10 : ms;  // the platform's minimum
-        timers[id] = {ms, m_clock.ms + step};
+        timers[id] = {ms, m_clock.ms + std::max<uint32_t>(ms, 10)};  // the platform's minimum
     }
     void KillTimer(int id) override {
         if (trace) trace->push_back("kill " + std::to_string(id));
         timers.erase(id);
     }
-    std::vector<std::string>* trace = nullptr;  // the shell's record of calls in order
     void SetIcon(int res) override { icon = res; }
-    void PlaceOnDesktop() override { placed = true; show = Show::Hidden; }
+    void PlaceOnDesktop() override { show = Show::Hidden; }
     void ShowMinimized() override { show = Show::Minimized; }
     void ShowFullScreen() override { show = Show::FullScreen; }
     void Hide() override { show = Show::Hidden; }
@@ -75,25 +74,23 @@ public:
     void PostScreenSaver() override { ++screenSavers; }
 
     bool Running(int id) const { return timers.count(id) != 0; }
-    uint32_t Period(int id) const { return timers.at(id).period; }
+    uint32_t Period(int id) const {  // 0: stopped
+        auto it = timers.find(id);
+        return it == timers.end() ? 0 : it->second.period;
+    }
 
     std::map<int, Timer> timers;
+    std::vector<std::string>* trace = nullptr;  // the shell's record of calls in order
     Show show = Show::Hidden;
-    int icon = 0;
-    bool placed = false;
     std::vector<std::pair<uint32_t, uint32_t>> animations;
     std::vector<Rect> invalidated;
     Focus focus = Focus::Other;
     std::string passwordText;
     Rect passwordRect{0, 0, 100, 20};
-    bool passwordBoxShown = false;
     Rect screen{0, 0, 1024, 768};  // every monitor, in the window's coordinates
     Rect primary;                  // empty: the one monitor is the whole screen
-    int broughtToFront = 0;
-    int keptTopmost = 0;
-    bool othersHidden = false;
-    int endResult = -1;
-    int screenSavers = 0;
+    bool passwordBoxShown = false, othersHidden = false;
+    int icon = 0, broughtToFront = 0, keptTopmost = 0, endResult = -1, screenSavers = 0;
 
 private:
     Clock& m_clock;
@@ -103,8 +100,7 @@ class FakeTray : public ITray {
 public:
     void Notify(TrayOp op, const TrayIcon& icon) override {
         log.push_back({op, icon});
-        if (op == TrayOp::Add) icons[icon.id] = icon;
-        if (op == TrayOp::Modify && icons.count(icon.id)) icons[icon.id] = icon;
+        if (op == TrayOp::Add || (op == TrayOp::Modify && icons.count(icon.id))) icons[icon.id] = icon;
         if (op == TrayOp::Delete) icons.erase(icon.id);
     }
     struct Menu {
@@ -126,7 +122,7 @@ public:
     std::time_t Now() override { return m_clock.epoch + std::time_t(m_clock.ms / 1000); }
     uint32_t TickCount() override { return uint32_t(m_clock.tickBase + m_clock.ms); }
     uint32_t LastInputTick() override { return lastInput; }
-    bool IsWin9x() override { return win9x; }
+    bool IsWin9x() override { return false; }
     std::string ModuleFileName() override { return modulePath; }
     void RegisterHotKey(int id, unsigned mods, unsigned vk) override { hotkeys[id] = {mods, vk}; }
     void UnregisterHotKey(int id) override { hotkeys.erase(id); }
@@ -150,9 +146,8 @@ public:
         if (!v.exists) policy.type = 0, policy.data.clear();
     }
     bool ReadLockRecord(RegistryValue& before) override {
-        if (!lockRecord) return false;
-        before = *lockRecord;
-        return true;
+        if (lockRecord) before = *lockRecord;
+        return lockRecord.has_value();
     }
     void WriteLockRecord(const RegistryValue* before) override {
         lockRecord = before ? std::optional<RegistryValue>(*before) : std::nullopt;
@@ -168,20 +163,17 @@ public:
     }
     // The lock's restrictions as a user sees them.
     bool Restricted() const { return !taskBarShown || policy.data == std::string("\x01\0\0\0", 4); }
-
     // Input "now": the idle time starts from this moment.
     void UserInput() { lastInput = TickCount(); }
 
     uint32_t lastInput = 5000;
-    bool win9x = false;
-    bool hasShutdownPrivilege = true;
+    bool hasShutdownPrivilege = true, taskBarShown = true;
     std::string modulePath = "C:\\Program Files\\Lumivar\\Lumivar.exe";
     std::map<int, std::pair<unsigned, unsigned>> hotkeys;
     std::vector<std::pair<std::string, uint32_t>> sounds;
     int beeps = 0;
     std::vector<std::string> opened, commandLines;
     std::map<std::string, std::string> runValues;
-    bool taskBarShown = true;
     RegistryValue policy;                     // DisableTaskMgr; absent, in an absent key, at first
     std::optional<RegistryValue> lockRecord;  // survives a crash: the next start finds it
     std::vector<unsigned> exitWindows;
@@ -191,51 +183,39 @@ private:
     Clock& m_clock;
 };
 
+// Paths are Windows paths; a folder's listing is set by hand.
 class FakeFiles : public IFileSystem {
 public:
     bool ReadFile(const std::string& path, std::string& bytes) override {
         auto it = files.find(path);
-        if (it == files.end()) return false;
-        bytes = it->second;
-        return true;
+        if (it != files.end()) bytes = it->second;
+        return it != files.end();
     }
     bool WriteFileAtomic(const std::string& path, const std::string& bytes) override {
         if (trace) trace->push_back("write");
         ++writes;
-        if (readOnly) return false;
         files[path] = bytes;
         return true;
     }
-    // Paths are Windows paths; a folder holds the files whose names start with it.
     bool FullPath(const std::string& path, std::string& full) override {
-        if (path.size() > 1 && path[1] == ':') {
-            full = path;
-            return true;
-        }
-        if (cwd.empty()) return false;
-        full = cwd + (cwd.back() == '\\' ? "" : "\\") + path;
+        full = path.size() > 1 && path[1] == ':' ? path : cwd + (cwd.back() == '\\' ? "" : "\\") + path;
         return true;
     }
     bool ChangeDir(const std::string& dir) override {
-        std::string d = dir;
-        if (d.size() > 3 && d.back() == '\\') d.pop_back();
-        if (!folders.count(d)) return false;
-        cwd = d;
-        return true;
+        const std::string d = dir.size() > 3 && dir.back() == '\\' ? dir.substr(0, dir.size() - 1) : dir;
+        if (folders.count(d)) cwd = d;
+        return folders.count(d) != 0;
     }
     intptr_t FindFirst(const std::string& pattern, FindEntry& entry) override {
         m_listing.clear();
         const std::string ext = pattern.substr(1);  // "*.jpg"
-        auto it = listings.find(cwd);
-        if (it != listings.end())
-            for (const FindEntry& e : it->second)
-                if (e.name.size() >= ext.size() && e.name.compare(e.name.size() - ext.size(), ext.size(), ext) == 0)
-                    m_listing.push_back(e);
+        for (const FindEntry& e : listings[cwd])
+            if (e.name.size() >= ext.size() && e.name.compare(e.name.size() - ext.size(), ext.size(), ext) == 0)
+                m_listing.push_back(e);
         if (m_listing.empty()) return -1;
-        m_next = 1;
-        entry = m_listing[0];
+        m_next = 0;
         ++openCursors;
-        return 7;
+        return FindNext(7, entry) ? 7 : -1;
     }
     bool FindNext(intptr_t, FindEntry& entry) override {
         if (m_next >= m_listing.size()) return false;
@@ -245,13 +225,11 @@ public:
     void FindClose(intptr_t) override { --openCursors; }
 
     std::map<std::string, std::string> files;
-    int writes = 0;
+    int writes = 0, openCursors = 0;
     std::vector<std::string>* trace = nullptr;
-    bool readOnly = false;
     std::string cwd = "C:\\Program Files\\Lumivar";
     std::set<std::string> folders{"C:\\Program Files\\Lumivar"};
     std::map<std::string, std::vector<FindEntry>> listings;  // folder -> entries in listing order
-    int openCursors = 0;
 
 private:
     std::vector<FindEntry> m_listing;
@@ -263,9 +241,8 @@ public:
     bool Load(const std::string& path) override {
         loads.push_back(path);
         auto it = pictures.find(path);
-        if (it == pictures.end()) return false;
-        size = it->second;
-        return true;
+        if (it != pictures.end()) size = it->second;
+        return it != pictures.end();
     }
     void Release() override { size = {}; }
     Size GetImageSize() override { return size; }
@@ -286,9 +263,8 @@ public:
     }
     bool OpenFile(const OpenFileRequest& request, std::string& path) override {
         fileRequests.push_back(request);
-        if (fileAnswer.empty()) return false;
-        path = fileAnswer;
-        return true;
+        if (!fileAnswer.empty()) path = fileAnswer;
+        return !fileAnswer.empty();
     }
     void RunAbout(const std::string& current, const std::string& latest) override {
         abouts.push_back({current, latest});
@@ -296,13 +272,11 @@ public:
     }
     int RunTaskList(CTaskListDlg& dlg) override {
         ++taskLists;
-        if (!taskList) return IDCANCEL;
-        return taskList(dlg);
+        return taskList ? taskList(dlg) : IDCANCEL;
     }
     int RunSettings(CSettingsDlg& dlg) override {
         ++settingsRuns;
-        if (!settings) return IDCANCEL;
-        return settings(dlg);
+        return settings ? settings(dlg) : IDCANCEL;
     }
     bool AskPassword(std::string& typed) override {
         if (passwordAnswers.empty()) return false;
@@ -312,19 +286,17 @@ public:
     }
     void ShowMessage(const std::string& text, const std::string& title) override { messages.push_back({text, title}); }
 
+    std::deque<int> answers;                     // to the prompts; IDCANCEL when empty
+    std::function<void(CRemindDlg&)> during;     // runs while a prompt is "open"
+    std::vector<CRemindDlg> shown;
     std::function<int(CTaskListDlg&)> taskList;  // what the user does in the task list
     std::function<int(CSettingsDlg&)> settings;  // what the user does in the settings dialog
-    int settingsRuns = 0;
-    int taskLists = 0;
+    int settingsRuns = 0, taskLists = 0;
     std::deque<std::string> passwordAnswers;     // typed passwords; cancelled when empty
-    std::vector<std::pair<std::string, std::string>> messages;
-    std::deque<int> answers;                     // scripted results, IDCANCEL when empty
-    std::function<void(CRemindDlg&)> during;     // runs while the box is "open"
-    std::vector<CRemindDlg> shown;
+    std::vector<std::pair<std::string, std::string>> messages, abouts;
+    std::function<void()> duringAbout;
     std::string fileAnswer;                      // chosen file; empty: cancelled
     std::vector<OpenFileRequest> fileRequests;
-    std::vector<std::pair<std::string, std::string>> abouts;
-    std::function<void()> duringAbout;
 };
 
 // Records what a paint draws; text measures 10 px a byte, 20 px high (40 in the text font).
@@ -346,8 +318,8 @@ public:
     std::vector<std::string> ops;
 };
 
-// Background jobs wait until the shell's loop comes round to them (see Advance), or until
-// a test finishes them: each runs its work and then its done, as the GUI thread would see it.
+// Jobs wait until the shell's loop comes round to them (see Advance) or a test finishes them:
+// each runs its work and then its done, as the GUI thread would see it.
 class FakeBackground : public IBackground {
 public:
     void Run(std::function<void()> work, std::function<void()> done) override {
@@ -375,15 +347,28 @@ public:
 // All ports together, and the clock that drives the timers.
 class FakeShell {
 public:
-    FakeShell() : window(clock), system(clock) {
-        window.trace = files.trace = background.trace = &calls;
-    }
+    FakeShell() : window(clock), system(clock) { window.trace = files.trace = background.trace = &calls; }
     FakeShell(const FakeShell&) = delete;
     FakeShell& operator=(const FakeShell&) = delete;
     Ports ports() { return {window, tray, system, files, dialogs, picture, background, icmp, http}; }
 
-    // Moves virtual time on, delivering each timer when it is due, in order.
-    void Advance(uint64_t ms);
+    // Moves virtual time on, delivering each timer when it is due, in order; periodic until killed.
+    void Advance(uint64_t ms) {
+        const uint64_t target = clock.ms + ms;
+        for (;;) {
+            auto next = window.timers.end();
+            for (auto it = window.timers.begin(); it != window.timers.end(); ++it)
+                if (it->second.due <= target && (next == window.timers.end() || it->second.due < next->second.due))
+                    next = it;
+            if (next == window.timers.end()) break;
+            const int id = next->first;
+            clock.ms = std::max(clock.ms, next->second.due);
+            next->second.due = clock.ms + std::max<uint32_t>(next->second.period, 10);
+            if (onTimer) onTimer(id);
+            if (!background.manual) background.Finish();
+        }
+        clock.ms = std::max(clock.ms, target);
+    }
     std::function<void(int)> onTimer;
 
     Clock clock;

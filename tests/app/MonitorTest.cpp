@@ -1,0 +1,291 @@
+// The web page, host and mail monitors on the fake shell (mail against a POP3 server on
+// 127.0.0.1): what a check finds, and what the user then sees.
+#include "app/MonitorFixture.h"
+
+namespace lumivar::test {
+namespace {
+
+using M = Monitors;
+constexpr const char* kQuestion =
+    "邮件监测器配置 (30): 网络连接或账户认证失败，可能是其他邮件程序正在进行认证。请检查您的邮箱设置和网络设置的有效性!"
+    "在确认之后请选择：\r\n是否继续监测？\n";
+constexpr const char* kChanged = "目标网页: http://h.test/page\r\n 已经改变! \r\n现在就去察看?\n";
+
+class MonitorTest : public AppTest {};
+
+// Each monitor's story, check after check (by its timer two minutes on, or from the menu):
+// a prompt only for news, what the tip says and whether the timer runs. The page's sound
+// plays even with the sounds off; an OK changes nothing the prompt announced.
+TEST_F(MonitorTest, CheckAfterCheck) {
+    struct Step {
+        std::function<void(M&)> network;
+        std::string seen;  // the prompt; none when empty
+        const char* tip;   // a line of the main icon's tip
+        bool running = true;
+        int command = 0, answer = IDOK;
+    };
+    const auto page = [](const char* body, int status = 200) { return [=](M& m) { m.Page(body, status); }; };
+    const auto host = [](bool answers) { return [=](M& m) { m.HostAnswers(answers); }; };
+    const auto mails = [](int n) { return [=](M& m) { m.pop3.SetStatCount(n); }; };
+    const auto pop3 = [](std::string Pop3Responder::Script::*step, const char* reply) {
+        return [=](M& m) { m.Pop3(step, reply), m.pop3.SetStatCount(4); };
+    };
+    const auto changed = [](const char* at) { return std::string("网页内容 ") + at + " (30): " + kChanged; };
+    const auto lost = [](const char* at, const char* host) {
+        return std::string("网络连接状态 ") + at + " (50): 目标主机:" + host + "\r\n现在不可到达!\n";
+    };
+    const auto news = [](const char* at, int n) {
+        return std::string("邮件监测器 ") + at + " (30): 邮件服务器127.0.0.1\r\n收到" + std::to_string(n) + "封新邮件!\n";
+    };
+    const char *web = "网页监测已启动", *webOff = "网页监测未启动", *up = "网络状态:可连接", *down = "网络状态:不可连接";
+    const struct {
+        std::string ini;
+        int timer;
+        std::vector<Step> steps;
+        Strings opened = {};  // at the end
+    } stories[] = {
+        {kWeb, TIMER_HOMEPAGE, {{page("v1"), changed("15:02"), web}, {page("v1"), "", web}, {page("v2"), changed("15:06"), web},
+                {page("gone", 404), "", web, false},  // checks suspended, silently
+                {page("back"), changed("15:08"), web, true, kCheckWeb, IDCANCEL}},  // and taken up again
+         {kPage, kPage}},
+        {"[HOMEPAGE]\nWATCH=1\nINTERVAL=2\nADDRESS= www.example.com \n", TIMER_HOMEPAGE,
+         {{[](M& m) { m.shell.http->Page("http://www.example.com/", "v1"); },
+           "网页内容 15:02 (30): 目标网页: www.example.com\r\n 已经改变! \r\n现在就去察看?\n", web}},
+         {"http://www.example.com"}},
+        {"[HOMEPAGE]\nWATCH=0\nADDRESS=http://h.test/page\n", TIMER_HOMEPAGE,
+         {{page("v1"), changed("15:00"), webOff, false, kCheckWeb}, {page("v1"), "", webOff, false, kCheckWeb}}, {kPage}},
+        {kHost, TIMER_HOST, {{host(true), "", up}, {host(false), lost("15:04", "localhost"), down}, {host(false), "", down},
+                 {host(true), "网络连接状态 15:08 (50): 目标主机:localhost \r\n现在可以访问了!\n", up}}},
+        {"[HOSTSTATUS]\nMONITOR=0\nHOSTNAME=LocalHost\nINTERVAL=3\n", TIMER_HOST,
+         {{host(false), lost("15:00", "LocalHost"), "网络状态监测未启动", false, kCheckHost}}},
+        {kMail, TIMER_MAIL, {{mails(2), news("15:02", 2), "有2封邮件"}, {mails(2), "", "有2封邮件"}, {mails(1), "", "有1封邮件"},
+                 {mails(5), news("15:08", 5), "有5封邮件"}, {mails(0), "", "没有新邮件"},
+                 {pop3(&Pop3Responder::Script::quit, "-ERR not updated\r\n"), "", "没有新邮件"},  // the count is ignored
+                 {pop3(&Pop3Responder::Script::pass, "-ERR no\r\n"), kQuestion, "没有新邮件"},
+                 {pop3(&Pop3Responder::Script::pass, "-ERR no\r\n"), kQuestion, "邮件监测未启动", false, 0, IDCANCEL}}},
+        {kMail, TIMER_MAIL, {{[](M& m) { m.pop3.SetStatReply("+OK no count\r\n"); }, "", "邮件监测未启动", false}}},
+    };
+    for (const auto& story : stories) {
+        M m(story.ini + "[SOUND]\nPLAYSOUND=0\n");
+        std::map<int, TrayIcon> iconsAtPrompt;
+        m.shell.dialogs.during = [&](CRemindDlg&) { iconsAtPrompt = m.shell.tray.icons; };
+        for (size_t i = 0; i < story.steps.size(); ++i) {
+            SCOPED_TRACE(story.ini + " step " + std::to_string(i));
+            const Step& step = story.steps[i];
+            const std::string before = m.Seen();
+            step.network(m);
+            m.shell.dialogs.answers = {step.answer};
+            if (step.command)
+                m.Command(step.command);
+            else
+                m.Minutes(2);
+            EXPECT_EQ(m.Seen(), before + step.seen);
+            EXPECT_TRUE(m.TipHas(std::string("\n") + step.tip)) << m.Tip();
+            EXPECT_EQ(m.shell.window.Period(story.timer), step.running ? 120000u : 0u);
+            if (!step.seen.empty() && step.answer == IDOK) {
+                EXPECT_EQ(iconsAtPrompt, m.shell.tray.icons);
+            }
+        }
+        EXPECT_EQ(m.shell.system.opened, story.opened);
+        const size_t pages = story.timer == TIMER_HOMEPAGE ? m.Prompts() : 0;
+        EXPECT_EQ(m.shell.system.sounds, Sounds(pages, {"Remind.wav", 0x20001}));
+    }
+}
+
+const struct {
+    const char* ini;
+    void (*news)(M&);
+    int command, timer;
+} kEachMonitor[] = {
+    {kWeb, [](M& m) { m.Page("v1"); }, kCheckWeb, TIMER_HOMEPAGE},
+    {kHost, [](M& m) { m.HostAnswers(false); }, kCheckHost, TIMER_HOST},
+    {kMail, [](M& m) { m.pop3.SetStatCount(1); }, kCheckMail, TIMER_MAIL},
+};
+
+// The GUI thread never waits on the network: the rest counts down while a check is out, and
+// neither the timer nor the menu starts a second one meanwhile. A prompt leaves the lock.
+TEST_F(MonitorTest, OneCheckAtATimeWhileTheRestCountsDownOrTheScreenIsLocked) {
+    for (const auto& monitor : kEachMonitor) {
+        SCOPED_TRACE(monitor.ini);
+        M m(monitor.ini);
+        monitor.news(m);
+        m.shell.background.manual = true;
+        m.Minutes(2);
+        ASSERT_EQ(m.shell.background.jobs.size(), 1u);
+        m.dlg->StartRest();
+        const int left = m.dlg->m_nRestLeft;
+        m.Seconds(3);
+        EXPECT_EQ(m.dlg->m_nRestLeft, left - 3);
+        m.dlg->OnCommand(monitor.command);
+        m.dlg->OnTimer(monitor.timer);
+        EXPECT_EQ(m.shell.background.started, 1);
+        EXPECT_EQ(m.Prompts(), 0u) << "nothing changes before the check is done";
+        m.dlg->LockScreen();
+        m.shell.background.Finish();
+        EXPECT_EQ(m.Prompts(), 1u);
+        EXPECT_EQ(m.shell.window.Period(monitor.timer), 120000u);
+        EXPECT_TRUE(m.dlg->m_bLocked && m.shell.system.Restricted());
+        EXPECT_EQ(m.shell.window.show, fake::FakeWindow::Show::FullScreen);
+    }
+}
+
+// A check still out at exit works on copies of its own: done never runs once the window is
+// gone, so the work is all that is left.
+TEST_F(MonitorTest, ChecksStillOutAtExitTouchNothingOfTheProgram) {
+    M m(std::string(kWeb) + kHost + kMail);
+    for (const auto& monitor : kEachMonitor) monitor.news(m);
+    m.shell.background.manual = true;
+    for (int command : {kCheckWeb, kCheckHost, kCheckMail, kCheckUpdate}) m.dlg->OnCommand(command);
+    ASSERT_EQ(m.shell.background.jobs.size(), 4u);
+    m.dlg.reset();
+    for (const auto& job : m.shell.background.jobs) job.work();
+    EXPECT_EQ(m.shell.http->Urls().size(), 3u);
+    EXPECT_EQ(m.shell.icmp.script->sent.size(), 5u);
+    EXPECT_EQ(m.pop3.Received(), (Strings{"USER \xD5\xC5\xC8\xFD", "PASS ######", "STAT", "QUIT"})) << "in GBK";
+}
+
+// Up to five echoes decide; a library without its functions also says so, once per check.
+TEST_F(MonitorTest, HostEchoesAndWhatTheyMean) {
+    const EchoReply out = EchoScript::TimedOut(), in = EchoScript::Answer(AddressOf(127, 0, 0, 1));
+    EchoReply refused{};
+    refused.status = 11003;
+    using State = IEchoSession::State;
+    const struct {
+        const char* what;
+        std::string host;
+        State state;
+        std::deque<std::optional<EchoReply>> replies;  // then answers for good
+        bool reachable;
+        size_t sent, boxes;
+    } rows[] = {
+        {"four failures then an answer", "localhost", State::Ready, {out, out, out, out}, true, 5, 0},
+        {"five failures", "localhost", State::Ready, {out, out, out, out, out}, false, 5, 0},
+        {"11003 each time", "localhost", State::Ready, {refused, refused, refused, refused, refused}, false, 5, 0},
+        {"11003 then an answer", "localhost", State::Ready, {refused}, true, 2, 0},
+        {"no record written", "localhost", State::Ready, {{}, {}, {}, {}, {}}, false, 5, 0},
+        {"no ICMP library", "localhost", State::NoLibrary, {}, false, 0, 0},
+        {"no handle", "localhost", State::NoHandle, {}, false, 0, 0},
+        {"library without its functions", "localhost", State::MissingFunctions, {}, false, 0, 1},
+        {"a name that does not resolve", "no.such.host", State::Ready, {}, false, 0, 0},
+        {"an address with http://", "http://127.0.0.1", State::Ready, {}, false, 0, 0},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        M m("[HOSTSTATUS]\nMONITOR=1\nINTERVAL=2\nHOSTNAME=" + r.host + "\n");
+        EchoScript& echo = *m.shell.icmp.script;
+        echo.state = r.state;
+        echo.replies = r.replies;
+        echo.standing = in;
+        m.dlg->m_bHostReachable = !r.reachable;  // so that the outcome shows as a change
+        m.Minutes(2);
+        EXPECT_EQ(echo.sent.size(), r.sent);
+        EXPECT_EQ(echo.closed, echo.opened) << "the ICMP session ends with its check";
+        EXPECT_EQ(m.Prompts(), 1u);
+        m.Minutes(2);
+        EXPECT_EQ(m.shell.dialogs.messages, std::vector(2 * r.boxes, std::pair<std::string, std::string>("error", "Lumivar")));
+    }
+}
+
+TEST_F(MonitorTest, HostEmptyNameOrATickDuringThePromptStartsNoCheck) {
+    M m(kHost);
+    EXPECT_FALSE(m.dlg->CheckHostStatus(""));
+    EXPECT_EQ(m.shell.icmp.script->opened, 0);
+    m.HostAnswers(false);
+    bool started = true;
+    m.shell.dialogs.during = [&](CRemindDlg&) { started = m.dlg->CheckHostStatus("localhost"); };
+    m.Minutes(2);
+    ASSERT_EQ(m.Prompts(), 1u);
+    EXPECT_FALSE(started) << "the prompt's own loop still delivers timer 4";
+    EXPECT_EQ(m.shell.background.started, 1);
+}
+
+// The settings dialog's step for each monitor: unchanged, nothing at all happens; a change is
+// taken and restarts or stops the timer. The host is never checked and keeps its state; mail
+// is checked at once and its timer runs again only after a check that succeeded; the page
+// fetches a baseline, which never prompts.
+TEST_F(MonitorTest, SettingsStep) {
+    const auto host = [](int minutes, const char* name) { return [=](M& m) { m.dlg->ApplyHostSettings(1, minutes, name); }; };
+    const auto mail = [](void (*edit)(MailSettings&), const char* stat = "+OK 0 0\r\n") {
+        return [=](M& m) { MailSettings s = m.Mail(); edit(s), m.pop3.SetStatReply(stat), m.dlg->ApplyMailSettings(s); };
+    };
+    const auto web = [](void (*edit)(HomepageSettings&)) {
+        return [=](M& m) { HomepageSettings s = m.dlg->HomepageMonitor().Current(); edit(s), m.dlg->ApplyHomepageSettings(s); };
+    };
+    const struct {
+        const char* ini;
+        std::function<void(M&)> apply;
+        int checks, timer;
+        uint32_t minutes;  // the timer's period afterwards; 0: stopped
+        const char* tip;   // nullptr: untouched
+    } rows[] = {
+        {kHost, host(2, "localhost"), 0, TIMER_HOST, 2, nullptr},
+        {kHost, host(5, "  fileserver \t"), 0, TIMER_HOST, 5, "网络状态:不可连接"},
+        {kHost, host(2, "   "), 0, TIMER_HOST, 0, "网络状态监测未启动"},
+        {kHost, host(0, "localhost"), 0, TIMER_HOST, 0, "网络状态监测未启动"},
+        {kMail, mail([](MailSettings&) {}), 0, TIMER_MAIL, 2, nullptr},
+        {kMail, mail([](MailSettings& s) { s.nMailInterval = 7; }), 1, TIMER_MAIL, 7, "没有新邮件"},
+        {kMail, mail([](MailSettings& s) { s.strMailPass = "secret2"; }), 1, TIMER_MAIL, 2, "没有新邮件"},
+        {kMail, mail([](MailSettings& s) { s.strMailServer = "localhost"; }), 1, TIMER_MAIL, 2, "没有新邮件"},
+        {kMail, mail([](MailSettings& s) { s.strMailUser = "bob"; }), 1, TIMER_MAIL, 2, "没有新邮件"},
+        {kMail, mail([](MailSettings& s) { s.strMailUser = "bob"; }, "-ERR locked\r\n"), 1, TIMER_MAIL, 0, "邮件监测未启动"},
+        {kMail, mail([](MailSettings& s) { s.bMailCheck = 0; }), 0, TIMER_MAIL, 0, "邮件监测未启动"},
+        {kWeb, web([](HomepageSettings&) {}), 0, TIMER_HOMEPAGE, 2, nullptr},
+        {kWeb, web([](HomepageSettings& s) { s.nInterval = 3; }), 1, TIMER_HOMEPAGE, 3, "网页监测已启动"},
+        {kWeb, web([](HomepageSettings& s) { s.bWatch = 0; }), 0, TIMER_HOMEPAGE, 0, "网页监测未启动"},
+    };
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        SCOPED_TRACE(i);
+        const auto& r = rows[i];
+        M m(r.ini);
+        m.Page("page");
+        m.dlg->m_bHostReachable = 0;
+        const std::string tip = m.Tip();
+        m.shell.calls.clear();
+        r.apply(m);
+        m.shell.background.Finish();
+        EXPECT_EQ(m.shell.background.started, r.checks);
+        EXPECT_EQ(m.shell.icmp.script->opened + m.Prompts(), 0u);
+        EXPECT_EQ(m.shell.window.Period(r.timer), r.minutes * 60000);
+        EXPECT_EQ(m.shell.calls.empty(), !r.tip) << "the timer is set again only after a change";
+        EXPECT_TRUE(r.tip ? m.TipHas(std::string("\n") + r.tip) : m.Tip() == tip) << m.Tip();
+    }
+    M m(kHost);
+    m.dlg->ApplyHostSettings(1, 2, " fileserver ");
+    EXPECT_EQ(m.dlg->m_strHostName, "fileserver");
+}
+
+// The mail icon's menu dismisses the notice; mail still waiting is announced again.
+TEST_F(MonitorTest, MailIconAndItsNotice) {
+    M m(kMail);
+    m.pop3.SetStatCount(3);
+    m.Command(kCheckMail);
+    EXPECT_EQ(m.shell.tray.icons.at(1), (TrayIcon{1, 0x402, 147, "您有3封新邮件!"}));
+    for (unsigned mouse : {0x202u, 0x205u, 0x203u, 0x200u}) m.dlg->OnMailTrayNotify(1, mouse);
+    EXPECT_EQ(m.shell.tray.menus, (std::vector<fake::FakeTray::Menu>{{148, 0, 0, false}, {148, 0, 0, false}}));
+    m.dlg->OnCommand(kMailNoticeOk);
+    EXPECT_EQ(m.shell.tray.icons.count(1), 0u);
+    EXPECT_TRUE(m.TipHas("\n没有新邮件"));
+    m.Minutes(2);
+    EXPECT_EQ(m.Prompts(), 2u);
+    EXPECT_EQ(m.shell.tray.icons.at(1).tip, "您有3封新邮件!");
+}
+
+// What a check of the old account finds is dropped; one with the new account follows.
+TEST_F(MonitorTest, MailSettingsChangedWhileACheckIsOut) {
+    M m(kMail);
+    m.pop3.SetStatCount(2);
+    m.shell.background.manual = true;
+    m.dlg->OnCheckMail();
+    MailSettings edited = m.Mail();
+    edited.strMailUser = "bob";
+    m.dlg->ApplyMailSettings(edited);
+    m.pop3.SetStatCount(3);
+    m.shell.background.Finish();
+    EXPECT_EQ(m.shell.background.started, 2);
+    EXPECT_EQ(m.pop3.Received().at(4), "USER bob");
+    EXPECT_EQ(m.Seen(), "邮件监测器 15:00 (30): 邮件服务器127.0.0.1\r\n收到3封新邮件!\n");
+    EXPECT_TRUE(m.shell.window.Running(TIMER_MAIL));
+}
+
+}  // namespace
+}  // namespace lumivar::test
