@@ -108,7 +108,18 @@ if [ -f "$bare" ]; then
   for _ in $(seq 1 80); do tray_shown || break; sleep 0.25; done
 fi
 
-# --- Lumivar.exe ------------------------------------------------------------------------
+# --- Lumivar.exe, every monitor off, nothing shown yet ----------------------------------------
+mkdir -p "$work/Lumivar"
+printf '[Lumivar2003]\r\nAUTOCHECKNEWVERSION=0\r\nSTARTUP=0\r\n' > "$work/Lumivar/Lumivar.ini"
+launch "$exe" >/dev/null
+sleep 8
+ppid=$(winpid Lumivar.exe "$work/Lumivar")
+plain_row="| USS / RSS 8 s after start, every monitor off | $(uss "$ppid") MiB / $(rss "$ppid") MiB |"
+kill -9 "$ppid"
+for _ in $(seq 1 80); do tray_shown || break; sleep 0.25; done
+rm -rf "$work/Lumivar"
+
+# --- Lumivar.exe, every monitor on --------------------------------------------------------
 python3 "$root/bench/pop3_peer.py" 110 "$work/pop3.log" & peers="$peers $!"
 python3 "$root/tests/e2e/web_peer.py" "$work/port" "$work/web.log" "$work/mode" & peers="$peers $!"
 echo page > "$work/mode"
@@ -207,6 +218,7 @@ $(date '+%F %T'), $(wine --version 2>/dev/null), $(nproc) CPUs, $LANG, $(basenam
 
 | Measure | Lumivar.exe |
 | --- | --- |
+${plain_row}
 | USS (smaps_rollup Private_*) after start and the first page prompt | $u0 MiB |
 | USS / RSS at the end of two idle minutes | $idle_uss MiB / $idle_rss MiB |
 | CPU over the two idle minutes (utime+stime) | $idle_cpu s |
