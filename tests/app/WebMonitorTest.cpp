@@ -1,7 +1,6 @@
-// The web page monitor's settings step and page, and the update check, on the fake shell.
-#include "app/MonitorFixture.h"
+// The web page monitor's settings step, and the update check, on the fake shell.
+#include "app/AppFixture.h"
 #include "app/Strings.h"
-#include "net/HomepagePage.h"
 
 namespace lumivar::test {
 namespace {
@@ -52,23 +51,6 @@ TEST_F(WebMonitorTest, AFailedBaselineTellsTheUserAndSwitchesTheMonitorOffForGoo
     EXPECT_TRUE(m.TipHas("\n网页监测未启动"));
     EXPECT_NE(m.IniText().find("WATCH=0"), std::string::npos);
     EXPECT_NE(m.IniText().find("ADDRESS=http://nowhere.test/"), std::string::npos);
-}
-
-// The page's test opens the browser, then fetches in the background, one test at a time, with
-// the proxy account as the page shows it, and stores nothing.
-TEST_F(WebMonitorTest, ThePagesTest) {
-    CHomepagePage page(shell.ports());
-    page.OnInitDialog();
-    page.OnClickProxy();
-    page.m_strAddress = "unreachable.test", page.m_strProxyUser = "u";
-    shell.background.manual = true;
-    page.OnTest();
-    page.OnTest();
-    shell.background.Finish();
-    EXPECT_EQ(shell.system.opened, Strings{"http://unreachable.test"});
-    EXPECT_EQ(shell.dialogs.messages.size(), 1u);
-    EXPECT_EQ(shell.http->Requests().at(0).headers, "Accept: */*\r\nProxy-authorization: Basic dTo=\r\n\r\n");
-    EXPECT_EQ(g_strHomepageAddress, kDefaultHomepageAddress);
 }
 
 // --- The update check ---
