@@ -1,4 +1,4 @@
-// The tray icon's picture, tip and mouse actions, and the command table.
+// The tray icon's picture, tip and mouse actions.
 #include "app/AppFixture.h"
 
 namespace lumivar::test {
@@ -45,29 +45,10 @@ TEST_F(AppTest, AResetBringsBackBothIconsAsTheyWere) {
 
 TEST_F(AppTest, MouseOnTheMainIconTogglesOrOpensTheMenu) {
     StartWorking();
-    dlg->OnTrayNotify(0, 0x202);  // left button up
-    EXPECT_FALSE(dlg->m_bEyeCare);
-    dlg->OnTrayNotify(0, 0x205);  // right button up
-    dlg->OnTrayNotify(0, 0x202);
-    dlg->OnTrayNotify(0, 0x205);
-    dlg->OnTrayNotify(0, 0x204);  // right button down: nothing
-    dlg->OnTrayNotify(0, 0x200);  // mouse move: nothing
+    // Left up toggles, right up opens the menu; right down and a move do nothing.
+    for (unsigned mouse : {0x202u, 0x205u, 0x202u, 0x205u, 0x204u, 0x200u}) dlg->OnTrayNotify(0, mouse);
     EXPECT_EQ(shell.tray.menus, (std::vector<fake::FakeTray::Menu>{{136, 32796, 32782, false}, {136, 32796, 32782, true}}));
     EXPECT_TRUE(dlg->m_bEyeCare);
-}
-
-TEST_F(AppTest, EveryMenuCommandReachesAnOperation) {
-    shell.system.modulePath = "D:\\Lumivar.exe";  // read-me beside a program in the drive root
-    StartWorking();
-    shell.dialogs.duringAbout = [this] { dlg->OnCommand(32774); };  // About asked for again while open
-    for (int id : {32774, 32780, 32787, 32788, 32792, 32794, 32795, 32796, 32799, 57670, 32782, 32783})
-        EXPECT_TRUE(dlg->OnCommand(id)) << id;
-    EXPECT_EQ(shell.dialogs.abouts, (std::vector<std::pair<std::string, std::string>>{
-                                        {"V1.25 2004贺岁版 Build12.18", "尚未检查是否有更新版本"}}));
-    EXPECT_EQ(shell.system.opened, (std::vector<std::string>{"D:\\readmecn.txt", "D:\\readmecn.txt"}));
-    EXPECT_EQ(shell.window.screenSavers, 1);
-    EXPECT_FALSE(dlg->OnCommand(32773));
-    EXPECT_FALSE(dlg->OnCommand(40000));
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
-// The web page monitor's settings step and page, and the update check, on the fake shell.
-#include "app/MonitorFixture.h"
+// The web page monitor's settings step, and the update check, on the fake shell.
+#include "app/AppFixture.h"
 #include "app/Strings.h"
-#include "net/HomepagePage.h"
 
 namespace lumivar::test {
 namespace {
@@ -12,7 +11,7 @@ constexpr const char* kMeProxy = "Accept: */*\r\nProxy-authorization: Basic bWU6
 
 class WebMonitorTest : public AppTest {};
 
-// A change fetches a baseline that never prompts; nothing changed fetches nothing; switched
+// A change fetches a baseline that never prompts; nothing changed does nothing at all; switched
 // off, the stored page is emptied. Proxy credentials count only once applied.
 TEST_F(WebMonitorTest, SettingsStep) {
     Monitors m(std::string(kWeb) + "PROXY=1\nUSER=me\n");
@@ -25,15 +24,14 @@ TEST_F(WebMonitorTest, SettingsStep) {
     EXPECT_EQ(m.shell.http->Requests().back().headers, kMeProxy);
     EXPECT_EQ(m.shell.window.Period(TIMER_HOMEPAGE), 3 * 60000u);
     m.Minutes(3);
+    m.shell.calls.clear();
     m.dlg->ApplyHomepageSettings(edited);
-    m.shell.background.Finish();
-    EXPECT_EQ(m.shell.http->Urls().size(), 2u);
+    EXPECT_EQ(m.shell.calls, Strings{}) << "no fetch, and the timer is not set again";
     EXPECT_EQ(m.Prompts(), 0u) << "a baseline never prompts, and the next check needs a real change";
 
     edited.bWatch = edited.bProxy = 0;
     m.dlg->ApplyHomepageSettings(edited);
     EXPECT_EQ(m.shell.window.Period(TIMER_HOMEPAGE), 0u);
-    EXPECT_EQ(m.dlg->HomepageMonitor().LastPage(), "");
     EXPECT_TRUE(m.TipHas("\n网页监测未启动"));
     m.Command(kCheckWeb);
     EXPECT_EQ(m.Prompts(), 1u) << "the same page counts as changed after the switch-off";
@@ -55,38 +53,13 @@ TEST_F(WebMonitorTest, AFailedBaselineTellsTheUserAndSwitchesTheMonitorOffForGoo
     EXPECT_NE(m.IniText().find("ADDRESS=http://nowhere.test/"), std::string::npos);
 }
 
-// The page's test opens the browser, then fetches in the background, one test at a time, with
-// the proxy account as the page shows it, and stores nothing.
-TEST_F(WebMonitorTest, ThePagesTest) {
-    CHomepagePage page(shell.ports());
-    page.OnInitDialog();
-    page.OnClickProxy();
-    EXPECT_TRUE(page.m_bProxyEnabled && !page.m_bAddressEnabled);
-    page.m_strAddress = "unreachable.test";
-    page.m_strProxyUser = "u";
-    shell.background.manual = true;
-    page.OnTest();
-    page.OnTest();
-    EXPECT_EQ(shell.system.opened, Strings{"http://unreachable.test"});
-    shell.background.Finish();
-    shell.http->Page("http://ok.test/", "fine");
-    page.m_strAddress = "http://ok.test/";
-    page.OnClickProxy();
-    page.OnTest();
-    shell.background.Finish();
-    EXPECT_EQ(shell.dialogs.messages, (std::vector<std::pair<std::string, std::string>>{
-                                          {"网址不可到达，请检查网络设置！", "Lumivar"}, {"网址正确，可以使用！", "Lumivar"}}));
-    EXPECT_EQ(shell.http->Requests()[0].headers, "Accept: */*\r\nProxy-authorization: Basic dTo=\r\n\r\n");
-    EXPECT_EQ(shell.http->Requests()[1].headers, kNoProxy);
-    EXPECT_EQ(g_strHomepageAddress, kDefaultHomepageAddress);
-}
-
 // --- The update check ---
 
 constexpr const char* kFileA = "http://www.lumivar.com.cn/lumivar/update.ini";
 constexpr const char* kFileB = "http://lumivar.github.io/update.ini";
 const std::string kOurs = Utf8ToGbk(kVersionText), kNewer = Utf8ToGbk("V1.26 2005新春版 Build01.20");
 
+// Asked for while the automatic check is out, the menu joins it. Either way the proxy account goes along.
 TEST_F(WebMonitorTest, UpdateCheckFromTheMenu) {
     const std::string errorPage = "<html><body>404 Not Found, Build your own site</body></html>";
     const auto got = [](int status, const std::string& body) { return HttpReply{Outcome::Complete, status, body}; };
@@ -97,31 +70,34 @@ TEST_F(WebMonitorTest, UpdateCheckFromTheMenu) {
         Strings asked;
         const char* title;
         std::string status, opened;  // opened on OK
+        bool joins = false;
     } rows[] = {
         {"A current, B not asked", ours, none, {kFileA}, "恭喜", kStrIsLatest, ""},
+        {"joining the automatic check", ours, none, {kFileA}, "恭喜", kStrIsLatest, "", true},
         {"A's error page, B current", got(200, errorPage), ours, {kFileA, kFileB}, "恭喜", kStrIsLatest, ""},
         {"A down, B newer", none, newer, {kFileA, kFileB}, "本软件有更新版本", "V1.26 2005新春版 Build01.20", kStrHomepageB},
         {"A newer", newer, none, {kFileA}, "本软件有更新版本", "V1.26 2005新春版 Build01.20", kStrHomepageA},
         {"same text and CR LF", got(200, kOurs + "\r\n"), none, {kFileA}, "本软件有更新版本",
          std::string(kVersionText) + "\r\n", kStrHomepageA},
-        {"no Build anywhere", got(200, "V2.00"), got(200, "V2.00"), {kFileA, kFileB},
-         "抱歉", kStrNoUpdateYet, ""},
+        {"no Build anywhere", got(200, "V2.00"), got(200, "V2.00"), {kFileA, kFileB}, "抱歉", kStrNoUpdateYet, ""},
         {"A 404, B nothing", got(404, kOurs), none, {kFileA, kFileB}, "抱歉", kStrNoUpdateYet, ""},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
         App app;
         app.StartWorking();
+        app.dlg->m_bHomepageProxy = 1, app.dlg->m_strProxyUser = "me", app.dlg->m_strProxyPass = "pw";
         app.shell.http->Answer(kFileA, r.a);
         app.shell.http->Answer(kFileB, r.b);
         app.shell.dialogs.answers = {IDOK};
+        if (r.joins) app.dlg->OnTimer(TIMER_UPDATE);
         app.dlg->OnCommand(kCheckUpdate);
         EXPECT_EQ(app.Prompts(), 0u) << "nothing before the answer";
         app.shell.background.Finish();
         EXPECT_EQ(app.shell.http->Urls(), r.asked);
+        for (const HttpRequest& q : app.shell.http->Requests()) EXPECT_EQ(q.headers, kMeProxy);
         ASSERT_EQ(app.Prompts(), 1u);
         EXPECT_EQ(app.shell.dialogs.shown[0].m_strTitle, r.title);
-        EXPECT_EQ(app.shell.dialogs.shown[0].m_nCountdown, 30);
         EXPECT_EQ(app.dlg->m_strLatestVersion, r.status);
         EXPECT_EQ(app.shell.system.opened, r.opened.empty() ? Strings{} : Strings{r.opened});
         EXPECT_EQ(app.shell.window.Period(TIMER_UPDATE), 0u) << "the pending automatic check is dropped";
@@ -160,22 +136,6 @@ TEST_F(WebMonitorTest, UpdateCheckByItself) {
         EXPECT_EQ(app.shell.window.Period(TIMER_UPDATE), 0u);
         EXPECT_EQ(app.shell.system.opened, r.seen.empty() ? Strings{} : Strings{kStrHomepageB});
     }
-}
-
-TEST_F(WebMonitorTest, UpdateCheckAskedForWhileOneIsOutJoinsItAndTakesTheProxyAccount) {
-    StartWorking();
-    dlg->m_bHomepageProxy = 1;
-    dlg->m_strProxyUser = "me";
-    dlg->m_strProxyPass = "pw";
-    shell.http->Page(kFileA, kOurs);
-    shell.background.manual = true;
-    dlg->OnTimer(TIMER_UPDATE);
-    dlg->OnCommand(kCheckUpdate);
-    EXPECT_EQ(shell.background.jobs.size(), 1u);
-    shell.background.Finish();
-    EXPECT_EQ(shell.dialogs.shown.at(0).m_strTitle, "恭喜");
-    EXPECT_EQ(shell.http->Urls(), Strings{kFileA});
-    EXPECT_EQ(shell.http->Requests()[0].headers, kMeProxy);
 }
 
 }  // namespace

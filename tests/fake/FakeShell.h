@@ -43,7 +43,7 @@ public:
         if (trace) trace->push_back("kill " + std::to_string(id));
         timers.erase(id);
     }
-    void SetIcon(int res) override { icon = res; }
+    void SetIcon(int) override {}
     void PlaceOnDesktop() override { show = Show::Hidden; }
     void ShowMinimized() override { show = Show::Minimized; }
     void ShowFullScreen() override { show = Show::FullScreen; }
@@ -56,7 +56,7 @@ public:
     Rect PrimaryRect() override { return primary.Width() ? primary : screen; }
     void Invalidate() override { invalidated.push_back(screen); }
     void Invalidate(const Rect& rc) override { invalidated.push_back(rc); }
-    void BringToFront() override { ++broughtToFront; }
+    void BringToFront() override {}
     void KeepTopmost() override { ++keptTopmost; }
     void HideOtherWindows(bool hide) override { othersHidden = hide; }
     void ActivateForegroundWindow() override {}
@@ -90,7 +90,7 @@ public:
     Rect screen{0, 0, 1024, 768};  // every monitor, in the window's coordinates
     Rect primary;                  // empty: the one monitor is the whole screen
     bool passwordBoxShown = false, othersHidden = false;
-    int icon = 0, broughtToFront = 0, keptTopmost = 0, endResult = -1, screenSavers = 0;
+    int keptTopmost = 0, endResult = -1, screenSavers = 0;
 
 private:
     Clock& m_clock;
@@ -99,7 +99,6 @@ private:
 class FakeTray : public ITray {
 public:
     void Notify(TrayOp op, const TrayIcon& icon) override {
-        log.push_back({op, icon});
         if (op == TrayOp::Add || (op == TrayOp::Modify && icons.count(icon.id))) icons[icon.id] = icon;
         if (op == TrayOp::Delete) icons.erase(icon.id);
     }
@@ -112,7 +111,6 @@ public:
         menus.push_back({resource, defaultCommand, checkCommand, checked});
     }
     std::map<int, TrayIcon> icons;  // what the notification area shows now
-    std::vector<std::pair<TrayOp, TrayIcon>> log;
     std::vector<Menu> menus;
 };
 
@@ -152,13 +150,9 @@ public:
     void WriteLockRecord(const RegistryValue* before) override {
         lockRecord = before ? std::optional<RegistryValue>(*before) : std::nullopt;
     }
-    bool EnableShutdownPrivilege() override {
-        sessionCalls.push_back(hasShutdownPrivilege ? "privilege" : "privilege refused");
-        return hasShutdownPrivilege;
-    }
+    bool EnableShutdownPrivilege() override { return true; }
     bool ExitSession(unsigned flags) override {
         exitWindows.push_back(flags);
-        sessionCalls.push_back("exit " + std::to_string(flags));
         return true;
     }
     // The lock's restrictions as a user sees them.
@@ -167,7 +161,7 @@ public:
     void UserInput() { lastInput = TickCount(); }
 
     uint32_t lastInput = 5000;
-    bool hasShutdownPrivilege = true, taskBarShown = true;
+    bool taskBarShown = true;
     std::string modulePath = "C:\\Program Files\\Lumivar\\Lumivar.exe";
     std::map<int, std::pair<unsigned, unsigned>> hotkeys;
     std::vector<std::pair<std::string, uint32_t>> sounds;
@@ -177,7 +171,6 @@ public:
     RegistryValue policy;                     // DisableTaskMgr; absent, in an absent key, at first
     std::optional<RegistryValue> lockRecord;  // survives a crash: the next start finds it
     std::vector<unsigned> exitWindows;
-    std::vector<std::string> sessionCalls;    // privilege and exit calls, in order
 
 private:
     Clock& m_clock;
@@ -239,7 +232,6 @@ private:
 class FakePicture : public IBackgroundPicture {
 public:
     bool Load(const std::string& path) override {
-        loads.push_back(path);
         auto it = pictures.find(path);
         if (it != pictures.end()) size = it->second;
         return it != pictures.end();
@@ -247,7 +239,6 @@ public:
     void Release() override { size = {}; }
     Size GetImageSize() override { return size; }
     std::map<std::string, Size> pictures;  // the files that decode, with their sizes
-    std::vector<std::string> loads;
     Size size;
 };
 
