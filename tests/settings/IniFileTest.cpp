@@ -64,7 +64,6 @@ TEST(IniFileSet, ReplacesInPlaceAppendsToTheSectionOrAddsTheSectionAtTheEnd) {
         {"[A]\r\nX=1\r\n; about B\r\n\r\n[B]\r\nY=2\r\n", "A", "Z", "3",
          "[A]\r\nX=1\r\nZ=3\r\n; about B\r\n\r\n[B]\r\nY=2\r\n"},
         {"[A]\r\nX=1\r\n[B]\r\nY=2\r\n", "B", "W", "4", "[A]\r\nX=1\r\n[B]\r\nY=2\r\nW=4\r\n"},
-        {"[A]\r\n; nothing yet\r\n[B]\r\n", "A", "X", "1", "[A]\r\nX=1\r\n; nothing yet\r\n[B]\r\n"},
         {"[A]\r\nX=1", "A", "Y", "2", "[A]\r\nX=1\r\nY=2\r\n"},
         {"; keep\r\n[A]\r\nX=1", "B", "Y", "2", "; keep\r\n[A]\r\nX=1\r\n[B]\r\nY=2\r\n"},
         {"", "B", "Y", "2", "[B]\r\nY=2\r\n"},

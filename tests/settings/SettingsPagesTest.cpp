@@ -17,36 +17,22 @@ struct FakePageUi : IGeneralPageUi, IPasswordPageUi {
 };
 
 TEST(GeneralPage, PickersShowTheLengthsAndGiveThemBack) {
-    const struct { int work, rest; PickerTime workShown, restShown; int workStored, restStored; } cases[] = {
-        {5, 6, {0, 5, 0}, {0, 0, 6}, 5, 6},
-        {90, 90, {1, 30, 0}, {0, 1, 30}, 90, 90},
-        {0, 0, {0, 10, 0}, {0, 0, 10}, 10, 10},  // 0 would be below the pickers' range
-        {1439, 86399, {23, 59, 0}, {23, 59, 59}, 1439, 86399},
-    };
-    for (const auto& c : cases) {
-        CGeneralPage page;
-        page.m_nWorkTime = c.work;
-        page.m_nBreakTime = c.rest;
-        page.OnInitDialog();
-        EXPECT_EQ(page.m_workPicker, c.workShown) << c.work;
-        EXPECT_EQ(page.m_restPicker, c.restShown) << c.rest;
-        FakePageUi ui;
-        ASSERT_TRUE(page.OnOK(ui));
-        EXPECT_EQ(page.m_nWorkTime, c.workStored) << c.work;
-        EXPECT_EQ(page.m_nBreakTime, c.restStored) << c.rest;
-    }
     CGeneralPage page;
+    page.m_nWorkTime = page.m_nBreakTime = 0;  // would be below the pickers' range
     page.OnInitDialog();
+    EXPECT_EQ(page.m_workPicker, (PickerTime{0, 10, 0}));
+    EXPECT_EQ(page.m_restPicker, (PickerTime{0, 0, 10}));
     page.m_workPicker = {2, 0, 45};  // the work picker's seconds do not count
+    page.m_restPicker = {23, 59, 59};
     FakePageUi ui;
     ASSERT_TRUE(page.OnOK(ui));
     EXPECT_EQ(page.m_nWorkTime, 120);
+    EXPECT_EQ(page.m_nBreakTime, 86399);
 }
 
 TEST(PasswordPage, BlanksAroundAreIgnoredAndAMismatchStopsOk) {
     const struct { const char *password, *confirm; bool ok; const char* stored; } cases[] = {
-        {"abc", "abc", true, "abc"}, {"  abc ", "abc\t", true, "abc"}, {"   ", "", true, ""},
-        {"abc", "ABC", false, ""},   {"a bc", "abc", false, ""},       {"密码𠀀", " 密码𠀀 ", true, "密码𠀀"},
+        {"  abc ", "abc\t", true, "abc"}, {"   ", "", true, ""}, {"abc", "ABC", false, ""}, {"a bc", "abc", false, ""},
     };
     for (const auto& c : cases) {
         CPasswordPage page;
