@@ -32,7 +32,6 @@ public:
             done();
         }
     }
-    std::size_t Out() const { return m_jobs.size(); }
 
 private:
     std::deque<std::pair<std::future<void>, std::function<void()>>> m_jobs;
@@ -82,15 +81,6 @@ TEST_F(HomepageThreadTest, SettingsChangeWhileFetchesAreOutAndOnlyTheLatestCount
     background.Pump();
     ASSERT_EQ(shell.dialogs.shown.size(), 1u);
     EXPECT_EQ(loads, 4);
-}
-
-TEST_F(HomepageThreadTest, AFetchOutlivesItsMonitorTouchingNothingOfIt) {
-    {
-        CHomepageMonitor monitor(ports, settings, {});
-        monitor.CheckHomepage();
-    }  // gone, as at exit; the work still runs on its copies
-    std::this_thread::sleep_for(100ms);
-    EXPECT_EQ(background.Out(), 1u);
 }
 
 }  // namespace

@@ -26,17 +26,18 @@ Script With(std::string Script::*step, std::string reply) {
     return script;
 }
 
-TEST(Pop3Connection, LogsInOnceCountsAndLogsOutReadingRepliesCutIntoSegments) {
+TEST(Pop3Connection, LogsInOnceCountsAndLogsOutOnCloseReadingRepliesCutIntoSegments) {
     Script script;
     script.greeting = "+OK POP3 |server ready\r\n";
     script.user = "+|OK\r\n";
     script.pass = "+OK logged in\r|\n";
     Pop3Responder server(script);
-    CPop3Connection pop3 = Client(server);
-    ASSERT_TRUE(pop3.Connect());
-    ASSERT_TRUE(pop3.Connect());  // already logged in: kept, without traffic
-    EXPECT_EQ(pop3.Stat(), 0) << pop3.GetError();
-    EXPECT_TRUE(pop3.Quit());
+    {
+        CPop3Connection pop3 = Client(server);
+        ASSERT_TRUE(pop3.Connect());
+        ASSERT_TRUE(pop3.Connect());  // already logged in: kept, without traffic
+        EXPECT_EQ(pop3.Stat(), 0) << pop3.GetError();
+    }  // the destructor logs out
     EXPECT_EQ(server.Connections(), 1);
     EXPECT_EQ(server.Received(), (Strings{"USER alice", "PASS secret", "STAT", "QUIT"}));
 }
@@ -96,12 +97,6 @@ TEST(Pop3Connection, TheCountIsTheFirstNumberOfTheStatReply) {
         // A failed STAT leaves nothing open: the next check really logs in again.
         EXPECT_EQ(pop3.IsConnected(), c.count >= 0);
     }
-}
-
-TEST(Pop3Connection, TheAccountGoesOutAsGbkAndTheDestructorLogsOut) {
-    Pop3Responder server;
-    ASSERT_TRUE(Client(server, "张三", "密码").Connect());
-    EXPECT_EQ(server.Received(), (Strings{"USER \xD5\xC5\xC8\xFD", "PASS \xC3\xDC\xC2\xEB", "QUIT"}));
 }
 
 // The test logs in and out again in the background; the page shows one of two lines, and

@@ -1,19 +1,16 @@
-// The settings dialog's general and password pages, on their models.
+// The settings dialog's general page on its model.
 #include <gtest/gtest.h>
 
 #include "settings/GeneralPage.h"
-#include "settings/PasswordPage.h"
 
 namespace lumivar {
 namespace {
 
-// A user who cancels every dialog and reads the messages.
-struct FakePageUi : IGeneralPageUi, IPasswordPageUi {
+// A user who cancels every dialog.
+struct FakePageUi : IGeneralPageUi {
     bool PickColor(Colorref&) override { return false; }
     bool ChooseFile(const OpenFileRequest&, std::string&) override { return false; }
     void RangeError(int, int) override {}
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    std::vector<std::string> messages;
 };
 
 TEST(GeneralPage, PickersShowTheLengthsAndGiveThemBack) {
@@ -28,22 +25,6 @@ TEST(GeneralPage, PickersShowTheLengthsAndGiveThemBack) {
     ASSERT_TRUE(page.OnOK(ui));
     EXPECT_EQ(page.m_nWorkTime, 120);
     EXPECT_EQ(page.m_nBreakTime, 86399);
-}
-
-TEST(PasswordPage, BlanksAroundAreIgnoredAndAMismatchStopsOk) {
-    const struct { const char *password, *confirm; bool ok; const char* stored; } cases[] = {
-        {"  abc ", "abc\t", true, "abc"}, {"   ", "", true, ""}, {"abc", "ABC", false, ""}, {"a bc", "abc", false, ""},
-    };
-    for (const auto& c : cases) {
-        CPasswordPage page;
-        page.m_strPassword = c.password;
-        page.m_strConfirm = c.confirm;
-        FakePageUi ui;
-        EXPECT_EQ(page.OnOK(ui), c.ok) << c.password;
-        EXPECT_EQ(c.ok ? page.m_strPassword : "", c.stored) << c.password;
-        EXPECT_EQ(ui.messages, c.ok ? std::vector<std::string>{}
-                                    : std::vector<std::string>{"设定密码跟确认密码不相同，请重新输入!"});
-    }
 }
 
 }  // namespace
