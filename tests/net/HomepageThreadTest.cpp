@@ -25,11 +25,9 @@ public:
         m_jobs.push_back({std::async(std::launch::async, std::move(work)), std::move(done)});
     }
     void Pump() {
-        while (!m_jobs.empty()) {
-            auto [work, done] = std::move(m_jobs.front());
-            m_jobs.pop_front();
-            ASSERT_EQ(work.wait_for(10s), std::future_status::ready) << "no answer";
-            done();
+        for (; !m_jobs.empty(); m_jobs.pop_front()) {
+            ASSERT_EQ(m_jobs.front().first.wait_for(10s), std::future_status::ready) << "no answer";
+            m_jobs.front().second();  // may queue more work: a deque keeps the front where it is
         }
     }
 

@@ -49,24 +49,5 @@ TEST_F(RotationTest, WalksTheFolderFromItsSecondPictureAndWrapsButNotOnAQuietRet
     EXPECT_EQ(shell.files.openCursors, 0);
 }
 
-// A dot in a folder's name is no extension; a name without a folder is beside the program.
-TEST_F(RotationTest, NamesWithoutAFolderToWalkKeepThePictureAndAChosenOneRotatesIfItLoads) {
-    for (const char* path : {"D:\\pics\\noext", "D:\\my.pictures\\photo", "E:\\gone\\a.jpg", "D:\\pics\\a.gif"})
-        EXPECT_EQ(dlg->NextRotationPicture(path), "") << path;
-    shell.files.listings["C:\\Program Files\\Lumivar"] = {{"bk.jpg"}};
-    EXPECT_EQ(dlg->NextRotationPicture("bk.jpg"), "C:\\Program Files\\Lumivar\\bk.jpg");
-
-    shell.files.folders.insert("E:\\new");
-    shell.files.listings["E:\\new"] = {{"n1.jpg"}, {"n2.jpg"}, {"broken.jpg"}};
-    for (const char* f : {"E:\\new\\n1.jpg", "E:\\new\\n2.jpg"}) shell.picture.pictures[f] = {8, 6};
-    shell.dialogs.fileAnswer = "E:\\new\\n1.jpg";
-    dlg->OnCommand(32800);
-    EXPECT_EQ(AfterRest(), "E:\\new\\n2.jpg");  // the old folder's listing is dropped
-    dlg->m_bPicture = 0;
-    shell.dialogs.fileAnswer = "E:\\new\\broken.jpg";
-    dlg->ChooseBackgroundPicture();
-    EXPECT_FALSE(dlg->m_bPicture);  // switched on only if it loads
-}
-
 }  // namespace
 }  // namespace lumivar::test

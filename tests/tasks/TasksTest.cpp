@@ -202,7 +202,6 @@ TEST_F(AppTest, TaskListShowsDueOrderAndAppliesOnlyOnOk) {
     EXPECT_EQ(dlg->m_nTaskCount, 1);
     EXPECT_EQ(dlg->m_nRemindTimeout, 9);
     EXPECT_EQ(dlg->m_strCurNote, "新");
-    EXPECT_EQ(shell.window.Period(TIMER_TASK), 1800000u);
     EXPECT_NE(IniText().find("NOTE0=新"), std::string::npos);
 }
 
