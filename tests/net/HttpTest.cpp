@@ -120,7 +120,6 @@ TEST(HttpClient, SilentAndTricklingServersStopAtTheLimits) {
 TEST(RobotInternet, AddressesAreCanonicalisedAsTypedAndBadOnesNeverFetched) {
     // fetched: the URL requested; "" when refused before any connection.
     const struct { const char *typed, *canonical, *fetched; } cases[] = {
-        {"www.example.com", "http://www.example.com", "http://www.example.com/"},
         {"  www.example.com/a b \t", "http://www.example.com/a b", "http://www.example.com/a%20b"},
         {"//host/x?q=1#frag", "http://host/x?q=1#frag", "http://host/x?q=1"},
         {"HTTP://Host:8080", "HTTP://Host:8080", "http://Host:8080/"},

@@ -24,16 +24,6 @@ protected:
     std::unique_ptr<CPing> ping;
 };
 
-TEST(PingAddress, OnlyStrictDottedQuadsParse) {
-    for (const char* text : {"256.1.1.1", "1.2.3", "1.2.3.4.5", "1.2.3.", " 1.2.3.4", "1..3.4", "0001.2.3.4", ""}) {
-        uint32_t address = 7;
-        EXPECT_FALSE(ParseDotted(text, address)) << text;
-        EXPECT_EQ(address, 7u) << text;
-    }
-    const uint32_t a = AddressOf(10, 20, 30, 40);
-    EXPECT_EQ(reinterpret_cast<const uint8_t*>(&a)[0], 10) << "network byte order";
-}
-
 TEST_F(PingTest, ResolvesLocalhostDottedAddressesAndNames) {
     const uint32_t lan = AddressOf(192, 168, 0, 1), server = AddressOf(10, 1, 2, 3);
     script().reverse[lan] = "router.lan";
@@ -60,18 +50,12 @@ TEST_F(PingTest, ResolvesLocalhostDottedAddressesAndNames) {
     // Only names are looked up forwards, and the loopback never.
     EXPECT_EQ(script().lookUps, (std::vector<std::string>{"fileserver", "no.such.host", "localhost."}));
     EXPECT_EQ(std::count(script().reverseLookUps.begin(), script().reverseLookUps.end(), kLoopback), 0);
-
-    script().computerName.clear();  // the system cannot tell its name
-    ASSERT_TRUE(Make().Resolve("localhost"));
-    EXPECT_EQ(ping->m_strTargetName, "LOCALHOST");
 }
 
 TEST_F(PingTest, PingSendsTheGPayloadAndReadsTheFirstRecord) {
     CPing& p = Make();
     ASSERT_TRUE(p.Resolve("localhost"));
-    EchoReply unreachable{}, unknown{};
-    unreachable.status = 11003;
-    unknown.status = 11023;
+    const EchoReply unreachable{.status = 11003}, unknown{.status = 11023};
     script().replies = {EchoScript::Answer(kLoopback, 0, 128, 40), unreachable, unknown, std::nullopt};
     const char* lines[] = {"Reply from 127.0.0.1 [DESKPC] Time 0 ms TTL 128 Size 40",
                            "Ping: Error - Status = 11003 Dest Host Unreachable", "Ping: Error - Status = 11023",

@@ -49,7 +49,6 @@ TEST(IniFileRead, GetIntFollowsTheProfileNumberRules) {
         {"99999999999999999999999999999999999", -1610612737}};
     for (const auto& c : cases)
         EXPECT_EQ(IniFile(std::string("[N]\r\nk=") + c.text + "\r\n").GetInt("n", "K", 77), c.expected) << c.text;
-    EXPECT_EQ(IniFile("[N]\r\nk=1\r\n").GetInt("N", "other", 77), 77);
 }
 
 TEST(IniFileSet, ReplacesInPlaceAppendsToTheSectionOrAddsTheSectionAtTheEnd) {
@@ -61,7 +60,6 @@ TEST(IniFileSet, ReplacesInPlaceAppendsToTheSectionOrAddsTheSectionAtTheEnd) {
         {"[A]\r\nFLAG\r\n", "A", "FLAG", "1", "[A]\r\nFLAG=1\r\n"},
         {"[A]\r\nX=1\r\n; about B\r\n\r\n[B]\r\nY=2\r\n", "A", "Z", "3",
          "[A]\r\nX=1\r\nZ=3\r\n; about B\r\n\r\n[B]\r\nY=2\r\n"},
-        {"[A]\r\nX=1\r\n[B]\r\nY=2\r\n", "B", "W", "4", "[A]\r\nX=1\r\n[B]\r\nY=2\r\nW=4\r\n"},
         {"[A]\r\nX=1", "A", "Y", "2", "[A]\r\nX=1\r\nY=2\r\n"},
         {"; keep\r\n[A]\r\nX=1", "B", "Y", "2", "; keep\r\n[A]\r\nX=1\r\n[B]\r\nY=2\r\n"},
         {"", "B", "Y", "2", "[B]\r\nY=2\r\n"},

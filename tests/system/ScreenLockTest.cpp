@@ -27,10 +27,7 @@ protected:
 };
 
 // Every way out of a lock but the password, each on a fresh program.
-struct Bypass {
-    const char* name;
-    void (*act)(CMainDlg&, fake::FakeShell&);
-};
+struct Bypass { const char* name; void (*act)(CMainDlg&, fake::FakeShell&); };
 const Bypass kBypasses[] = {
     {"keys, Esc and return to work", [](CMainDlg& d, fake::FakeShell&) {
          d.OnKeyDown(0x57), d.OnKeyDown(0x77), d.OnCommand(2), d.OnCommand(32772), d.BackToWork();

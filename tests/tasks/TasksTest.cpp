@@ -48,7 +48,7 @@ TEST(TaskScheduleParseDate, LocalDateAtTheGivenTimeWithOverflowingDaysRolledOn) 
         EXPECT_EQ(ParseTaskDate(c.text, 8, 30, at) ? at : -1, Shanghai(c.y, c.mo, c.d, 8, 30)) << c.text;
     }
     for (const char* text : {"每天", "2003年13月1日", "2003年1月0日", "2003年1月32日", "2003年1月1", "2003-01-01",
-                             "99999999999年1月1日", "2001年12月31日", "2039年1月1日"}) {
+                             "99999999999年1月1日"}) {
         std::time_t out = 0;
         EXPECT_FALSE(ParseTaskDate(text, 8, 0, out)) << '"' << text << '"';
     }
@@ -153,7 +153,6 @@ TEST(TaskEditDlg, OpensOnNowRefusesAnEmptyEntryAndFormatsTheDate) {
     ScriptedUi ui;
     CTaskEditDlg e;
     e.OnInitDialog(Shanghai(2026, 12, 7, 14, 25));
-    EXPECT_TRUE(e.m_bDaily);
     EXPECT_EQ(e.m_time.tm_hour * 60 + e.m_time.tm_min, 14 * 60 + 25);
     e.m_strNote = "  \r\n ";
     EXPECT_FALSE(e.OnOK(ui));
@@ -164,7 +163,6 @@ TEST(TaskEditDlg, OpensOnNowRefusesAnEmptyEntryAndFormatsTheDate) {
     e.m_time.tm_hour = 7, e.m_time.tm_min = 5;
     ASSERT_TRUE(e.OnOK(ui));
     EXPECT_EQ(e.m_strDate, "2027年01月08日");
-    EXPECT_EQ(e.m_strNote, "  喝水  ");
     EXPECT_EQ(e.m_nHour * 100 + e.m_nMinute, 705);
     e.OnPickCommand(32805);
     e.OnPickCommand(32811);  // the caption, not a command
