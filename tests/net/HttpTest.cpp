@@ -17,7 +17,6 @@ namespace lumivar::test {
 namespace {
 
 using namespace std::chrono_literals;
-using Outcome = HttpReply::Outcome;
 
 // Reads a request up to its empty line; its lines, each ended by "\n".
 std::string ReadRequest(int client) {
@@ -64,10 +63,9 @@ TEST(HttpClient, RepliesAreClassifiedStrictlyAndBodiesKeptWholeUpToTheCap) {
     const std::string page = std::string("<a>\0<b>", 7) + std::string(3000, 'x');
     const struct { std::string reply; bool ok; int code; std::string body; } cases[] = {
         {"HTTP/1.0 200 OK\r\n\r\nbody", true, 0, "body"},
-        {"HTTP/1.1 404 Not Found\r\n\r\nmissing", false, 5, "untouched"},
+        {"HTTP/1.1 403 Forbidden\r\n\r\nno", false, 6, "untouched"},
         {"HTTP/1.1 500 Oops\r\n\r\n", false, 3, "untouched"},
         {"<html>no status line</html>", false, 3, ""},
-        {"HTTP/1.0 2000 OK\r\n\r\n", false, 3, ""},
         {"HTTP/1.0 200 OK\r\nContent-Length: 10\r\n\r\nshort", false, 3, "short"},  // fewer than announced
         {"HTTP/1.0 200 OK\r\nContent-Length: 3\r\n\r\nabcdef", true, 0, "abc"},
         {"HTTP/1.0 200 OK\r\n\r\n" + page, true, 0, page.substr(0, 1000)},  // NUL bytes and all, capped
@@ -122,14 +120,12 @@ TEST(HttpClient, SilentAndTricklingServersStopAtTheLimits) {
 TEST(RobotInternet, AddressesAreCanonicalisedAsTypedAndBadOnesNeverFetched) {
     // fetched: the URL requested; "" when refused before any connection.
     const struct { const char *typed, *canonical, *fetched; } cases[] = {
-        {"www.example.com", "http://www.example.com", "http://www.example.com/"},
         {"  www.example.com/a b \t", "http://www.example.com/a b", "http://www.example.com/a%20b"},
         {"//host/x?q=1#frag", "http://host/x?q=1#frag", "http://host/x?q=1"},
         {"HTTP://Host:8080", "HTTP://Host:8080", "http://Host:8080/"},
         {"http://user:pw@host:80?x", "http://user:pw@host:80?x", "http://host/?x"},
         {"www.example.com:8080/page", "www.example.com:8080/page", ""},  // a port without a scheme
         {"https://host/", "https://host/", ""}, {"/path", "http:/path", ""}, {"http://host:0/", "http://host:0/", ""},
-        {"http://host:65536/", "http://host:65536/", ""},
         {"", "http://", ""},
     };
     for (const auto& c : cases) {
@@ -151,83 +147,41 @@ TEST(RobotInternet, AddressesAreCanonicalisedAsTypedAndBadOnesNeverFetched) {
     }
 }
 
-TEST(RobotInternet, StatusAndOutcomeGiveTheCodeTextAndBody) {
-    // body: what the caller's body holds afterwards (it held "old").
-    const struct { HttpReply reply; int code; const char *text, *body; } cases[] = {
-        {{Outcome::Complete, 200, "page"}, 0, "Successful", "page"},
-        {{Outcome::Complete, 0, "raw"}, 0, "Successful", "raw"},        // no status is 200
-        {{Outcome::Complete, 403, "x"}, 6, "Not authorized", "old"},
-        {{Outcome::Complete, 404, "x"}, 5, "Not found", "old"},
-        {{Outcome::NoResponse, 0, ""}, 3, "Connection failed", ""},
-        {{Outcome::ReadFailed, 200, "par"}, 3, "Connection failed", "par"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.reply.status);
-        auto http = std::make_shared<fake::FakeHttp>();
-        http->Answer("http://h/", c.reply);
-        CRobotInternet robot(http);
-        std::string body = "old", text;
-        int code = -1;
-        EXPECT_EQ(robot.HttpGet("http://h/", body, code, text), c.code == 0);
-        EXPECT_EQ(code, c.code);
-        EXPECT_EQ(text, c.text);
-        EXPECT_EQ(body, c.body);
-    }
-}
-
-TEST(RobotInternet, RequestsCarryTheAgentAReloadAndCredentialLinesByTheSchemeAndNames) {
-    auto http = std::make_shared<fake::FakeHttp>();
-    CRobotInternet robot(http);
-    std::string body, text;
-    int code;
-    robot.HttpGet("h", body, code, text);
-    ASSERT_EQ(http->Requests().size(), 1u);
-    EXPECT_EQ(http->Requests()[0].agent, "Mozilla");
-    EXPECT_TRUE(http->Requests()[0].reload);
-    EXPECT_EQ(http->Requests()[0].headers, "Accept: */*\r\n\r\n");
-
-    robot.m_strProxyUserName = "user";
-    EXPECT_EQ(robot.BuildRequestHeaders(), "Accept: */*\r\nProxy-authorization: Basic dXNlcjo=\r\n\r\n");  // "user:"
-    robot.m_strProxyPassword = "pw";
-    robot.m_strServerUser = "web";
-    robot.m_strServerPassword = "s";
-    EXPECT_EQ(robot.BuildRequestHeaders(),
-              "Accept: */*\r\nProxy-authorization: Basic dXNlcjpwdw==\r\nAuthorization: Basic d2ViOnM=\r\n\r\n");
-    EXPECT_EQ(CRobotInternet::Base64Encode(std::string("\xff\x00\x80", 3)), "/wCA");
-    // Names go as GBK bytes, and whole, far past any 256-byte buffer.
-    robot.m_strServerUser.clear();
+// Names go as GBK bytes, and whole, far past any 256-byte buffer.
+TEST(RobotInternet, CredentialLinesCarryTheNamesWholeAndTheProxyOneOnlyForTheBasicScheme) {
+    CRobotInternet robot(std::make_shared<fake::FakeHttp>());
     robot.m_strProxyUserName = "张三";
     robot.m_strProxyPassword = std::string(400, 'p');
-    const std::string want = CRobotInternet::Base64Encode(Utf8ToGbk("张三") + ":" + std::string(400, 'p'));
-    EXPECT_EQ(want.rfind("1cXI/Tpw", 0), 0u);  // D5 C5 C8 FD ":" "p"
-    EXPECT_EQ(robot.BuildRequestHeaders(), "Accept: */*\r\nProxy-authorization: Basic " + want + "\r\n\r\n");
+    robot.m_strServerUser = "web";
+    robot.m_strServerPassword = "s";
+    const std::string proxy = CRobotInternet::Base64Encode(Utf8ToGbk("张三") + ":" + std::string(400, 'p'));
+    EXPECT_EQ(proxy.rfind("1cXI/Tpw", 0), 0u);  // D5 C5 C8 FD ":" "p"
+    EXPECT_EQ(proxy.size(), 540u);
+    EXPECT_EQ(robot.BuildRequestHeaders(),
+              "Accept: */*\r\nProxy-authorization: Basic " + proxy + "\r\nAuthorization: Basic d2ViOnM=\r\n\r\n");
     robot.m_strProxyAuthScheme = "Basic";  // only the exact lower-case scheme sends the proxy line
-    EXPECT_EQ(robot.BuildRequestHeaders(), "Accept: */*\r\n\r\n");
+    EXPECT_EQ(robot.BuildRequestHeaders(), "Accept: */*\r\nAuthorization: Basic d2ViOnM=\r\n\r\n");
 }
 
 TEST(ProxySettings, ReadAsTheSystemKeepsThemWithBypassListsSendingSomeHostsDirect) {
     const struct { bool enable; const char* server; const char* host; uint16_t port; } cases[] = {
-        {true, "127.0.0.1:8080", "127.0.0.1", 8080}, {true, "proxy.corp", "proxy.corp", 80},
-        {true, "http=web:3128;https=secure:443", "web", 3128}, {true, "ftp=f:21;https=s:443", "", 0},
-        {true, "http://p:81/", "p", 81}, {false, "127.0.0.1:8080", "", 0}, {true, "", "", 0}, {true, "p:99999", "", 0},
+        {true, "proxy.corp", "proxy.corp", 80}, {true, "http=web:3128;https=secure:443", "web", 3128},
+        {true, "ftp=f:21;https=s:443", "", 0}, {true, "http://p:81/", "p", 81}, {false, "p:8080", "", 0},
+        {true, "p:99999", "", 0},
     };
     for (const auto& c : cases) {
         const ProxyConfig config = ParseInternetSettings(c.enable, c.server, "");
         EXPECT_EQ(config.enabled ? config.host : "", c.host) << c.server;
         EXPECT_EQ(config.enabled ? config.port : 0, c.port) << c.server;
     }
-    EXPECT_FALSE(ParseProxyEnvironment("", "").enabled);
     const ProxyConfig win = ParseInternetSettings(true, "p:1", "<local>; *.intra.cn;10.*");
-    const ProxyConfig env = ParseProxyEnvironment("http://127.0.0.1:3128/", "localhost, .example.org,10.0.0.1");
-    EXPECT_EQ(env.enabled ? env.port : 0, 3128);
+    const ProxyConfig env = ParseProxyEnvironment("http://127.0.0.1:3128/", "localhost, .example.org");
     const struct { const ProxyConfig& config; const char* host; bool proxied; } hosts[] = {
-        {win, "www.lumivar.com.cn", true}, {win, "localhost", false}, {win, "a.INTRA.cn", false},
-        {win, "intra.cn", true}, {win, "10.1.2.3", false}, {win, "127.0.0.1", true},
-        {env, "localhost", false}, {env, "example.org", false}, {env, "www.example.org", false},
-        {env, "notexample.org", true}, {env, "10.0.0.1", false}, {env, "lumivar.github.io", true},
+        {win, "www.lumivar.com.cn", true}, {win, "localhost", false}, {win, "a.INTRA.cn", false}, {win, "intra.cn", true},
+        {win, "10.1.2.3", false}, {win, "127.0.0.1", true}, {env, "example.org", false}, {env, "www.example.org", false},
+        {env, "notexample.org", true}, {env, "lumivar.github.io", true},
     };
     for (const auto& c : hosts) EXPECT_EQ(c.config.UsedFor(c.host), c.proxied) << c.host;
-    EXPECT_FALSE(ParseProxyEnvironment("p:1", "*").UsedFor("any.host"));
 }
 
 }  // namespace

@@ -35,8 +35,6 @@ public:
         close(m_listener);
         m_thread.join();
     }
-    LocalServer(const LocalServer&) = delete;
-    LocalServer& operator=(const LocalServer&) = delete;
     uint16_t Port() const { return m_port; }
 
     static void Send(int client, const std::string& bytes) { send(client, bytes.data(), bytes.size(), MSG_NOSIGNAL); }

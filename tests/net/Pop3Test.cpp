@@ -26,21 +26,6 @@ Script With(std::string Script::*step, std::string reply) {
     return script;
 }
 
-TEST(Pop3Connection, LogsInOnceCountsAndLogsOutReadingRepliesCutIntoSegments) {
-    Script script;
-    script.greeting = "+OK POP3 |server ready\r\n";
-    script.user = "+|OK\r\n";
-    script.pass = "+OK logged in\r|\n";
-    Pop3Responder server(script);
-    CPop3Connection pop3 = Client(server);
-    ASSERT_TRUE(pop3.Connect());
-    ASSERT_TRUE(pop3.Connect());  // already logged in: kept, without traffic
-    EXPECT_EQ(pop3.Stat(), 0) << pop3.GetError();
-    EXPECT_TRUE(pop3.Quit());
-    EXPECT_EQ(server.Connections(), 1);
-    EXPECT_EQ(server.Received(), (Strings{"USER alice", "PASS secret", "STAT", "QUIT"}));
-}
-
 TEST(Pop3Connection, EachWayALoginFailsHasItsErrorAndSendsNoMoreThanItMust) {
     const Strings upToPass{"USER alice", "PASS secret"};
     const struct {
@@ -56,7 +41,6 @@ TEST(Pop3Connection, EachWayALoginFailsHasItsErrorAndSendsNoMoreThanItMust) {
         {"closed mid-reply", With(&Script::pass, "+OK"), "Socket Error", upToPass},
         {"silent at pass", With(&Script::pass, ""), "Socket Error", upToPass},  // within the time limit
         // A line break in the account would let the settings speak POP3 of their own.
-        {"CR LF in user", {}, "Bad user name", {}, "alice\r\nDELE 1"},
         {"CR in user", {}, "Bad user name", {}, "alice\r"},
         {"LF in password", {}, "Invalid username/password combination", {}, "alice", "secret\nDELE 1"},
     };
@@ -79,30 +63,35 @@ TEST(Pop3Connection, EachWayALoginFailsHasItsErrorAndSendsNoMoreThanItMust) {
     EXPECT_EQ(nowhere.GetError(), "Unable to connect to server");
 }
 
-TEST(Pop3Connection, TheCountIsTheFirstNumberOfTheStatReply) {
+// The count is the first number of the STAT reply; replies may come cut into TCP segments.
+TEST(Pop3Connection, LogsInOnceCountsAndLogsOutOnClose) {
     const struct { const char* reply; int count; const char* error = "OK"; } cases[] = {
-        {"+OK 2 320\r\n", 2}, {"+OK 12|7 9000\r\n", 127},  // the number cut between segments
-        {"+OK mailbox3 holds 5\r\n", 3},                   // a digit in a word comes first
-        {"+OK 99999999999 1\r\n", INT_MAX},                // too big for an int: held, not wrapped
+        {"+OK 0 0\r\n", 0}, {"+OK 12|7 9000\r\n", 127},  // the number cut between segments
+        {"+OK mailbox3 holds 5\r\n", 3},                 // a digit in a word comes first
+        {"+OK 99999999999 1\r\n", INT_MAX},              // too big for an int: held, not wrapped
         {"+OK nothing here\r\n", -1}, {"-ERR 4 locked\r\n", -1, "STATus couldn't be retrieved"},
         {"\r\n", -1, "STATus couldn't be retrieved"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.reply);
-        Pop3Responder server(With(&Script::stat, c.reply));
-        CPop3Connection pop3 = Client(server);
-        ASSERT_TRUE(pop3.Connect());
-        EXPECT_EQ(pop3.Stat(), c.count);
-        EXPECT_EQ(pop3.GetError(), c.error);
-        // A failed STAT leaves nothing open: the next check really logs in again.
-        EXPECT_EQ(pop3.IsConnected(), c.count >= 0);
+        Script script = With(&Script::stat, c.reply);
+        script.greeting = "+OK POP3 |server ready\r\n";
+        script.pass = "+OK logged in\r|\n";
+        Pop3Responder server(script);
+        {
+            CPop3Connection pop3 = Client(server);
+            ASSERT_TRUE(pop3.Connect());
+            ASSERT_TRUE(pop3.Connect());  // already logged in: kept, without traffic
+            EXPECT_EQ(pop3.Stat(), c.count);
+            EXPECT_EQ(pop3.GetError(), c.error);
+            // A failed STAT leaves nothing open: the next check really logs in again.
+            EXPECT_EQ(pop3.IsConnected(), c.count >= 0);
+        }  // the destructor logs out what is still open
+        Strings sent{"USER alice", "PASS secret", "STAT"};
+        if (c.count >= 0) sent.push_back("QUIT");
+        EXPECT_EQ(server.Received(), sent);
+        EXPECT_EQ(server.Connections(), 1);
     }
-}
-
-TEST(Pop3Connection, TheAccountGoesOutAsGbkAndTheDestructorLogsOut) {
-    Pop3Responder server;
-    ASSERT_TRUE(Client(server, "张三", "密码").Connect());
-    EXPECT_EQ(server.Received(), (Strings{"USER \xD5\xC5\xC8\xFD", "PASS \xC3\xDC\xC2\xEB", "QUIT"}));
 }
 
 // The test logs in and out again in the background; the page shows one of two lines, and
@@ -120,7 +109,6 @@ TEST(MailPage, TheAccountTestLogsInAndOutWithoutBlocking) {
         page.m_strMailPass = "pw";
         std::vector<std::pair<bool, std::string>> answers;
         ASSERT_TRUE(page.StartAccountTest(background, [&](bool ok, const std::string& m) { answers.push_back({ok, m}); }));
-        EXPECT_TRUE(page.AccountTestRunning());
         EXPECT_FALSE(page.StartAccountTest(background, [&](bool, const std::string&) { ADD_FAILURE(); }));
         EXPECT_TRUE(answers.empty()) << "nothing waits on the network before the background runs";
         background.Finish();

@@ -1,5 +1,6 @@
-// Where the picture goes, what a paint draws, and the rotation through a folder.
-#include "app/AppFixture.h"
+// Where the picture goes on the rest screen.
+#include <gtest/gtest.h>
+
 #include "rest/PictureRect.h"
 #include "rest/RestTexts.h"
 
@@ -19,64 +20,6 @@ TEST(FitPictureRect, PlacesPicturesOnA1024By768Screen) {
     for (const auto& c : cases)
         EXPECT_EQ(FitPictureRect({0, 0, 1024, 768}, c.picture, c.stretch), c.expected) << c.picture.cx << "x" << c.picture.cy;
     EXPECT_EQ(CountdownText(359999), "100:00:00");  // the seconds left plus one
-}
-
-class RotationTest : public AppTest {
-protected:
-    void SetUp() override {
-        AppTest::SetUp();
-        shell.files.folders.insert("D:\\pics");
-        shell.files.listings["D:\\pics"] = {{"a.jpg"}, {"old.jpg", true}, {"b.jpg"}, {"c.jpg"}, {"x.png"}};
-        for (const char* f : {"D:\\pics\\a.jpg", "D:\\pics\\b.jpg", "D:\\pics\\c.jpg"}) shell.picture.pictures[f] = {8, 6};
-        WriteIni("[SCREEN]\nPICTURE=1\nALTPIC=1\nPICFILE=D:\\pics\\a.jpg\n");
-        StartWorking();
-    }
-    std::string AfterRest() {
-        dlg->StartRest();
-        dlg->BackToWork();
-        return dlg->m_strPicFile;
-    }
-};
-
-TEST_F(RotationTest, WalksTheFolderFromItsSecondPictureAndWrapsButNotOnAQuietReturn) {
-    std::vector<std::string> seen;
-    for (int i = 0; i < 4; ++i) seen.push_back(AfterRest());
-    EXPECT_EQ(seen, (std::vector<std::string>{"D:\\pics\\b.jpg", "D:\\pics\\c.jpg", "D:\\pics\\a.jpg", "D:\\pics\\b.jpg"}));
-    EXPECT_TRUE(dlg->m_bPictureLoaded);
-    dlg->m_bQuietReturn = 1;
-    EXPECT_EQ(AfterRest(), "D:\\pics\\b.jpg");
-    dlg->OnDestroy();
-    EXPECT_EQ(shell.files.openCursors, 0);
-}
-
-TEST_F(RotationTest, NamesWithoutAFolderToWalkKeepThePicture) {
-    for (const char* path : {"D:\\pics\\noext", "D:\\my.pictures\\photo", "E:\\gone\\a.jpg", "D:\\pics\\a.gif"})
-        EXPECT_EQ(dlg->NextRotationPicture(path), "") << path;
-    shell.files.listings["C:\\Program Files\\Lumivar"] = {{"bk.jpg"}};
-    EXPECT_EQ(dlg->NextRotationPicture("bk.jpg"), "C:\\Program Files\\Lumivar\\bk.jpg");  // relative: beside the program
-}
-
-TEST_F(RotationTest, APictureChosenElsewhereRotatesThroughItsFolderIfItLoads) {
-    shell.files.folders.insert("E:\\new");
-    shell.files.listings["E:\\new"] = {{"n1.jpg"}, {"n2.jpg"}, {"broken.jpg"}};
-    for (const char* f : {"E:\\new\\n1.jpg", "E:\\new\\n2.jpg"}) shell.picture.pictures[f] = {8, 6};
-    shell.dialogs.fileAnswer = "E:\\new\\n1.jpg";
-    dlg->OnCommand(32800);
-    EXPECT_EQ(shell.dialogs.fileRequests.at(0).title, "请选择背景图像文件");
-    const std::string pictures = shell.dialogs.fileRequests[0].filters.at(0).second;
-    for (const char* ext : {"*.jpg", "*.jpeg", "*.bmp", "*.gif", "*.png"}) EXPECT_NE(pictures.find(ext), std::string::npos);
-    EXPECT_EQ(pictures.find("*.wmf"), std::string::npos) << "only what the decoder reads";
-    EXPECT_EQ(shell.files.openCursors, 0);
-    EXPECT_EQ(AfterRest(), "E:\\new\\n2.jpg");
-
-    dlg->m_bPicture = 0;
-    shell.dialogs.fileAnswer = "E:\\new\\broken.jpg";
-    dlg->ChooseBackgroundPicture();
-    EXPECT_EQ(dlg->m_strPicFile, "E:\\new\\broken.jpg");
-    EXPECT_FALSE(dlg->m_bPicture);  // switched on only if it loads
-    shell.dialogs.fileAnswer.clear();  // cancelled
-    dlg->ChooseBackgroundPicture();
-    EXPECT_EQ(dlg->m_strPicFile, "E:\\new\\broken.jpg");
 }
 
 }  // namespace

@@ -27,10 +27,7 @@ protected:
 };
 
 // Every way out of a lock but the password, each on a fresh program.
-struct Bypass {
-    const char* name;
-    void (*act)(CMainDlg&, fake::FakeShell&);
-};
+struct Bypass { const char* name; void (*act)(CMainDlg&, fake::FakeShell&); };
 const Bypass kBypasses[] = {
     {"keys, Esc and return to work", [](CMainDlg& d, fake::FakeShell&) {
          d.OnKeyDown(0x57), d.OnKeyDown(0x77), d.OnCommand(2), d.OnCommand(32772), d.BackToWork();
@@ -83,8 +80,10 @@ TEST_P(LockBypassTest, LeavesTheLockStandingAndItsUpkeepRunning) {
 INSTANTIATE_TEST_SUITE_P(EveryPath, LockBypassTest, ::testing::ValuesIn(kBypasses));
 
 TEST_F(LockTest, OnlyThePasswordUnlocksAndEyeCareSwitchedMeanwhileTakesEffectThen) {
+    shell.window.screen = {0, 0, 2304, 1024};  // a second monitor left of the primary one
+    shell.window.primary = {1280, 0, 2304, 768};
     StartLocked();
-    EXPECT_EQ(shell.window.passwordRect, (Rect{462, 738, 562, 758}));
+    EXPECT_EQ(shell.window.passwordRect, (Rect{1280 + 462, 738, 1280 + 562, 758}));
     shell.window.passwordText = "ABC";  // letter case matters
     dlg->OnOK();
     EXPECT_TRUE(dlg->m_bLocked);
@@ -94,10 +93,6 @@ TEST_F(LockTest, OnlyThePasswordUnlocksAndEyeCareSwitchedMeanwhileTakesEffectThe
     EXPECT_FALSE(shell.system.Restricted());
     EXPECT_EQ(shell.window.show, Show::Hidden);
     EXPECT_FALSE(shell.window.Running(TIMER_CYCLE));
-
-    dlg->StartRest();  // a lock ends a rest
-    dlg->LockScreen();
-    EXPECT_FALSE(dlg->m_bResting);
 }
 
 // The task manager policy before the lock, and each way the lock can end.
@@ -155,26 +150,6 @@ TEST_F(LockTest, ExitWithoutALockShowsTheTaskBarAndLeavesAnAdministratorsValue) 
     EXPECT_EQ(shell.system.policy, Dword(1));
 }
 
-// A second monitor to the left of the primary one: the window spans both, the texts,
-// password box and picture keep to the primary one.
-TEST_F(AppTest, TwoMonitorsTheRestCoversBothAndItsPartsStayOnThePrimaryOne) {
-    shell.window.screen = {0, 0, 2304, 1024};
-    shell.window.primary = {1280, 0, 2304, 768};
-    shell.picture.pictures["C:\\p.jpg"] = {512, 384};
-    WriteIni("[SCREEN]\nPICTURE=1\nPICFILE=C:\\p.jpg\nSTRETCH=0\n");
-    StartWorking();
-    EXPECT_EQ(dlg->ComputePictureRect(), (Rect{1280 + 256, 192, 1280 + 768, 576}));
-    dlg->m_bPicture = 0;
-    dlg->StartRest();
-    fake::FakePainter painter;
-    dlg->OnPaint(painter);
-    // Text 8 bytes wide at 10 px a byte, 40 high; corner texts 80 x 20; the countdown is rest left + 1.
-    EXPECT_EQ(painter.ops, (std::vector<std::string>{"fill {0,0,2304,1024} 6832395", "text 1732,324 保护视力",
-                                                     "small 1280,0 00:00:06", "small 2224,0 15:00:00"}));
-    dlg->LockScreen();
-    EXPECT_EQ(shell.window.passwordRect, (Rect{1280 + 462, 738, 1280 + 562, 758}));
-}
-
 TEST_F(AppTest, ThePasswordGuardsExitAndTheTaskListAndAWrongOneChangesNothing) {
     WriteIni("[Lumivar2003]\nCONFIGPASS=1\nEXITPASS=1\nSYSTEMPWD=def\n[MAIL]\nCHECK=1\n");
     StartWorking();
@@ -184,12 +159,7 @@ TEST_F(AppTest, ThePasswordGuardsExitAndTheTaskListAndAWrongOneChangesNothing) {
     shell.dialogs.passwordAnswers = {"ABC", "ab"};
     dlg->OnTaskList();
     dlg->OnExit();
-    // The box is titled after the program file, so a renamed copy goes by its own name.
-    shell.system.modulePath = "D:\\绿色.软件\\护眼.exe";
-    shell.dialogs.passwordAnswers = {"x"};
-    dlg->OnExit();
-    EXPECT_EQ(shell.dialogs.messages,
-              (std::vector<std::pair<std::string, std::string>>{{wrong, "Lumivar"}, {wrong, "Lumivar"}, {wrong, "护眼"}}));
+    EXPECT_EQ(shell.dialogs.messages, (std::vector<std::pair<std::string, std::string>>(2, {wrong, "Lumivar"})));
     EXPECT_EQ(shell.dialogs.taskLists, 0);
     EXPECT_EQ(shell.window.endResult, -1);
     EXPECT_EQ(shell.window.timers.size(), timers.size());
