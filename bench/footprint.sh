@@ -111,7 +111,7 @@ fi
 # --- Lumivar.exe, every monitor off, nothing shown yet ----------------------------------------
 mkdir -p "$work/Lumivar"
 printf '[Lumivar2003]\r\nAUTOCHECKNEWVERSION=0\r\nSTARTUP=0\r\n' > "$work/Lumivar/Lumivar.ini"
-launch "$exe" >/dev/null
+: "$(launch "$exe")"  # in a subshell, so that killing it later is no job of ours
 sleep 8
 ppid=$(winpid Lumivar.exe "$work/Lumivar")
 plain_row="| USS / RSS 8 s after start, every monitor off | $(uss "$ppid") MiB / $(rss "$ppid") MiB |"

@@ -5,12 +5,14 @@
 
 #include <string>
 
-#include "LoopbackPeer.h"
 #include "net/HttpClient.h"
+#include "net/LocalServer.h"
 #include "net/RobotInternet.h"
 
 namespace lumivar {
 namespace {
+
+using test::LocalServer;
 
 const wchar_t kKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 
@@ -36,9 +38,9 @@ void SetProxy(DWORD enable, const std::wstring& server) {
 
 TEST(HttpWine, RequestsGoThroughTheProxyOfTheInternetSettings) {
     std::string request;
-    LoopbackPeer proxy([&](SOCKET c) {
-        for (std::string line; !(line = ReadLine(c)).empty();) request += line + "\n";
-        Send(c, "HTTP/1.0 200 OK\r\nContent-Length: 9\r\n\r\nV9 Build1");
+    LocalServer proxy([&](test::Socket c) {
+        for (std::string line; !(line = LocalServer::ReadLine(c)).empty();) request += line + "\n";
+        LocalServer::Send(c, "HTTP/1.0 200 OK\r\nContent-Length: 9\r\n\r\nV9 Build1");
     });
     const std::wstring at = L"127.0.0.1:" + std::to_wstring(proxy.Port());
     const SavedProxyValues saved;
@@ -56,7 +58,7 @@ TEST(HttpWine, RequestsGoThroughTheProxyOfTheInternetSettings) {
     int code = -1;
     EXPECT_TRUE(robot.HttpGet("http://www.lumivar.com.cn/lumivar/update.ini", body, code, text));
     EXPECT_EQ(body, "V9 Build1");
-    proxy.Wait();
+    proxy.Stop();
     EXPECT_EQ(request.substr(0, request.find('\n')), "GET http://www.lumivar.com.cn/lumivar/update.ini HTTP/1.0");
     EXPECT_NE(request.find("\nUser-Agent: Mozilla\n"), std::string::npos) << request;
 }

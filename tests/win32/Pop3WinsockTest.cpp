@@ -5,32 +5,34 @@
 #include <string>
 #include <vector>
 
-#include "LoopbackPeer.h"
+#include "net/LocalServer.h"
 #include "net/Pop3Connection.h"
 
 namespace lumivar {
 namespace {
 
+using test::LocalServer;
+
 TEST(Pop3Winsock, LogsInAsGbkCountsTheMailboxAndQuits) {
     std::vector<std::string> heard;
-    LoopbackPeer peer([&](SOCKET c) {
-        Send(c, "+OK ready\r\n");
+    LocalServer peer([&](test::Socket c) {
+        LocalServer::Send(c, "+OK ready\r\n");
         for (const char* reply : {"+OK\r\n", "+OK in\r\n", "+OK 3 4500\r\n", "+OK bye\r\n"}) {
-            heard.push_back(ReadLine(c));
-            Send(c, reply);
+            heard.push_back(LocalServer::ReadLine(c));
+            LocalServer::Send(c, reply);
         }
     });
     CPop3Connection pop3("127.0.0.1", peer.Port(), "张三", "pw");
     ASSERT_TRUE(pop3.Connect()) << pop3.GetError();
     EXPECT_EQ(pop3.Stat(), 3);
     EXPECT_TRUE(pop3.Quit());
-    peer.Wait();
+    peer.Stop();
     EXPECT_EQ(heard, (std::vector<std::string>{"USER \xD5\xC5\xC8\xFD", "PASS pw", "STAT", "QUIT"}));
 }
 
 // The receive time limit holds under Wine: not given up early, nor waited out forever.
 TEST(Pop3Winsock, ASilentServerFailsWithinTheTimeLimit) {
-    LoopbackPeer peer([](SOCKET c) { ReadLine(c); });
+    LocalServer peer([](test::Socket c) { LocalServer::ReadLine(c); });
     CPop3Connection pop3("127.0.0.1", peer.Port(), "a", "b");
     pop3.SetTimeout(500);
     const auto start = std::chrono::steady_clock::now();
