@@ -1,6 +1,7 @@
 // Where the picture goes on the rest screen.
 #include <gtest/gtest.h>
 
+#include "app/AppFixture.h"
 #include "rest/PictureRect.h"
 #include "rest/RestTexts.h"
 
@@ -20,6 +21,31 @@ TEST(FitPictureRect, PlacesPicturesOnA1024By768Screen) {
     for (const auto& c : cases)
         EXPECT_EQ(FitPictureRect({0, 0, 1024, 768}, c.picture, c.stretch), c.expected) << c.picture.cx << "x" << c.picture.cy;
     EXPECT_EQ(CountdownText(359999), "100:00:00");  // the seconds left plus one
+}
+
+// Each rest takes the next picture of the folder that loads, wrapping round; a quiet return
+// keeps it. A picture chosen elsewhere rotates through its own folder. No listing stays open.
+TEST(PictureRotation, WalksTheFolderWrapsAndFollowsAChosenPicture) {
+    App app("[SCREEN]\nPICTURE=1\nALTPIC=1\nPICFILE=D:\\pics\\a.jpg\n");
+    fake::FakeShell& shell = app.shell;
+    shell.files.folders = {"D:\\pics", "E:\\new"};
+    shell.files.listings["D:\\pics"] = {{"a.jpg"}, {"old.jpg", true}, {"b.jpg"}, {"c.jpg"}, {"x.png"}};
+    shell.files.listings["E:\\new"] = {{"n1.jpg"}, {"n2.jpg"}};
+    for (const char* f : {"D:\\pics\\a.jpg", "D:\\pics\\b.jpg", "D:\\pics\\c.jpg", "E:\\new\\n1.jpg", "E:\\new\\n2.jpg"})
+        shell.picture.pictures[f] = {8, 6};
+    const auto afterRest = [&] { return app.dlg->StartRest(), app.dlg->BackToWork(), app.dlg->m_strPicFile; };
+    std::vector<std::string> seen;
+    for (int i = 0; i < 4; ++i) seen.push_back(afterRest());
+    EXPECT_EQ(seen, (std::vector<std::string>{"D:\\pics\\b.jpg", "D:\\pics\\c.jpg", "D:\\pics\\a.jpg", "D:\\pics\\b.jpg"}));
+    app.dlg->m_bQuietReturn = 1;
+    EXPECT_EQ(afterRest(), "D:\\pics\\b.jpg");
+    shell.dialogs.fileAnswer = "E:\\new\\n1.jpg";
+    app.dlg->OnCommand(32800);
+    EXPECT_EQ(shell.files.openCursors, 0);
+    app.dlg->m_bQuietReturn = 0;
+    EXPECT_EQ(afterRest(), "E:\\new\\n2.jpg");
+    app.dlg->OnDestroy();
+    EXPECT_EQ(shell.files.openCursors, 0);
 }
 
 }  // namespace

@@ -113,46 +113,5 @@ TEST(Win32System, EveryPriorTaskManagerPolicyIsPutBackExactly) {
     sys.WriteTaskMgrPolicy(saved);
 }
 
-struct Program {
-    PROCESS_INFORMATION pi{};
-    explicit Program(std::wstring exe) {
-        STARTUPINFOW si{sizeof si};
-        std::wstring cmd = L"\"" + exe + L"\"";
-        CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
-    }
-    bool Ended(DWORD ms) const { return WaitForSingleObject(pi.hProcess, ms) == WAIT_OBJECT_0; }
-    ~Program() {
-        if (pi.hProcess && !Ended(0)) TerminateProcess(pi.hProcess, 1);
-        CloseHandle(pi.hProcess);
-        CloseHandle(pi.hThread);
-    }
-};
-
-TEST(SingleInstance, ASecondCopyEndsAtOnceAndTheFirstEndsOnExit) {
-    const std::wstring dir = (kTemp / L"lumivar-single").wstring(), exe = dir + L"\\Lumivar.exe";
-    CreateDirectoryW(dir.c_str(), nullptr);
-    ASSERT_TRUE(CopyFileW(Wide(LUMIVAR_EXE).c_str(), exe.c_str(), FALSE));
-    Program first(exe);
-    HANDLE mutex = nullptr;
-    for (int i = 0; i < 200 && first.pi.hProcess && !(mutex = OpenMutexW(SYNCHRONIZE, FALSE, L"Lumivar")); ++i) Sleep(100);
-    ASSERT_NE(mutex, nullptr) << "the first copy never took its mutex";
-    CloseHandle(mutex);
-
-    Program second(exe);
-    ASSERT_TRUE(second.Ended(20000)) << "the second copy kept running";
-    DWORD code = 99;
-    GetExitCodeProcess(second.pi.hProcess, &code);
-    EXPECT_EQ(code, 0u);
-    EXPECT_FALSE(first.Ended(0)) << "the first copy ended too";
-
-    EnumWindows([](HWND hwnd, LPARAM pid) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(hwnd, &owner);
-        if (owner == DWORD(pid)) PostMessageW(hwnd, WM_COMMAND, 32775, 0);  // 退出
-        return TRUE;
-    }, LPARAM(first.pi.dwProcessId));
-    EXPECT_TRUE(first.Ended(20000)) << "exit did not end the program";
-}
-
 }  // namespace
 }  // namespace lumivar
