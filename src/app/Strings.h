@@ -1,6 +1,8 @@
 // Texts that the string table of the program also carries, by resource number.
 #pragma once
 
+#include <string>
+
 namespace lumivar {
 
 inline constexpr const char* kProductName = "眸安星";
@@ -11,5 +13,10 @@ inline constexpr const char* kStrHomepageA = "http://www.lumivar.com.cn/lumivar"
 inline constexpr const char* kStrUpdateFileB = "http://lumivar.github.io/update.ini";              // 32793
 inline constexpr const char* kStrUpdateFileA = "http://www.lumivar.com.cn/lumivar/update.ini";     // 32794
 inline constexpr const char* kStrEmail = "mailto:lumivar@lumivar.com.cn";       // 32799
+
+// What every number box of the dialogs says when its value is out of range.
+inline std::string RangeMessage(int low, int high) {
+    return "Please enter an integer between " + std::to_string(low) + " and " + std::to_string(high) + ".";
+}
 
 }  // namespace lumivar

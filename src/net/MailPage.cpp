@@ -1,13 +1,13 @@
 #include "net/MailPage.h"
 
+#include "app/Strings.h"
 #include "net/Pop3Connection.h"
 
 namespace lumivar {
 
 bool CMailPage::ValidateInterval(std::string& message) const {
     if (m_nMailInterval >= kIntervalLow && m_nMailInterval <= kIntervalHigh) return true;
-    message = "Please enter an integer between " + std::to_string(kIntervalLow) + " and " +
-              std::to_string(kIntervalHigh) + ".";
+    message = RangeMessage(kIntervalLow, kIntervalHigh);
     return false;
 }
 

@@ -1,5 +1,7 @@
 #include "net/NetworkPage.h"
 
+#include "app/Strings.h"
+
 namespace lumivar {
 
 const char* const CNetworkPage::kExplanation =
@@ -10,8 +12,7 @@ const char* const CNetworkPage::kExplanation =
 
 bool CNetworkPage::ValidateInterval(std::string& message) const {
     if (m_nHostInterval >= kIntervalLow && m_nHostInterval <= kIntervalHigh) return true;
-    message = "Please enter an integer between " + std::to_string(kIntervalLow) + " and " +
-              std::to_string(kIntervalHigh) + ".";
+    message = RangeMessage(kIntervalLow, kIntervalHigh);
     return false;
 }
 

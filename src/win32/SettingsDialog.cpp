@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "../../res/settings_ids.h"
+#include "app/Strings.h"
 #include "settings/SettingsDlg.h"
 #include "win32/DialogColours.h"
 #include "win32/OnFirstUse.h"
@@ -88,8 +89,7 @@ public:
         return ChooseFileToOpen(m_page, request, path);
     }
     void RangeError(int low, int high) override {
-        PageMessage(m_page, "Please enter an integer between " + std::to_string(low) + " and " + std::to_string(high) +
-                                ".");
+        PageMessage(m_page, RangeMessage(low, high));
     }
     void ShowMessage(const std::string& text) override { PageMessage(m_page, text); }
 

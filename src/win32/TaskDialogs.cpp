@@ -10,6 +10,7 @@
 
 #include "../../res/resource.h"
 #include "../../res/tasks_ids.h"
+#include "app/Strings.h"
 #include "tasks/RemindDlg.h"
 #include "tasks/TaskDialogs.h"
 #include "win32/DialogColours.h"
@@ -245,9 +246,7 @@ public:
     bool Edit(CTaskEditDlg& editor) override { return RunTaskEditDialog(m_module, m_hwnd, editor) == IDOK; }
 
     void RangeError(int low, int high) override {
-        const std::wstring text =
-            L"Please enter an integer between " + std::to_wstring(low) + L" and " + std::to_wstring(high) + L".";
-        MessageBoxW(m_hwnd, text.c_str(), AppTitle().c_str(), MB_OK | MB_ICONEXCLAMATION);
+        MessageBoxW(m_hwnd, Wide(RangeMessage(low, high)).c_str(), AppTitle().c_str(), MB_OK | MB_ICONEXCLAMATION);
         SendMessageW(m_hwnd, WM_NEXTDLGCTL, WPARAM(Item(IDC_TASK_PROMPT_SECONDS)), TRUE);
     }
 
