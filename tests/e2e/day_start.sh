@@ -4,8 +4,8 @@
 # end of the session writes the file with its seven sections and the defaults. With an exit
 # password then set in that file, 退出 asks for it: Esc or a wrong one keep the program
 # running, the right one ends it.
-# Every default is on here, the update check among them: the story runs in a network of its
-# own, with no interface up, so nothing can reach another machine.
+# With no INI file the defaults hold, the update check among them: the story runs in a
+# network of its own, with no interface up, so nothing can reach another machine.
 # Usage: day_start.sh Lumivar.exe OUTDIR   (screenshots are kept in OUTDIR)
 set -euo pipefail
 if [ "${LUMIVAR_OWN_NETNS:-}" != 1 ]; then
@@ -14,7 +14,6 @@ fi
 . "$(dirname "$0")/lib.sh"
 prepare "$1" "$2"
 ini="$out/app/Lumivar.ini"
-app=$(cd "$out/app" && pwd -P)
 run='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
 
 keep_registry "$run|Lumivar2003"
@@ -44,15 +43,6 @@ tray_picture() {
   shot "$1"
   eval "$(xdotool getwindowgeometry --shell "$tray")"
   echo "${WIDTH}x${HEIGHT} $(convert "$out/$1.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -format '%#' info:)"
-}
-# wait_window TITLE SECONDS: the id of a visible window with that title
-wait_window() {
-  local w i
-  for ((i = 0; i < $2 * 4; i++)); do
-    w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1) && [ -n "$w" ] && { echo "$w"; return 0; }
-    sleep 0.25
-  done
-  return 1
 }
 running() { kill -0 "$program" 2>/dev/null; }
 
@@ -137,8 +127,8 @@ EOF
 ok "the end of the session wrote the INI file: seven sections in order, the defaults"
 
 # The user's own settings, as a person edits the file: an exit password (abc, stored
-# scrambled), and no start with the system.
-LC_ALL=C sed -i 's/^EXITPASS=0/EXITPASS=1/; s/^SYSTEMPWD=/SYSTEMPWD=def/; s/^STARTUP=1/STARTUP=0/' "$ini"
+# scrambled), and no start with the system. VERSION goes: only a save writes it back.
+LC_ALL=C sed -i 's/^EXITPASS=0/EXITPASS=1/; s/^SYSTEMPWD=/SYSTEMPWD=def/; s/^STARTUP=1/STARTUP=0/; /^VERSION=/d' "$ini"
 start
 # ask_exit NAME: 退出 from the tray menu, up to the password prompt
 ask_exit() {
@@ -182,6 +172,7 @@ for _ in $(seq 1 20); do xdotool search --onlyvisible --name 'Wine System Tray' 
 shot 13-ended
 ! xdotool search --onlyvisible --name 'Wine System Tray' >/dev/null 2>&1 || fail "the tray icon stayed after the exit"
 text=$(iconv -f GBK -t UTF-8 "$ini" | tr -d '\r')
+[ -n "$(ini_value Lumivar2003 VERSION)" ] || fail "the exit did not save the settings"
 [ "$(ini_value Lumivar2003 EXITPASS)" = 1 ] && [ "$(ini_value Lumivar2003 SYSTEMPWD)" = def ] ||
   fail "the exit saved EXITPASS=$(ini_value Lumivar2003 EXITPASS) SYSTEMPWD=$(ini_value Lumivar2003 SYSTEMPWD)"
 [ -z "$(reg_get "$run" Lumivar2003)" ] || fail "STARTUP=0 left a Run value"

@@ -39,6 +39,16 @@ start() {
   sleep 1
 }
 
+# wait_window TITLE SECONDS: the id of a visible window with that title; fails when none comes
+wait_window() {
+  local w i
+  for ((i = 0; i < $2 * 4; i++)); do
+    w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1) && [ -n "$w" ] && { echo "$w"; return 0; }
+    sleep 0.25
+  done
+  return 1
+}
+
 # wait_screen rest|clear SECONDS NAME: polls until the middle of the screen shows (or stops showing) a rest
 wait_screen() {
   local i p
