@@ -11,12 +11,12 @@ shot() { import -window root "$out/$1.png"; }
 pixel() { convert "$out/$1.png" -format "%[pixel:p{$2,$3}]" info:; }
 brightest() { convert "$out/$1.png" -crop "$2" -colorspace gray -format '%[fx:maxima.r]' info:; }
 
-# prepare EXE OUTDIR INI-TEXT: a fresh folder with the program and its INI file
+# prepare EXE OUTDIR [INI-TEXT]: a fresh folder with the program and its INI file, if given
 prepare() {
   exe=$1 out=$2
   rm -rf "$out" && mkdir -p "$out/app"
   cp "$exe" "$out/app/Lumivar.exe"
-  printf '%b' "$3" > "$out/app/Lumivar.ini"
+  [ $# -lt 3 ] || printf '%b' "$3" > "$out/app/Lumivar.ini"
   xvfb=
   if [ -z "${DISPLAY:-}" ]; then
     export DISPLAY=:$((90 + RANDOM % 100))
@@ -37,6 +37,16 @@ start() {
   done
   [ -n "$tray" ] || fail "no tray icon appeared"
   sleep 1
+}
+
+# wait_window TITLE SECONDS: the id of a visible window with that title; fails when none comes
+wait_window() {
+  local w i
+  for ((i = 0; i < $2 * 4; i++)); do
+    w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1) && [ -n "$w" ] && { echo "$w"; return 0; }
+    sleep 0.25
+  done
+  return 1
 }
 
 # wait_screen rest|clear SECONDS NAME: polls until the middle of the screen shows (or stops showing) a rest
@@ -94,4 +104,31 @@ tray_menu() {
   xdotool windowfocus "$m"
   sleep 0.2
   xdotool key "$@"
+}
+
+# reg_get KEY NAME: "TYPE DATA", or nothing when the value is absent
+reg_get() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -F'    ' -v n="$2" '$2 == n {print $3 " " $4}' || true; }
+# reg_put KEY NAME "TYPE DATA": sets the value; empty data removes it
+reg_put() {
+  if [ -z "$3" ]; then wine reg delete "$1" /v "$2" /f >/dev/null 2>&1 || true
+  else wine reg add "$1" /v "$2" /t "${3%% *}" /d "${3#* }" /f >/dev/null; fi
+}
+has_key() { wine reg query "$1" >/dev/null 2>&1; }
+
+# keep_registry 'KEY|NAME'... [-- KEY...]: notes those values and whether those keys exist, so
+# that restore_registry leaves the prefix as it was found (the values back, new keys gone)
+keep_registry() {
+  local v k
+  kept_values=() kept_keys=()
+  declare -gA kept_before=() kept_existed=()
+  while [ $# -gt 0 ] && [ "$1" != -- ]; do kept_values+=("$1"); shift; done
+  [ $# -eq 0 ] || shift
+  kept_keys=("$@")
+  for v in "${kept_values[@]}"; do kept_before[$v]=$(reg_get "${v%|*}" "${v#*|}"); done
+  for k in "${kept_keys[@]}"; do if has_key "$k"; then kept_existed[$k]=1; else kept_existed[$k]=; fi; done
+}
+restore_registry() {
+  local v k
+  for v in "${kept_values[@]}"; do reg_put "${v%|*}" "${v#*|}" "${kept_before[$v]}"; done
+  for k in "${kept_keys[@]}"; do [ -n "${kept_existed[$k]}" ] || wine reg delete "$k" /f >/dev/null 2>&1 || true; done
 }

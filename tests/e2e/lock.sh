@@ -16,13 +16,6 @@ policy='HKCU\Software\Microsoft\Windows\CurrentVersion\Policies\System'
 policies='HKCU\Software\Microsoft\Windows\CurrentVersion\Policies'
 record='HKCU\Software\Lumivar'
 run='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
-# reg_get KEY NAME: "TYPE DATA", or nothing when the value is absent
-reg_get() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -F'    ' -v n="$2" '$2 == n {print $3 " " $4}' || true; }
-reg_put() {
-  if [ -z "$3" ]; then wine reg delete "$1" /v "$2" /f >/dev/null 2>&1 || true
-  else wine reg add "$1" /v "$2" /t "${3%% *}" /d "${3#* }" /f >/dev/null; fi
-}
-has_key() { wine reg query "$1" >/dev/null 2>&1; }
 
 # pids NAME DIR: our own copies of a Windows program, told from others' by their folder
 pids() {
@@ -35,28 +28,18 @@ pids() {
 gone() { [ ! -e "/proc/$1" ] || grep -q '^State:.*Z' "/proc/$1/status" 2>/dev/null; }
 
 # The machine as found: its values go back at the end, whatever happens in between.
-run_before=$(reg_get "$run" Lumivar2003)
-policy_before=$(reg_get "$policy" DisableTaskMgr)
-record_before=$(reg_get "$record" PolicyBeforeLock)
-has_key "$policies" && policies_existed=1 || policies_existed=
-has_key "$policy" && policy_existed=1 || policy_existed=
-has_key "$record" && record_existed=1 || record_existed=
+keep_registry "$run|Lumivar2003" "$policy|DisableTaskMgr" "$record|PolicyBeforeLock" -- "$policy" "$policies" "$record"
 leave_as_found() {
   local p
   disown "${program:-}" 2>/dev/null || true
   for p in $(pids Lumivar.exe "$app") $(pids topmost_probe.exe "$(cd "$out" && pwd -P)"); do kill -9 "$p" 2>/dev/null || true; done
-  reg_put "$run" Lumivar2003 "$run_before"
-  reg_put "$policy" DisableTaskMgr "$policy_before"
-  reg_put "$record" PolicyBeforeLock "$record_before"
-  [ -n "$policy_existed" ] || wine reg delete "$policy" /f >/dev/null 2>&1 || true
-  [ -n "$policies_existed" ] || wine reg delete "$policies" /f >/dev/null 2>&1 || true
-  [ -n "$record_existed" ] || wine reg delete "$record" /f >/dev/null 2>&1 || true
+  restore_registry
   wineserver -k 2>/dev/null
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
   true
 }
 trap leave_as_found EXIT
-if [ -n "$run_before" ]; then
+if [ -n "${kept_before[$run|Lumivar2003]}" ]; then
   # The session just begun has already started that copy: begin a new one without it.
   reg_put "$run" Lumivar2003 ''
   wineserver -k 2>/dev/null || true
@@ -181,7 +164,7 @@ ok "a wrong password empties the box and keeps the lock"
 unlock 07-unlocked
 [ -z "$(reg_get "$policy" DisableTaskMgr)" ] && [ -z "$(reg_get "$record" PolicyBeforeLock)" ] ||
   fail "after unlocking: DisableTaskMgr '$(reg_get "$policy" DisableTaskMgr)', record '$(reg_get "$record" PolicyBeforeLock)'"
-[ -n "$policy_existed" ] || ! has_key "$policy" || fail "the policy key the lock created is still there"
+[ -n "${kept_existed[$policy]}" ] || ! has_key "$policy" || fail "the policy key the lock created is still there"
 ok "the right password unlocks, DisableTaskMgr is absent again and the record is gone"
 
 lock 08-lock-again

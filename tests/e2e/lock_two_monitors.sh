@@ -14,26 +14,15 @@ policies='HKCU\Software\Microsoft\Windows\CurrentVersion\Policies'
 policy="$policies\System"
 record='HKCU\Software\Lumivar'
 run='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
-# reg_get KEY NAME: "TYPE DATA", or nothing when the value is absent
-reg_get() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -F'    ' -v n="$2" '$2 == n {print $3 " " $4}' || true; }
-reg_put() {
-  if [ -z "$3" ]; then wine reg delete "$1" /v "$2" /f >/dev/null 2>&1 || true
-  else wine reg add "$1" /v "$2" /t "${3%% *}" /d "${3#* }" /f >/dev/null; fi
-}
 
 # The machine as found: the values the program or the story touch go back at the end, and
 # keys that were not there go.
-values=("$x11|UseXRandR" "$run|Lumivar2003" "$policy|DisableTaskMgr" "$record|PolicyBeforeLock")
-keys=("$x11" "$policy" "$policies" "$record")
-declare -A before existed
-for v in "${values[@]}"; do before[$v]=$(reg_get "${v%|*}" "${v#*|}"); done
-for k in "${keys[@]}"; do wine reg query "$k" >/dev/null 2>&1 && existed[$k]=1 || existed[$k]=; done
+keep_registry "$x11|UseXRandR" "$run|Lumivar2003" "$policy|DisableTaskMgr" "$record|PolicyBeforeLock" -- \
+  "$x11" "$policy" "$policies" "$record"
 leave_as_found() {
-  local v k
   wineserver -k 2>/dev/null
   wineserver -w
-  for v in "${values[@]}"; do reg_put "${v%|*}" "${v#*|}" "${before[$v]}"; done
-  for k in "${keys[@]}"; do [ -n "${existed[$k]}" ] || wine reg delete "$k" /f >/dev/null 2>&1 || true; done
+  restore_registry
   wineserver -k 2>/dev/null
   kill ${xephyr_pid:-} ${host_pid:-} 2>/dev/null
   true

@@ -9,24 +9,13 @@ set -euo pipefail
 prepare "$1" "$2" '[Lumivar2003]\r\nAUTOCHECKNEWVERSION=0\r\nCONFIGPASS=1\r\nSYSTEMPWD=def\r\n[SCREEN]\r\nWORKTIME=30\r\nBREAKTIME=20\r\n'
 start
 
-# wait_window TITLE SECONDS: the id of a visible window with that title
-wait_window() {
-  local w= i
-  for ((i = 0; i < $2 * 4; i++)); do
-    w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1) && [ -n "$w" ] && break
-    sleep 0.25
-  done
-  echo "$w"
-}
 count_windows() { xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
 
 tray_click 1; sleep 0.15; tray_click 1
-prompt=$(wait_window '本操作需要输入系统密码' 10)
-[ -n "$prompt" ] || { shot 00-no-prompt; fail "a double click did not ask for the password"; }
+prompt=$(wait_window '本操作需要输入系统密码' 10) || { shot 00-no-prompt; fail "a double click did not ask for the password"; }
 [ "$(count_windows '系统设置')" -eq 0 ] || fail "the settings opened before the password"
 xdotool windowfocus "$prompt"; sleep 0.3; xdotool type abc; xdotool key Return
-dialog=$(wait_window '眸安星－系统设置' 10)
-[ -n "$dialog" ] || { shot 00-no-dialog; fail "the right password did not open the settings"; }
+dialog=$(wait_window '眸安星－系统设置' 10) || { shot 00-no-dialog; fail "the right password did not open the settings"; }
 ok "a double click on the icon asks for the password, then opens the settings"
 
 xdotool windowfocus "$dialog"; sleep 1; shot 01-general
@@ -54,11 +43,9 @@ xdotool mousemove $((${geom%,*} + 594)) $((${geom#*,} + 564)) click 1  # 取消
 for _ in $(seq 1 20); do [ "$(count_windows '眸安星－系统设置')" -eq 0 ] && break; sleep 0.25; done
 [ "$(count_windows '眸安星－系统设置')" -eq 0 ] || fail "取消 did not close the settings"
 tray_menu Down Down Down Down Return  # 系统设置
-prompt=$(wait_window '本操作需要输入系统密码' 10)
-[ -n "$prompt" ] || { shot 06-no-prompt; fail "the menu did not ask for the password"; }
+prompt=$(wait_window '本操作需要输入系统密码' 10) || { shot 06-no-prompt; fail "the menu did not ask for the password"; }
 xdotool windowfocus "$prompt"; sleep 0.3; xdotool type abc; xdotool key Return
-dialog=$(wait_window '眸安星－系统设置' 10)
-[ -n "$dialog" ] || { shot 06-no-dialog; fail "the menu did not open the settings"; }
+dialog=$(wait_window '眸安星－系统设置' 10) || { shot 06-no-dialog; fail "the menu did not open the settings"; }
 ok "取消 closes it; the tray menu opens it again, after the password"
 
 # Work length: the minutes of the work picker, typed as a person would.
@@ -68,8 +55,7 @@ xdotool windowfocus "$dialog"; sleep 0.3
 xdotool mousemove $((dx + 196)) $((dy + 78)) click 1; sleep 0.3; xdotool type 01; sleep 0.3
 # Background colour: the colour dialog's red, green and blue boxes.
 xdotool mousemove $((dx + 181)) $((dy + 230)) click 1
-colours=$(wait_window '颜色' 10)
-[ -n "$colours" ] || { shot 07-no-colours; fail "the colour button opened no colour dialog"; }
+colours=$(wait_window '颜色' 10) || { shot 07-no-colours; fail "the colour button opened no colour dialog"; }
 xdotool windowfocus "$colours"; sleep 0.5
 xdotool type 0; xdotool key Tab; xdotool type 128; xdotool key Tab; xdotool type 0; sleep 0.5
 shot 07-colour

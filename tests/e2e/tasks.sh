@@ -20,16 +20,30 @@ for _ in $(seq 1 600); do
   sleep 0.25
 done
 [ -n "$box" ] || fail "no notice box at $due"
+appeared=$(date +%s%N)
 sleep 0.7; shot 01-notice
 name=$(xdotool getwindowname "$box")
 [ "$name" = "时间到了($due)" ] || fail "notice title: $name"
 ok "the notice box came at $due titled $name"
 
+# The OK button sits in the lower left of the box: a second later it has changed, and the
+# Cancel button beside it has not (the text above holds a blinking caret).
+eval "$(xdotool getwindowgeometry --shell "$box")"
+part() { convert "$out/$1.png" -crop "$2" +repage -format '%#' info:; }
+ok_button="$((WIDTH / 2))x$((HEIGHT / 5))+$X+$((Y + HEIGHT * 4 / 5))"
+cancel_button="$((WIDTH / 2))x$((HEIGHT / 5))+$((X + WIDTH / 2))+$((Y + HEIGHT * 4 / 5))"
+sleep 1; shot 01-notice-later
+[ "$(part 01-notice "$ok_button")" != "$(part 01-notice-later "$ok_button")" ] || fail "the OK button does not count down"
+[ "$(part 01-notice "$cancel_button")" = "$(part 01-notice-later "$cancel_button")" ] || fail "the Cancel button changed too"
+ok "the OK button counts the seconds down (01-notice.png, 01-notice-later.png)"
+
 for _ in $(seq 1 40); do xdotool search --onlyvisible --name '时间到了' >/dev/null 2>&1 || break; sleep 0.25; done
 ! xdotool search --onlyvisible --name '时间到了' >/dev/null 2>&1 || fail "the notice box did not confirm itself"
+shown_ms=$((($(date +%s%N) - appeared) / 1000000))
+[ "$shown_ms" -ge 3500 ] || fail "the box closed after $shown_ms ms, before its 4 s ran out"
 for _ in $(seq 1 40); do [ -f /tmp/lumivar-e2e-task-ran.txt ] && break; sleep 0.25; done
 [ -f /tmp/lumivar-e2e-task-ran.txt ] || fail "the task's program did not run"
-ok "after its countdown the box confirmed itself and the program ran"
+ok "after its countdown the box confirmed itself (gone after $shown_ms ms) and the program ran"
 
 sleep 2  # the box's window takes Wine a moment to take down without a window manager
 tray_menu Down Down Down Down Down Return  # 任务与提醒

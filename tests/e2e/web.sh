@@ -31,15 +31,6 @@ wine reg add "$key" /v ProxyEnable /t REG_DWORD /d 1 /f >/dev/null
 wine reg add "$key" /v ProxyServer /t REG_SZ /d "127.0.0.1:$port" /f >/dev/null
 wine reg add "$key" /v ProxyOverride /t REG_SZ /d "<local>" /f >/dev/null
 
-# wait_window TITLE SECONDS: the id of a visible window with that title
-wait_window() {
-  local w i
-  for ((i = 0; i < $2 * 4; i++)); do
-    w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1) && [ -n "$w" ] && { echo "$w"; return 0; }
-    sleep 0.25
-  done
-  return 1
-}
 # cancel WINDOW: Esc on a prompt (Cancel: nothing is opened)
 cancel() {
   xdotool windowfocus "$1"; sleep 0.3; xdotool key Escape
