@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "fake/FakeIcmp.h"
+#include "fake/FakeShell.h"
 #include "net/Ping.h"
 
 namespace lumivar::test {

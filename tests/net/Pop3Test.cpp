@@ -20,11 +20,7 @@ CPop3Connection Client(const Pop3Responder& server, const std::string& user = "a
     return CPop3Connection("localhost", server.Port(), user.c_str(), pass.c_str());
 }
 
-Script With(std::string Script::*step, std::string reply) {
-    Script script;
-    script.*step = std::move(reply);
-    return script;
-}
+constexpr auto With = &Pop3Responder::With;
 
 TEST(Pop3Connection, EachWayALoginFailsHasItsErrorAndSendsNoMoreThanItMust) {
     const Strings upToPass{"USER alice", "PASS secret"};
@@ -97,14 +93,15 @@ TEST(Pop3Connection, LogsInOnceCountsAndLogsOutOnClose) {
 // The test logs in and out again in the background; the page shows one of two lines, and
 // none once it is closed.
 TEST(MailPage, TheAccountTestLogsInAndOutWithoutBlocking) {
-    for (const bool accepted : {true, false}) {
-        Pop3Responder::Script script;
-        if (!accepted) script.pass = "-ERR no\r\n";
-        Pop3Responder server(script);
-        fake::FakeBackground background;
-        CMailPage page;
+    const auto on = [](CMailPage& page, const Pop3Responder& server) {
         page.UsePortForTests(server.Port());
         page.m_strMailServer = "127.0.0.1";
+    };
+    for (const bool accepted : {true, false}) {
+        Pop3Responder server(accepted ? Script{} : With(&Script::pass, "-ERR no\r\n"));
+        fake::FakeBackground background;
+        CMailPage page;
+        on(page, server);
         page.m_strMailUser = "bob";
         page.m_strMailPass = "pw";
         std::vector<std::pair<bool, std::string>> answers;
@@ -120,8 +117,7 @@ TEST(MailPage, TheAccountTestLogsInAndOutWithoutBlocking) {
     fake::FakeBackground background;
     {
         CMailPage page;
-        page.UsePortForTests(server.Port());
-        page.m_strMailServer = "127.0.0.1";
+        on(page, server);
         page.StartAccountTest(background, [&](bool, const std::string&) { ADD_FAILURE() << "answer to a closed page"; });
     }
     background.Finish();

@@ -1,14 +1,7 @@
 // When entries fall due and in which order; the task list and editor rules, the notice box,
 // and the task list command.
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <climits>
-#include <cstdlib>
-#include <deque>
-#include <functional>
-#include <string>
-#include <vector>
 
 #include "app/AppFixture.h"
 #include "tasks/TaskDialogs.h"
