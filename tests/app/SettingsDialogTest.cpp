@@ -83,6 +83,19 @@ TEST_F(SettingsDialogTest, CancelChangesNothingOkTakesTheNewValues) {
     EXPECT_EQ(painter.ops.at(0), "fill {0,0,1024,768} " + std::to_string(Rgb(0, 128, 0)));
 }
 
+// A length of none opens at ten (minutes to work, seconds to rest); the work picker's seconds do not count.
+TEST_F(SettingsDialogTest, PickersShowTheLengthsAndGiveThemBack) {
+    dlg->m_nWorkTime = dlg->m_nBreakTime = 0;
+    Run([](CSettingsDlg& d) {
+        EXPECT_EQ(d.m_general.m_workPicker, (PickerTime{0, 10, 0}));
+        EXPECT_EQ(d.m_general.m_restPicker, (PickerTime{0, 0, 10}));
+        d.m_general.m_workPicker = {2, 0, 45};
+        d.m_general.m_restPicker = {23, 59, 59};
+    });
+    EXPECT_EQ(dlg->m_nWorkTime, 120);
+    EXPECT_EQ(dlg->m_nBreakTime, 86399);
+}
+
 TEST_F(SettingsDialogTest, AFailingPageKeepsTheDialogOpenOnThatPage) {
     const struct {
         std::function<void(CSettingsDlg&)> edit;

@@ -46,7 +46,8 @@ TEST_F(AppTest, TimersAtStart) {
 }
 
 // Exit and the end of the session save, stop every timer and take the icons and hotkeys
-// away; the task bar comes back whether or not the screen was locked.
+// away; the task bar comes back whether or not the screen was locked, and an administrator's
+// task manager policy stays.
 TEST_F(AppTest, ExitAndSessionEnd) {
     WriteIni("[Lumivar2003]\nSTARTUP=0\n[HOSTSTATUS]\nMONITOR=1\nHOSTNAME=\n");
     shell.system.runValues["Lumivar2003"] = "old";
@@ -65,9 +66,12 @@ TEST_F(AppTest, ExitAndSessionEnd) {
     app.dlg->OnExit();
     EXPECT_EQ(app.shell.window.endResult, 0);
     app.shell.system.taskBarShown = false;
+    const RegistryValue administrators{true, true, kRegDword, std::string("\x01\0\0\0", 4)};
+    app.shell.system.policy = administrators;
     app.dlg->OnDestroy();
     EXPECT_TRUE(app.shell.window.timers.empty() && app.shell.system.hotkeys.empty() && app.shell.tray.icons.empty());
-    EXPECT_FALSE(app.shell.system.Restricted());
+    EXPECT_TRUE(app.shell.system.taskBarShown);
+    EXPECT_EQ(app.shell.system.policy, administrators);
     EXPECT_NE(app.IniText().find("VERSION=V1.25 2004贺岁版 Build12.18"), std::string::npos);
 }
 

@@ -53,8 +53,6 @@ TEST_F(WebMonitorTest, AFailedBaselineTellsTheUserAndSwitchesTheMonitorOffForGoo
     EXPECT_NE(m.IniText().find("ADDRESS=http://nowhere.test/"), std::string::npos);
 }
 
-// --- The update check ---
-
 constexpr const char* kFileA = "http://www.lumivar.com.cn/lumivar/update.ini";
 constexpr const char* kFileB = "http://lumivar.github.io/update.ini";
 const std::string kOurs = Utf8ToGbk(kVersionText), kNewer = Utf8ToGbk("V1.26 2005新春版 Build01.20");

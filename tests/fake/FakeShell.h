@@ -131,10 +131,8 @@ public:
     void ShellOpen(const std::string& file) override { opened.push_back(file); }
     void RunCommandLine(const std::string& cmd) override { commandLines.push_back(cmd); }
     void SetRunValue(const std::string& name, const std::string* path) override {
-        if (path)
-            runValues[name] = *path;
-        else
-            runValues.erase(name);
+        if (path) runValues[name] = *path;
+        else runValues.erase(name);
     }
     void ShowTaskBar(bool show) override { taskBarShown = show; }
     RegistryValue ReadTaskMgrPolicy() override { return policy; }

@@ -141,15 +141,6 @@ INSTANTIATE_TEST_SUITE_P(
                        ::testing::Values(LockEnd::Unlock, LockEnd::UnlockTask, LockEnd::SessionEnd,
                                          LockEnd::CrashAndStart)));
 
-TEST_F(LockTest, ExitWithoutALockShowsTheTaskBarAndLeavesAnAdministratorsValue) {
-    shell.system.policy = Dword(1);
-    shell.system.taskBarShown = false;
-    StartWorking();
-    dlg->OnDestroy();
-    EXPECT_TRUE(shell.system.taskBarShown);
-    EXPECT_EQ(shell.system.policy, Dword(1));
-}
-
 TEST_F(AppTest, ThePasswordGuardsExitAndTheTaskListAndAWrongOneChangesNothing) {
     WriteIni("[Lumivar2003]\nCONFIGPASS=1\nEXITPASS=1\nSYSTEMPWD=def\n[MAIL]\nCHECK=1\n");
     StartWorking();
