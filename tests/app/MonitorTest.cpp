@@ -161,9 +161,8 @@ TEST_F(MonitorTest, HostEmptyNameOrATickDuringThePromptStartsNoCheck) {
     EXPECT_EQ(m.shell.background.started, 1);
 }
 
-// The settings dialog's step for the host and mail: unchanged, nothing at all happens; a change
-// is taken and restarts or stops the timer. The host is never checked and keeps its state; mail
-// is checked at once and its timer runs again only after a check that succeeded.
+// The settings step for the host and mail: unchanged, nothing happens; a change restarts or stops the
+// timer. The host keeps its state unchecked; mail is checked at once, its timer back only on success.
 TEST_F(MonitorTest, SettingsStep) {
     const auto host = [](int minutes, const char* name) { return [=](M& m) { m.dlg->ApplyHostSettings(1, minutes, name); }; };
     const auto mail = [](void (*edit)(MailSettings&), const char* stat = "+OK 0 0\r\n") {

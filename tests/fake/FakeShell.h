@@ -29,6 +29,7 @@ struct Clock {
 struct Timer {
     uint32_t period = 0;
     uint64_t due = 0;
+    bool operator==(const Timer&) const = default;
 };
 
 class FakeWindow : public IMainWindow {
