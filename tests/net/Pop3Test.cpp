@@ -16,10 +16,6 @@ using namespace std::chrono_literals;
 using Strings = std::vector<std::string>;
 using Script = Pop3Responder::Script;
 
-CPop3Connection Client(const Pop3Responder& server, const std::string& user = "alice", const std::string& pass = "secret") {
-    return CPop3Connection("localhost", server.Port(), user.c_str(), pass.c_str());
-}
-
 constexpr auto With = &Pop3Responder::With;
 
 TEST(Pop3Connection, EachWayALoginFailsHasItsErrorAndSendsNoMoreThanItMust) {
@@ -43,7 +39,7 @@ TEST(Pop3Connection, EachWayALoginFailsHasItsErrorAndSendsNoMoreThanItMust) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Pop3Responder server(c.script);
-        CPop3Connection pop3 = Client(server, c.user, c.pass);
+        CPop3Connection pop3("localhost", server.Port(), c.user.c_str(), c.pass.c_str());
         pop3.SetTimeout(300);
         const auto start = std::chrono::steady_clock::now();
         EXPECT_FALSE(pop3.Connect());
@@ -75,7 +71,7 @@ TEST(Pop3Connection, LogsInOnceCountsAndLogsOutOnClose) {
         script.pass = "+OK logged in\r|\n";
         Pop3Responder server(script);
         {
-            CPop3Connection pop3 = Client(server);
+            CPop3Connection pop3("localhost", server.Port(), "alice", "secret");
             ASSERT_TRUE(pop3.Connect());
             ASSERT_TRUE(pop3.Connect());  // already logged in: kept, without traffic
             EXPECT_EQ(pop3.Stat(), c.count);
