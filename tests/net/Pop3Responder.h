@@ -60,11 +60,10 @@ private:
     }
     void Serve(int client) {
         ++m_connections;
-        Script script;
-        {
+        const Script script = [this] {
             std::lock_guard lock(m_mutex);
-            script = m_script;
-        }
+            return m_script;
+        }();
         if (!Reply(client, script.greeting)) return;
         for (std::string line; !(line = LocalServer::ReadLine(client)).empty();) {
             {
