@@ -37,7 +37,6 @@ TEST_F(AppTest, TimersAtStart) {
          {{TIMER_HOMEPAGE, 7 * 60000}, {TIMER_MAIL, 4 * 60000}, {TIMER_HOST, 3 * 60000}, {TIMER_UPDATE, 0}}},
         {"[Lumivar2003]\nAUTOLOCK=1\nTIMEOUT=0\n[SCREEN]\nBREAKTIME=300\n", {{TIMER_AUTOLOCK, 6 * 60000}}},
         {"[Lumivar2003]\nAUTOLOCK=1\nTIMEOUT=-3\n[SCREEN]\nBREAKTIME=59\n", {{TIMER_AUTOLOCK, 60000}}},
-        {"[HOSTSTATUS]\nMONITOR=1\nHOSTNAME=\nINTERVAL=3\n", {{TIMER_HOST, 0}}},
     };
     for (const auto& r : rows) {
         App app(r.ini);

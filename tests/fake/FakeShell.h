@@ -104,16 +104,8 @@ public:
         if (op == TrayOp::Add || (op == TrayOp::Modify && icons.count(icon.id))) icons[icon.id] = icon;
         if (op == TrayOp::Delete) icons.erase(icon.id);
     }
-    struct Menu {
-        int resource, defaultCommand, checkCommand;
-        bool checked;
-        bool operator==(const Menu&) const = default;
-    };
-    void PopupMenu(int resource, int defaultCommand, int checkCommand, bool checked) override {
-        menus.push_back({resource, defaultCommand, checkCommand, checked});
-    }
+    void PopupMenu(int, int, int, bool) override {}
     std::map<int, TrayIcon> icons;  // what the notification area shows now
-    std::vector<Menu> menus;
 };
 
 class FakeSystem : public ISystem {
@@ -147,9 +139,7 @@ public:
         if (lockRecord) before = *lockRecord;
         return lockRecord.has_value();
     }
-    void WriteLockRecord(const RegistryValue* before) override {
-        lockRecord = before ? std::optional<RegistryValue>(*before) : std::nullopt;
-    }
+    void WriteLockRecord(const RegistryValue* before) override { lockRecord = before ? std::optional(*before) : std::nullopt; }
     bool EnableShutdownPrivilege() override { return true; }
     bool ExitSession(unsigned flags) override {
         exitWindows.push_back(flags);
