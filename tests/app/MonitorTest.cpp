@@ -138,7 +138,7 @@ TEST_F(MonitorTest, ChecksStillOutAtExitTouchNothingOfTheProgram) {
 }
 
 // A library without its functions sends no echo and says so, once per check.
-TEST_F(MonitorTest, AnIcmpLibraryWithoutItsFunctions) {
+TEST_F(MonitorTest, AnIcmpLibraryWithoutItsFunctionsSaysSoOncePerCheck) {
     M m(kHost);
     const EchoScript& echo = *m.shell.icmp.script;
     m.shell.icmp.script->state = IEchoSession::State::MissingFunctions;
