@@ -1,6 +1,5 @@
-// A main window on the fake shell, started the way the program starts; and one whose monitors
-// check every two minutes, with the network scripted: the web page and the host on the fake
-// shell, mail on a POP3 server of its own.
+// A main window on the fake shell, started the way the program starts; and one whose monitors check
+// every two minutes, the web page and the host scripted on the shell, mail on a POP3 server of its own.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -38,10 +37,7 @@ struct App {
     }
     // The INI file as it lies beside the program (UTF-8 here, GBK on disk).
     void WriteIni(const std::string& text) { shell.files.files[kIni] = Utf8ToGbk(text); }
-    std::string IniText() {
-        auto it = shell.files.files.find(kIni);
-        return it == shell.files.files.end() ? std::string() : GbkToUtf8(it->second);
-    }
+    std::string IniText() const { return shell.files.files.count(kIni) ? GbkToUtf8(shell.files.files.at(kIni)) : ""; }
     CMainDlg& Start() {
         dlg = std::make_unique<CMainDlg>(shell.ports());
         shell.onTimer = [this](int id) { dlg->OnTimer(id); };

@@ -22,15 +22,18 @@ protected:
     }
     // The user's part: what to do in the open dialog, then OK (validated as the window does) or Cancel.
     void Run(std::function<void(CSettingsDlg&)> edit, bool ok = true) {
-        shell.dialogs.settings = [=](CSettingsDlg& d) {
+        shell.dialogs.settings = [=, this](CSettingsDlg& d) {
             d.OnInitDialog();
             d.m_general.OnInitDialog();
             edit(d);
-            NoUi ui;
-            return ok && d.OnOK(ui) ? IDOK : IDCANCEL;
+            const bool accepted = ok && d.OnOK(ui);
+            page = d.m_tab.Current();
+            return accepted ? IDOK : IDCANCEL;
         };
         dlg->OnCommand(32796);
     }
+    NoUi ui;
+    int page = -1;  // where the dialog was left
 };
 
 // OK without changes ends a rest, restarts the work period and the timers, and saves; it
@@ -66,8 +69,7 @@ TEST_F(SettingsDialogTest, CancelChangesNothingOkTakesTheNewValues) {
     EXPECT_EQ(dlg->m_nWorkTime, 5);
     EXPECT_EQ(dlg->m_strSystemPwd, "abc");
     EXPECT_EQ(shell.files.writes, 0);
-    ASSERT_EQ(shell.window.timers.size(), timers.size());
-    for (const auto& [id, t] : timers) EXPECT_EQ(shell.window.timers.at(id).due, t.due) << id;
+    EXPECT_EQ(shell.window.timers, timers);
 
     Run(edit);
     EXPECT_EQ(dlg->m_strSystemPwd, "密码𠀀");
@@ -78,6 +80,19 @@ TEST_F(SettingsDialogTest, CancelChangesNothingOkTakesTheNewValues) {
     fake::FakePainter painter;
     dlg->OnPaint(painter);
     EXPECT_EQ(painter.ops.at(0), "fill {0,0,1024,768} " + std::to_string(Rgb(0, 128, 0)));
+}
+
+// A length of none opens at ten (minutes to work, seconds to rest); the work picker's seconds do not count.
+TEST_F(SettingsDialogTest, PickersShowTheLengthsAndGiveThemBack) {
+    dlg->m_nWorkTime = dlg->m_nBreakTime = 0;
+    Run([](CSettingsDlg& d) {
+        EXPECT_EQ(d.m_general.m_workPicker, (PickerTime{0, 10, 0}));
+        EXPECT_EQ(d.m_general.m_restPicker, (PickerTime{0, 0, 10}));
+        d.m_general.m_workPicker = {2, 0, 45};
+        d.m_general.m_restPicker = {23, 59, 59};
+    });
+    EXPECT_EQ(dlg->m_nWorkTime, 120);
+    EXPECT_EQ(dlg->m_nBreakTime, 86399);
 }
 
 TEST_F(SettingsDialogTest, AFailingPageKeepsTheDialogOpenOnThatPage) {
@@ -91,15 +106,12 @@ TEST_F(SettingsDialogTest, AFailingPageKeepsTheDialogOpenOnThatPage) {
          "Please enter an integer between 1 and 120."},
     };
     for (const auto& r : rows) {
-        CSettingsDlg d(shell.ports());
-        d.OnInitDialog();
-        d.m_general.OnInitDialog();
-        r.edit(d);
-        NoUi ui;
-        EXPECT_FALSE(d.OnOK(ui)) << r.page;
-        EXPECT_EQ(d.m_tab.Current(), r.page);
+        ui.messages.clear();
+        Run(r.edit);
+        EXPECT_EQ(page, r.page);
         EXPECT_EQ(ui.messages, Strings{r.message});
     }
+    EXPECT_EQ(shell.files.writes, 0);
 }
 
 // Host: timer 4 armed. Mail: a check at once. Web page: timer 3 stopped, then its baseline.

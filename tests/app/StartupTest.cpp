@@ -37,7 +37,6 @@ TEST_F(AppTest, TimersAtStart) {
          {{TIMER_HOMEPAGE, 7 * 60000}, {TIMER_MAIL, 4 * 60000}, {TIMER_HOST, 3 * 60000}, {TIMER_UPDATE, 0}}},
         {"[Lumivar2003]\nAUTOLOCK=1\nTIMEOUT=0\n[SCREEN]\nBREAKTIME=300\n", {{TIMER_AUTOLOCK, 6 * 60000}}},
         {"[Lumivar2003]\nAUTOLOCK=1\nTIMEOUT=-3\n[SCREEN]\nBREAKTIME=59\n", {{TIMER_AUTOLOCK, 60000}}},
-        {"[HOSTSTATUS]\nMONITOR=1\nHOSTNAME=\nINTERVAL=3\n", {{TIMER_HOST, 0}}},
     };
     for (const auto& r : rows) {
         App app(r.ini);
@@ -46,7 +45,8 @@ TEST_F(AppTest, TimersAtStart) {
 }
 
 // Exit and the end of the session save, stop every timer and take the icons and hotkeys
-// away; the task bar comes back whether or not the screen was locked.
+// away; the task bar comes back whether or not the screen was locked, and an administrator's
+// task manager policy stays.
 TEST_F(AppTest, ExitAndSessionEnd) {
     WriteIni("[Lumivar2003]\nSTARTUP=0\n[HOSTSTATUS]\nMONITOR=1\nHOSTNAME=\n");
     shell.system.runValues["Lumivar2003"] = "old";
@@ -65,9 +65,12 @@ TEST_F(AppTest, ExitAndSessionEnd) {
     app.dlg->OnExit();
     EXPECT_EQ(app.shell.window.endResult, 0);
     app.shell.system.taskBarShown = false;
+    const RegistryValue administrators{true, true, kRegDword, std::string("\x01\0\0\0", 4)};
+    app.shell.system.policy = administrators;
     app.dlg->OnDestroy();
     EXPECT_TRUE(app.shell.window.timers.empty() && app.shell.system.hotkeys.empty() && app.shell.tray.icons.empty());
-    EXPECT_FALSE(app.shell.system.Restricted());
+    EXPECT_TRUE(app.shell.system.taskBarShown);
+    EXPECT_EQ(app.shell.system.policy, administrators);
     EXPECT_NE(app.IniText().find("VERSION=V1.25 2004贺岁版 Build12.18"), std::string::npos);
 }
 

@@ -1,4 +1,4 @@
-// The tray icon's picture, tip and mouse actions.
+// The tray icon's picture and tip.
 #include "app/AppFixture.h"
 
 namespace lumivar::test {
@@ -41,14 +41,6 @@ TEST_F(AppTest, AResetBringsBackBothIconsAsTheyWere) {
         dlg->OnHotKey(hotkey);
         EXPECT_EQ(shell.tray.icons, before);
     }
-}
-
-TEST_F(AppTest, MouseOnTheMainIconTogglesOrOpensTheMenu) {
-    StartWorking();
-    // Left up toggles, right up opens the menu; right down and a move do nothing.
-    for (unsigned mouse : {0x202u, 0x205u, 0x202u, 0x205u, 0x204u, 0x200u}) dlg->OnTrayNotify(0, mouse);
-    EXPECT_EQ(shell.tray.menus, (std::vector<fake::FakeTray::Menu>{{136, 32796, 32782, false}, {136, 32796, 32782, true}}));
-    EXPECT_TRUE(dlg->m_bEyeCare);
 }
 
 }  // namespace

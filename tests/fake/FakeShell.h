@@ -6,13 +6,14 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "fake/FakeHttp.h"
-#include "fake/FakeIcmp.h"
+#include "net/HttpTransport.h"
 #include "ports/Ports.h"
 #include "tasks/RemindDlg.h"
 #include "tasks/TaskDialogs.h"
@@ -28,6 +29,7 @@ struct Clock {
 struct Timer {
     uint32_t period = 0;
     uint64_t due = 0;
+    bool operator==(const Timer&) const = default;
 };
 
 class FakeWindow : public IMainWindow {
@@ -102,16 +104,8 @@ public:
         if (op == TrayOp::Add || (op == TrayOp::Modify && icons.count(icon.id))) icons[icon.id] = icon;
         if (op == TrayOp::Delete) icons.erase(icon.id);
     }
-    struct Menu {
-        int resource, defaultCommand, checkCommand;
-        bool checked;
-        bool operator==(const Menu&) const = default;
-    };
-    void PopupMenu(int resource, int defaultCommand, int checkCommand, bool checked) override {
-        menus.push_back({resource, defaultCommand, checkCommand, checked});
-    }
+    void PopupMenu(int, int, int, bool) override {}
     std::map<int, TrayIcon> icons;  // what the notification area shows now
-    std::vector<Menu> menus;
 };
 
 class FakeSystem : public ISystem {
@@ -130,10 +124,8 @@ public:
     void ShellOpen(const std::string& file) override { opened.push_back(file); }
     void RunCommandLine(const std::string& cmd) override { commandLines.push_back(cmd); }
     void SetRunValue(const std::string& name, const std::string* path) override {
-        if (path)
-            runValues[name] = *path;
-        else
-            runValues.erase(name);
+        if (path) runValues[name] = *path;
+        else runValues.erase(name);
     }
     void ShowTaskBar(bool show) override { taskBarShown = show; }
     RegistryValue ReadTaskMgrPolicy() override { return policy; }
@@ -147,9 +139,7 @@ public:
         if (lockRecord) before = *lockRecord;
         return lockRecord.has_value();
     }
-    void WriteLockRecord(const RegistryValue* before) override {
-        lockRecord = before ? std::optional<RegistryValue>(*before) : std::nullopt;
-    }
+    void WriteLockRecord(const RegistryValue* before) override { lockRecord = before ? std::optional(*before) : std::nullopt; }
     bool EnableShutdownPrivilege() override { return true; }
     bool ExitSession(unsigned flags) override {
         exitWindows.push_back(flags);
@@ -257,10 +247,7 @@ public:
         if (!fileAnswer.empty()) path = fileAnswer;
         return !fileAnswer.empty();
     }
-    void RunAbout(const std::string& current, const std::string& latest) override {
-        abouts.push_back({current, latest});
-        if (duringAbout) duringAbout();
-    }
+    void RunAbout(const std::string& current, const std::string& latest) override { abouts.push_back({current, latest}); }
     int RunTaskList(CTaskListDlg& dlg) override {
         ++taskLists;
         return taskList ? taskList(dlg) : IDCANCEL;
@@ -285,7 +272,6 @@ public:
     int settingsRuns = 0, taskLists = 0;
     std::deque<std::string> passwordAnswers;     // typed passwords; cancelled when empty
     std::vector<std::pair<std::string, std::string>> messages, abouts;
-    std::function<void()> duringAbout;
     std::string fileAnswer;                      // chosen file; empty: cancelled
     std::vector<OpenFileRequest> fileRequests;
 };
@@ -333,6 +319,107 @@ public:
     int started = 0;
     bool manual = false;  // true: jobs wait for Finish
     std::vector<std::string>* trace = nullptr;
+};
+
+// A scripted ICMP library and name service: what the echoes answer, which names resolve,
+// and a record of everything asked of it.
+struct EchoScript {
+    IEchoSession::State state = IEchoSession::State::Ready;
+    std::string computerName = "DESKPC";  // empty: gethostname fails
+    std::map<std::string, uint32_t> names;     // forward look-ups that succeed
+    std::map<uint32_t, std::string> reverse;   // reverse look-ups that succeed
+    // Replies in order, then `standing` for every later echo; nullopt writes no record.
+    std::deque<std::optional<EchoReply>> replies;
+    std::optional<EchoReply> standing = TimedOut();
+
+    struct Sent {
+        uint32_t address;
+        std::string payload;
+        uint32_t timeoutMs;
+    };
+    std::vector<Sent> sent;
+    std::vector<std::string> lookUps;
+    std::vector<uint32_t> reverseLookUps;
+    int opened = 0, closed = 0;
+
+    static EchoReply TimedOut() { return {0, 11010, 0, 0, 0}; }
+    static EchoReply Answer(uint32_t address, uint32_t ms = 1, uint8_t ttl = 128, uint16_t size = 40) {
+        return {address, 0, ms, size, ttl};
+    }
+};
+
+class FakeEchoSession : public IEchoSession {
+public:
+    explicit FakeEchoSession(std::shared_ptr<EchoScript> script) : m_script(std::move(script)) { ++m_script->opened; }
+    ~FakeEchoSession() override { ++m_script->closed; }
+    State GetState() const override { return m_script->state; }
+    void SendEcho(uint32_t address, const std::string& payload, uint32_t timeoutMs, EchoReply& reply) override {
+        m_script->sent.push_back({address, payload, timeoutMs});
+        std::optional<EchoReply> next = m_script->standing;
+        if (!m_script->replies.empty()) {
+            next = m_script->replies.front();
+            m_script->replies.pop_front();
+        }
+        if (next) reply = *next;
+    }
+    bool LocalHostName(std::string& name) override {
+        name = m_script->computerName;
+        return !name.empty();
+    }
+    bool LookUp(const std::string& name, uint32_t& address) override {
+        m_script->lookUps.push_back(name);
+        auto it = m_script->names.find(name);
+        if (it != m_script->names.end()) address = it->second;
+        return it != m_script->names.end();
+    }
+    bool ReverseLookUp(uint32_t address, std::string& name) override {
+        m_script->reverseLookUps.push_back(address);
+        auto it = m_script->reverse.find(address);
+        if (it != m_script->reverse.end()) name = it->second;
+        return it != m_script->reverse.end();
+    }
+
+private:
+    std::shared_ptr<EchoScript> m_script;
+};
+
+class FakeIcmp : public IIcmp {
+public:
+    std::unique_ptr<IEchoSession> OpenEcho() override { return std::make_unique<FakeEchoSession>(script); }
+    std::shared_ptr<EchoScript> script = std::make_shared<EchoScript>();
+};
+
+// A scripted HTTP transport: answers by URL, records every request. Safe from any thread.
+class FakeHttp : public IHttpTransport {
+public:
+    HttpReply Get(const HttpRequest& request) const override {
+        std::lock_guard lock(m_mutex);
+        m_requests.push_back(request);
+        auto it = m_replies.find(request.url.Absolute());
+        return it == m_replies.end() ? HttpReply{} : it->second;  // unscripted: unreachable
+    }
+    // The answer for one absolute URL from now on.
+    void Answer(const std::string& url, HttpReply reply) {
+        std::lock_guard lock(m_mutex);
+        m_replies[url] = std::move(reply);
+    }
+    void Page(const std::string& url, const std::string& body, int status = 200) {
+        Answer(url, {HttpReply::Outcome::Complete, status, body});
+    }
+    std::vector<HttpRequest> Requests() const {
+        std::lock_guard lock(m_mutex);
+        return m_requests;
+    }
+    std::vector<std::string> Urls() const {
+        std::vector<std::string> urls;
+        for (const HttpRequest& r : Requests()) urls.push_back(r.url.Absolute());
+        return urls;
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    std::map<std::string, HttpReply> m_replies;
+    mutable std::vector<HttpRequest> m_requests;
 };
 
 // All ports together, and the clock that drives the timers.

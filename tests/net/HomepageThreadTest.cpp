@@ -46,8 +46,7 @@ TEST(HomepageThreadTest, SettingsChangeWhileFetchesAreOutAndOnlyTheLatestCounts)
     fake::FakeShell shell;
     ThreadBackground background;
     Settings settings;
-    Ports ports{shell.window, shell.tray,       shell.system, shell.files,
-                shell.dialogs, shell.picture, background,   shell.icmp,
+    Ports ports{shell.window, shell.tray, shell.system, shell.files, shell.dialogs, shell.picture, background, shell.icmp,
                 std::make_shared<CHttpClient>(HttpLimits{2000, 4000}, [] { return ProxyConfig{}; })};
     g_bHomepageWatch = 1, g_nHomepageInterval = 5, g_strHomepageAddress = url("/a");
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <thread>
 
-#include "fake/FakeHttp.h"
+#include "fake/FakeShell.h"
 #include "net/HttpClient.h"
 #include "net/LocalServer.h"
 #include "net/RobotInternet.h"
@@ -49,10 +49,7 @@ TEST(HttpClient, SendsTheRequestLineAndHeadersDirectOrTheWholeUrlToAProxy) {
     EXPECT_TRUE(direct.ok);
     EXPECT_EQ(direct.body, "GET /a/b?c=1 HTTP/1.0\nHost: " + host +
                                "\nUser-Agent: Mozilla\nPragma: no-cache\nCache-Control: no-cache\nAccept: */*\n");
-    ProxyConfig proxy;
-    proxy.enabled = true;
-    proxy.host = "127.0.0.1";
-    proxy.port = server.Port();
+    const ProxyConfig proxy{.enabled = true, .host = "127.0.0.1", .port = server.Port(), .bypass = {}};
     const Got proxied = Fetch("http://www.lumivar.com.cn/lumivar/update.ini", {}, proxy, "用户");
     EXPECT_EQ(proxied.body, "GET http://www.lumivar.com.cn/lumivar/update.ini HTTP/1.0\nHost: www.lumivar.com.cn\n"
                             "User-Agent: Mozilla\nPragma: no-cache\nCache-Control: no-cache\nAccept: */*\n"

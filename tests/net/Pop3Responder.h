@@ -25,6 +25,12 @@ public:
         std::string stat = "+OK 0 0\r\n";
         std::string quit = "+OK bye\r\n";
     };
+    // The usual script with one step's reply changed.
+    static Script With(std::string Script::*step, std::string reply) {
+        Script script;
+        script.*step = std::move(reply);
+        return script;
+    }
     Pop3Responder() : Pop3Responder(Script{}) {}
     explicit Pop3Responder(Script script)
         : m_script(std::move(script)), m_server(std::make_unique<LocalServer>([this](int c) { Serve(c); })) {}
@@ -54,11 +60,10 @@ private:
     }
     void Serve(int client) {
         ++m_connections;
-        Script script;
-        {
+        const Script script = [this] {
             std::lock_guard lock(m_mutex);
-            script = m_script;
-        }
+            return m_script;
+        }();
         if (!Reply(client, script.greeting)) return;
         for (std::string line; !(line = LocalServer::ReadLine(client)).empty();) {
             {

@@ -16,15 +16,7 @@ using namespace std::chrono_literals;
 using Strings = std::vector<std::string>;
 using Script = Pop3Responder::Script;
 
-CPop3Connection Client(const Pop3Responder& server, const std::string& user = "alice", const std::string& pass = "secret") {
-    return CPop3Connection("localhost", server.Port(), user.c_str(), pass.c_str());
-}
-
-Script With(std::string Script::*step, std::string reply) {
-    Script script;
-    script.*step = std::move(reply);
-    return script;
-}
+constexpr auto With = &Pop3Responder::With;
 
 TEST(Pop3Connection, EachWayALoginFailsHasItsErrorAndSendsNoMoreThanItMust) {
     const Strings upToPass{"USER alice", "PASS secret"};
@@ -47,7 +39,7 @@ TEST(Pop3Connection, EachWayALoginFailsHasItsErrorAndSendsNoMoreThanItMust) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Pop3Responder server(c.script);
-        CPop3Connection pop3 = Client(server, c.user, c.pass);
+        CPop3Connection pop3("localhost", server.Port(), c.user.c_str(), c.pass.c_str());
         pop3.SetTimeout(300);
         const auto start = std::chrono::steady_clock::now();
         EXPECT_FALSE(pop3.Connect());
@@ -79,7 +71,7 @@ TEST(Pop3Connection, LogsInOnceCountsAndLogsOutOnClose) {
         script.pass = "+OK logged in\r|\n";
         Pop3Responder server(script);
         {
-            CPop3Connection pop3 = Client(server);
+            CPop3Connection pop3("localhost", server.Port(), "alice", "secret");
             ASSERT_TRUE(pop3.Connect());
             ASSERT_TRUE(pop3.Connect());  // already logged in: kept, without traffic
             EXPECT_EQ(pop3.Stat(), c.count);
@@ -97,14 +89,15 @@ TEST(Pop3Connection, LogsInOnceCountsAndLogsOutOnClose) {
 // The test logs in and out again in the background; the page shows one of two lines, and
 // none once it is closed.
 TEST(MailPage, TheAccountTestLogsInAndOutWithoutBlocking) {
-    for (const bool accepted : {true, false}) {
-        Pop3Responder::Script script;
-        if (!accepted) script.pass = "-ERR no\r\n";
-        Pop3Responder server(script);
-        fake::FakeBackground background;
-        CMailPage page;
+    const auto on = [](CMailPage& page, const Pop3Responder& server) {
         page.UsePortForTests(server.Port());
         page.m_strMailServer = "127.0.0.1";
+    };
+    for (const bool accepted : {true, false}) {
+        Pop3Responder server(accepted ? Script{} : With(&Script::pass, "-ERR no\r\n"));
+        fake::FakeBackground background;
+        CMailPage page;
+        on(page, server);
         page.m_strMailUser = "bob";
         page.m_strMailPass = "pw";
         std::vector<std::pair<bool, std::string>> answers;
@@ -120,8 +113,7 @@ TEST(MailPage, TheAccountTestLogsInAndOutWithoutBlocking) {
     fake::FakeBackground background;
     {
         CMailPage page;
-        page.UsePortForTests(server.Port());
-        page.m_strMailServer = "127.0.0.1";
+        on(page, server);
         page.StartAccountTest(background, [&](bool, const std::string&) { ADD_FAILURE() << "answer to a closed page"; });
     }
     background.Finish();

@@ -1,6 +1,4 @@
 // Where the picture goes on the rest screen.
-#include <gtest/gtest.h>
-
 #include "app/AppFixture.h"
 #include "rest/PictureRect.h"
 #include "rest/RestTexts.h"
