@@ -132,3 +132,11 @@ restore_registry() {
   for v in "${kept_values[@]}"; do reg_put "${v%|*}" "${v#*|}" "${kept_before[$v]}"; done
   for k in "${kept_keys[@]}"; do [ -n "${kept_existed[$k]}" ] || wine reg delete "$k" /f >/dev/null 2>&1 || true; done
 }
+# without_run_value RUNKEY: a session begun with the program's Run value has already started
+# that copy; begin a new one without it (the value itself is kept for restore_registry)
+without_run_value() {
+  [ -n "${kept_before[$1|Lumivar2003]}" ] || return 0
+  reg_put "$1" Lumivar2003 ''
+  wineserver -k 2>/dev/null || true
+  wineserver -w
+}

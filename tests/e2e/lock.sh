@@ -39,12 +39,7 @@ leave_as_found() {
   true
 }
 trap leave_as_found EXIT
-if [ -n "${kept_before[$run|Lumivar2003]}" ]; then
-  # The session just begun has already started that copy: begin a new one without it.
-  reg_put "$run" Lumivar2003 ''
-  wineserver -k 2>/dev/null || true
-  wineserver -w
-fi
+without_run_value "$run"
 reg_put "$policy" DisableTaskMgr ''
 reg_put "$record" PolicyBeforeLock ''
 
