@@ -120,7 +120,8 @@ for _ in $(seq 1 80); do tray_shown || break; sleep 0.25; done
 rm -rf "$work/Lumivar"
 
 # --- Lumivar.exe, every monitor on --------------------------------------------------------
-python3 "$root/bench/pop3_peer.py" 110 "$work/pop3.log" & peers="$peers $!"
+echo "count 0" > "$work/mailbox"
+python3 "$root/tests/e2e/pop3_peer.py" 110 "$work/mailbox" "$work/pop3.log" & peers="$peers $!"
 python3 "$root/tests/e2e/web_peer.py" "$work/port" "$work/web.log" "$work/mode" & peers="$peers $!"
 echo page > "$work/mode"
 for _ in $(seq 1 40); do [ -s "$work/port" ] && grep -q listening "$work/pop3.log" 2>/dev/null && break; sleep 0.1; done

@@ -11,47 +11,7 @@ prepare "$1" "$2" '[Lumivar2003]\r\nAUTOCHECKNEWVERSION=0\r\n[SCREEN]\r\nWORKTIM
 
 # The mailbox: "count N" or "silent", read at each connection.
 echo "count 2" > "$out/mailbox"
-cat > "$out/pop3.py" <<'PY'
-import socket, sys, threading, time
-port, mailbox, log = int(sys.argv[1]), sys.argv[2], sys.argv[3]
-def note(text):
-    with open(log, 'a') as f:
-        f.write('%.1f %s\n' % (time.time(), text))
-def serve(c):
-    mode = open(mailbox).read().split()
-    if mode[0] == 'silent':
-        note('connected, silent')
-        try:
-            c.recv(1)  # until the client gives up
-        except OSError:
-            pass
-        note('client gave up')
-        c.close()
-        return
-    note('connected')
-    c.sendall(b'+OK POP3 ready\r\n')
-    for line in c.makefile('rb'):
-        command = line.strip().decode('latin-1')
-        note(command)
-        verb = command[:4].upper()
-        if verb == 'STAT':
-            c.sendall(('+OK %s %d\r\n' % (mode[1], int(mode[1]) * 1000)).encode())
-        elif verb == 'QUIT':
-            c.sendall(b'+OK bye\r\n')
-            break
-        else:
-            c.sendall(b'+OK\r\n')
-    c.close()
-server = socket.socket()
-server.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-server.bind(('127.0.0.1', port))
-server.listen(5)
-note('listening')
-while True:
-    client, _ = server.accept()
-    threading.Thread(target=serve, args=(client,), daemon=True).start()
-PY
-python3 "$out/pop3.py" 110 "$out/mailbox" "$out/pop3.log" & pop3=$!
+python3 "$(dirname "$0")/pop3_peer.py" 110 "$out/mailbox" "$out/pop3.log" & pop3=$!
 trap 'kill $pop3 2>/dev/null; wineserver -k 2>/dev/null; [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null; true' EXIT
 for _ in $(seq 1 20); do grep -q listening "$out/pop3.log" 2>/dev/null && break; sleep 0.25; done
 grep -q listening "$out/pop3.log" 2>/dev/null || fail "the POP3 server could not listen on 127.0.0.1:110"
