@@ -14,19 +14,13 @@ public:
     MailView(CMailPage& model, IBackground& background) : m_model(model), m_background(background) {}
     void Init(HWND page) override {
         SetSpin(page, IDC_PAGE_SPIN, CMailPage::kSpinLow, CMailPage::kSpinHigh, int(m_model.m_nMailInterval));
-        Check(page, IDC_POP_CHECK, m_model.m_bMailCheck);
         SetDlgItemInt(page, IDC_POP_INTERVAL, m_model.m_nMailInterval, FALSE);
-        SetText(page, IDC_POP_SERVER, m_model.m_strMailServer);
-        SetText(page, IDC_POP_USER, m_model.m_strMailUser);
-        SetText(page, IDC_POP_PASS, m_model.m_strMailPass);
+        Show(page, m_fields);
         Refresh(page);
     }
     void Take(HWND page) override {
-        m_model.m_bMailCheck = Checked(page, IDC_POP_CHECK);
         m_model.m_nMailInterval = unsigned(SpinValue(page, IDC_POP_INTERVAL));
-        m_model.m_strMailServer = Text(page, IDC_POP_SERVER);
-        m_model.m_strMailUser = Text(page, IDC_POP_USER);
-        m_model.m_strMailPass = Text(page, IDC_POP_PASS);
+        Read(page, m_fields);
     }
     void Command(HWND page, int id) override {
         Take(page);
@@ -47,6 +41,8 @@ private:
     }
     CMailPage& m_model;
     IBackground& m_background;
+    const std::vector<Field> m_fields{{IDC_POP_CHECK, &m_model.m_bMailCheck}, {IDC_POP_SERVER, &m_model.m_strMailServer},
+                                      {IDC_POP_USER, &m_model.m_strMailUser}, {IDC_POP_PASS, &m_model.m_strMailPass}};
 };
 
 class NetworkView : public PageView {
@@ -55,15 +51,13 @@ public:
     void Init(HWND page) override {
         SetSpin(page, IDC_PAGE_SPIN, CNetworkPage::kSpinLow, CNetworkPage::kSpinHigh, m_model.m_nHostInterval);
         SetDlgItemInt(page, IDC_NET_INTERVAL, UINT(m_model.m_nHostInterval), TRUE);
-        SetText(page, IDC_NET_HOST, m_model.m_strHostName);
-        Check(page, IDC_NET_MONITOR, m_model.m_bHostMonitor);
+        Show(page, m_fields);
         SetText(page, IDC_NET_EXPLAIN, CNetworkPage::kExplanation);
         Refresh(page);
     }
     void Take(HWND page) override {
         m_model.m_nHostInterval = SpinValue(page, IDC_NET_INTERVAL);
-        m_model.m_strHostName = Text(page, IDC_NET_HOST);
-        m_model.m_bHostMonitor = Checked(page, IDC_NET_MONITOR);
+        Read(page, m_fields);
     }
     void Command(HWND page, int id) override {
         Take(page);
@@ -75,6 +69,7 @@ private:
         Enable(page, {IDC_NET_HOST, IDC_NET_INTERVAL, IDC_PAGE_SPIN}, m_model.FieldsEnabled());
     }
     CNetworkPage& m_model;
+    const std::vector<Field> m_fields{{IDC_NET_HOST, &m_model.m_strHostName}, {IDC_NET_MONITOR, &m_model.m_bHostMonitor}};
 };
 
 class HomepageView : public PageView {
@@ -84,21 +79,13 @@ public:
         m_model.OnInitDialog();
         SetSpin(page, IDC_PAGE_SPIN, CHomepagePage::kSpinMin, CHomepagePage::kSpinMax, int(m_model.m_nInterval));
         SetDlgItemInt(page, IDC_WEB_INTERVAL, m_model.m_nInterval, FALSE);
-        Check(page, IDC_WEB_WATCH, m_model.m_bWatch);
-        Check(page, IDC_WEB_PROXY, m_model.m_bProxy);
-        SetText(page, IDC_WEB_ADDRESS, m_model.m_strAddress);
-        SetText(page, IDC_WEB_USER, m_model.m_strProxyUser);
-        SetText(page, IDC_WEB_PASS, m_model.m_strProxyPass);
+        Show(page, m_fields);
         Enable(page, {IDC_PAGE_SPIN}, m_model.m_bSpinEnabled);
         Refresh(page);
     }
     void Take(HWND page) override {
-        m_model.m_bWatch = Checked(page, IDC_WEB_WATCH);
-        m_model.m_bProxy = Checked(page, IDC_WEB_PROXY);
         m_model.m_nInterval = unsigned(SpinValue(page, IDC_WEB_INTERVAL));
-        m_model.m_strAddress = Text(page, IDC_WEB_ADDRESS);
-        m_model.m_strProxyUser = Text(page, IDC_WEB_USER);
-        m_model.m_strProxyPass = Text(page, IDC_WEB_PASS);
+        Read(page, m_fields);
     }
     void Command(HWND page, int id) override {
         // The check box has turned already; the model's click turns its member to match.
@@ -117,6 +104,9 @@ private:
         Enable(page, {IDC_WEB_USER, IDC_WEB_PASS}, m_model.m_bProxyEnabled);
     }
     CHomepagePage& m_model;
+    const std::vector<Field> m_fields{{IDC_WEB_WATCH, &m_model.m_bWatch},        {IDC_WEB_PROXY, &m_model.m_bProxy},
+                                      {IDC_WEB_ADDRESS, &m_model.m_strAddress}, {IDC_WEB_USER, &m_model.m_strProxyUser},
+                                      {IDC_WEB_PASS, &m_model.m_strProxyPass}};
 };
 
 }  // namespace

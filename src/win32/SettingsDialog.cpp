@@ -33,6 +33,20 @@ std::string Text(HWND page, int id) {
 
 void SetText(HWND page, int id, const std::string& text) { SetDlgItemTextW(page, id, Wide(text).c_str()); }
 
+void Show(HWND page, const std::vector<Field>& fields) {
+    for (const Field& f : fields) {
+        if (auto on = std::get_if<int*>(&f.member)) Check(page, f.id, **on);
+        else SetText(page, f.id, *std::get<std::string*>(f.member));
+    }
+}
+
+void Read(HWND page, const std::vector<Field>& fields) {
+    for (const Field& f : fields) {
+        if (auto on = std::get_if<int*>(&f.member)) **on = Checked(page, f.id);
+        else *std::get<std::string*>(f.member) = Text(page, f.id);
+    }
+}
+
 void Enable(HWND page, std::initializer_list<int> ids, bool on) {
     for (int id : ids) EnableWindow(GetDlgItem(page, id), on);
 }
@@ -115,40 +129,10 @@ public:
         Refresh(page);
     }
 
-    void Put(HWND page) {
-        Check(page, IDC_GEN_SHOWTEXT, m_model.m_bDisplayTxt);
-        SetText(page, IDC_GEN_TEXT, m_model.m_strText);
-        Check(page, IDC_GEN_ANIMATE, m_model.m_bAnimate);
-        Check(page, IDC_GEN_PICTURE, m_model.m_bPicture);
-        Check(page, IDC_GEN_STRETCH, m_model.m_bStretch);
-        Check(page, IDC_GEN_ALTPIC, m_model.m_bAltPic);
-        SetText(page, IDC_GEN_PICFILE, m_model.m_strPicFile);
-        Check(page, IDC_GEN_SOUND, m_model.m_bPlaySound);
-        SetText(page, IDC_GEN_BREAKWAV, m_model.m_strBreakWav);
-        SetText(page, IDC_GEN_WORKWAV, m_model.m_strWorkWav);
-        SetText(page, IDC_GEN_REMINDWAV, m_model.m_strRemindWav);
-        Check(page, IDC_GEN_BACKKEY, m_model.m_bBackKey);
-        Check(page, IDC_GEN_STARTUP, m_model.m_bStartup);
-        Check(page, IDC_GEN_UPDATE, m_model.m_bAutoCheckNewVersion);
-        Check(page, IDC_GEN_AUTOLOCK, m_model.m_bAutoLock);
-    }
+    void Put(HWND page) { Show(page, m_fields); }
 
     void Take(HWND page) override {
-        m_model.m_bDisplayTxt = Checked(page, IDC_GEN_SHOWTEXT);
-        m_model.m_strText = Text(page, IDC_GEN_TEXT);
-        m_model.m_bAnimate = Checked(page, IDC_GEN_ANIMATE);
-        m_model.m_bPicture = Checked(page, IDC_GEN_PICTURE);
-        m_model.m_bStretch = Checked(page, IDC_GEN_STRETCH);
-        m_model.m_bAltPic = Checked(page, IDC_GEN_ALTPIC);
-        m_model.m_strPicFile = Text(page, IDC_GEN_PICFILE);
-        m_model.m_bPlaySound = Checked(page, IDC_GEN_SOUND);
-        m_model.m_strBreakWav = Text(page, IDC_GEN_BREAKWAV);
-        m_model.m_strWorkWav = Text(page, IDC_GEN_WORKWAV);
-        m_model.m_strRemindWav = Text(page, IDC_GEN_REMINDWAV);
-        m_model.m_bBackKey = Checked(page, IDC_GEN_BACKKEY);
-        m_model.m_bStartup = Checked(page, IDC_GEN_STARTUP);
-        m_model.m_bAutoCheckNewVersion = Checked(page, IDC_GEN_UPDATE);
-        m_model.m_bAutoLock = Checked(page, IDC_GEN_AUTOLOCK);
+        Read(page, m_fields);
         m_model.m_nAutoLockTimeout = SpinValue(page, IDC_GEN_LOCKMINUTES);
         m_model.m_workPicker = PickerValue(page, IDC_GEN_WORK);
         m_model.m_restPicker = PickerValue(page, IDC_GEN_REST);
@@ -197,6 +181,15 @@ private:
     }
 
     CGeneralPage& m_model;
+    const std::vector<Field> m_fields{
+        {IDC_GEN_SHOWTEXT, &m_model.m_bDisplayTxt}, {IDC_GEN_TEXT, &m_model.m_strText},
+        {IDC_GEN_ANIMATE, &m_model.m_bAnimate},     {IDC_GEN_PICTURE, &m_model.m_bPicture},
+        {IDC_GEN_STRETCH, &m_model.m_bStretch},     {IDC_GEN_ALTPIC, &m_model.m_bAltPic},
+        {IDC_GEN_PICFILE, &m_model.m_strPicFile},   {IDC_GEN_SOUND, &m_model.m_bPlaySound},
+        {IDC_GEN_BREAKWAV, &m_model.m_strBreakWav}, {IDC_GEN_WORKWAV, &m_model.m_strWorkWav},
+        {IDC_GEN_REMINDWAV, &m_model.m_strRemindWav}, {IDC_GEN_BACKKEY, &m_model.m_bBackKey},
+        {IDC_GEN_STARTUP, &m_model.m_bStartup},     {IDC_GEN_UPDATE, &m_model.m_bAutoCheckNewVersion},
+        {IDC_GEN_AUTOLOCK, &m_model.m_bAutoLock}};
 };
 
 // ---- the password page ---------------------------------------------------------------------
@@ -204,23 +197,14 @@ private:
 class PasswordView : public PageView {
 public:
     explicit PasswordView(CPasswordPage& model) : m_model(model) {}
-    void Init(HWND page) override {
-        Check(page, IDC_PWD_LOCK, m_model.m_bLockPass);
-        Check(page, IDC_PWD_CONFIG, m_model.m_bConfigPass);
-        Check(page, IDC_PWD_EXIT, m_model.m_bExitPass);
-        SetText(page, IDC_PWD_NEW, m_model.m_strPassword);
-        SetText(page, IDC_PWD_CONFIRM, m_model.m_strConfirm);
-    }
-    void Take(HWND page) override {
-        m_model.m_bLockPass = Checked(page, IDC_PWD_LOCK);
-        m_model.m_bConfigPass = Checked(page, IDC_PWD_CONFIG);
-        m_model.m_bExitPass = Checked(page, IDC_PWD_EXIT);
-        m_model.m_strPassword = Text(page, IDC_PWD_NEW);
-        m_model.m_strConfirm = Text(page, IDC_PWD_CONFIRM);
-    }
+    void Init(HWND page) override { Show(page, m_fields); }
+    void Take(HWND page) override { Read(page, m_fields); }
 
 private:
     CPasswordPage& m_model;
+    const std::vector<Field> m_fields{{IDC_PWD_LOCK, &m_model.m_bLockPass},   {IDC_PWD_CONFIG, &m_model.m_bConfigPass},
+                                      {IDC_PWD_EXIT, &m_model.m_bExitPass},   {IDC_PWD_NEW, &m_model.m_strPassword},
+                                      {IDC_PWD_CONFIRM, &m_model.m_strConfirm}};
 };
 
 // ---- the dialog ----------------------------------------------------------------------------

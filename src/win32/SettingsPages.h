@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "settings/SettingsDlg.h"
@@ -30,6 +31,13 @@ bool Checked(HWND page, int id);
 void Check(HWND page, int id, bool on);
 std::string Text(HWND page, int id);
 void SetText(HWND page, int id, const std::string& text);
+// A control and the model member it shows: a check box for an int, an edit box for a string.
+struct Field {
+    int id;
+    std::variant<int*, std::string*> member;
+};
+void Show(HWND page, const std::vector<Field>& fields);  // the members into the controls
+void Read(HWND page, const std::vector<Field>& fields);  // the controls into the members
 void Enable(HWND page, std::initializer_list<int> ids, bool on);
 void SetSpin(HWND page, int spin, int low, int high, int value);
 int SpinValue(HWND page, int buddy);
