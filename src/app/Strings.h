@@ -19,4 +19,11 @@ inline std::string RangeMessage(int low, int high) {
     return "Please enter an integer between " + std::to_string(low) + " and " + std::to_string(high) + ".";
 }
 
+// A number box's check: within [low, high], or false with the message above.
+inline bool InRange(long long value, int low, int high, std::string& message) {
+    if (value >= low && value <= high) return true;
+    message = RangeMessage(low, high);
+    return false;
+}
+
 }  // namespace lumivar

@@ -6,9 +6,7 @@
 namespace lumivar {
 
 bool CMailPage::ValidateInterval(std::string& message) const {
-    if (m_nMailInterval >= kIntervalLow && m_nMailInterval <= kIntervalHigh) return true;
-    message = RangeMessage(kIntervalLow, kIntervalHigh);
-    return false;
+    return InRange(m_nMailInterval, kIntervalLow, kIntervalHigh, message);
 }
 
 void CMailPage::FromSettings(const Settings& s) {

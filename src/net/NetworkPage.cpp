@@ -11,9 +11,7 @@ const char* const CNetworkPage::kExplanation =
     "无效的写法如：带有 http:// 前缀的地址，以及无法解析的主机名。";
 
 bool CNetworkPage::ValidateInterval(std::string& message) const {
-    if (m_nHostInterval >= kIntervalLow && m_nHostInterval <= kIntervalHigh) return true;
-    message = RangeMessage(kIntervalLow, kIntervalHigh);
-    return false;
+    return InRange(m_nHostInterval, kIntervalLow, kIntervalHigh, message);
 }
 
 void CNetworkPage::FromSettings(const Settings& s) {
