@@ -30,7 +30,7 @@ include(GoogleTest)
 
 file(GLOB FAKE_SOURCES CONFIGURE_DEPENDS tests/fake/*.cpp)
 file(GLOB UNIT_TESTS CONFIGURE_DEPENDS
-  tests/app/*.cpp tests/settings/*.cpp tests/tasks/*.cpp tests/rest/*.cpp
+  tests/base/*.cpp tests/app/*.cpp tests/settings/*.cpp tests/tasks/*.cpp tests/rest/*.cpp
   tests/system/*.cpp tests/net/*.cpp tests/about/*.cpp)
 add_executable(unit_tests ${FAKE_SOURCES} ${UNIT_TESTS})
 target_include_directories(unit_tests PRIVATE tests)

@@ -1,6 +1,6 @@
 // The timers and the work/rest cycle.
 #include "app/MainDlg.h"
-#include "app/Strings.h"
+#include "base/Strings.h"
 #include "tasks/RemindDlg.h"
 
 namespace lumivar {

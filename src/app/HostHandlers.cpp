@@ -1,6 +1,6 @@
 // The host monitor's handlers on the main window: they start checks and apply what comes back.
-#include "app/AppName.h"
-#include "app/LocalTime.h"
+#include "base/AppName.h"
+#include "base/LocalTime.h"
 #include "app/MainDlg.h"
 
 namespace lumivar {

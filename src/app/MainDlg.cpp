@@ -1,7 +1,7 @@
 // Start-up, settings persistence and teardown of the main window.
 #include "app/MainDlg.h"
 
-#include "app/Strings.h"
+#include "base/Strings.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsIo.h"
 

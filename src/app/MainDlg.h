@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Text.h"
 #include "net/HomepageMonitor.h"
 #include "net/HostMonitor.h"
 #include "net/MailMonitor.h"
@@ -29,15 +30,6 @@ inline constexpr unsigned WM_TRAYNOTIFY = 0x401;
 inline constexpr unsigned WM_MAILNOTIFY = 0x402;
 inline constexpr unsigned MOD_CONTROL = 0x2, MOD_SHIFT = 0x4;
 inline constexpr unsigned EWX_LOGOFF = 0, EWX_REBOOT = 2, EWX_FORCE = 4, EWX_POWEROFF = 8;
-
-// Longest interval one platform timer can carry; later due times are reached in steps.
-inline constexpr uint32_t kMaxTimerMs = 0x7FFFFFFF;
-
-// A period of whole minutes as a timer interval, never wrapping whatever the setting holds.
-constexpr uint32_t MinutesMs(int minutes) {
-    if (minutes <= 0) return 0;
-    return minutes >= int(kMaxTimerMs / 60000) ? kMaxTimerMs : uint32_t(minutes) * 60000u;
-}
 
 class CMainDlg : public Settings, public TaskTable {
 public:

@@ -2,7 +2,7 @@
 #include <cstdio>
 
 #include "app/MainDlg.h"
-#include "app/Strings.h"
+#include "base/Strings.h"
 
 namespace lumivar {
 

@@ -1,9 +1,11 @@
 #include "net/HomepageMonitor.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
-#include "app/LocalTime.h"
+#include "base/LocalTime.h"
+#include "base/Text.h"
 #include "tasks/RemindDlg.h"
 
 namespace lumivar {
@@ -13,9 +15,7 @@ CHomepageMonitor::CHomepageMonitor(Ports ports, Settings& settings, Hooks hooks)
 
 uint32_t CHomepageMonitor::IntervalMs(int minutes) {
     // A hand-edited 0 would make the timer fire at once, over and over.
-    if (minutes < 1) minutes = 1;
-    if (minutes > 35000) minutes = 35000;
-    return uint32_t(minutes) * 60000u;
+    return MinutesMs(std::max(1, minutes));
 }
 
 HomepageSettings CHomepageMonitor::Current() const {

@@ -1,6 +1,6 @@
 #include "net/HomepagePage.h"
 
-#include "app/AppName.h"
+#include "base/AppName.h"
 #include "net/RobotInternet.h"
 
 namespace lumivar {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "base/Text.h"
 #include "net/Ping.h"
 
 namespace lumivar {
@@ -44,9 +45,7 @@ bool CHostMonitor::Apply(Settings& s, int bMonitor, int nInterval, const std::st
     if (s.m_bHostMonitor == bMonitor && s.m_nHostInterval == nInterval && s.m_strHostName == hostName) return false;
     s.m_bHostMonitor = bMonitor;
     s.m_nHostInterval = nInterval;
-    const char* blanks = " \t\r\n";
-    const size_t first = hostName.find_first_not_of(blanks);
-    s.m_strHostName = first == std::string::npos ? "" : hostName.substr(first, hostName.find_last_not_of(blanks) - first + 1);
+    s.m_strHostName = std::string(Trim(hostName));
     if (s.m_strHostName.empty() || s.m_nHostInterval <= 0) s.m_bHostMonitor = 0;
     return true;
 }

@@ -1,5 +1,7 @@
 #include "net/HttpClient.h"
 
+#include "base/Text.h"
+
 #include <algorithm>
 #include <cctype>
 #include <chrono>
@@ -13,11 +15,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-std::string Lower(std::string s) {
-    for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
 
 // Content-Length of a header block, or -1 when it has none (the body then runs to the close).
 long long ContentLength(const std::string& head) {

@@ -1,5 +1,7 @@
 #include "net/HttpProxy.h"
 
+#include "base/Text.h"
+
 #include <algorithm>
 #include <cctype>
 #include <string_view>
@@ -7,18 +9,6 @@
 namespace lumivar {
 
 namespace {
-
-std::string Lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
-    return s;
-}
 
 std::vector<std::string_view> Split(std::string_view s, std::string_view separators) {
     std::vector<std::string_view> parts;

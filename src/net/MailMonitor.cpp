@@ -1,19 +1,16 @@
 #include "net/MailMonitor.h"
 
+#include <algorithm>
 #include <cstdio>
 
-#include "app/LocalTime.h"
+#include "base/LocalTime.h"
+#include "base/Text.h"
 #include "tasks/RemindDlg.h"
 
 namespace lumivar {
 
 namespace {
 constexpr int kTimerMail = 5;  // the main window's timer of this monitor
-
-constexpr uint32_t IntervalMs(int minutes) {
-    if (minutes <= 0) return 60000;
-    return minutes >= 0x7FFFFFFF / 60000 ? 0x7FFFFFFFu : uint32_t(minutes) * 60000u;
-}
 }  // namespace
 
 CMailMonitor::CMailMonitor(Ports ports, Settings& settings, int& nNewMail, std::function<void()> updateTrayTip)
@@ -34,7 +31,7 @@ void CMailMonitor::Start() {
     if (m_settings.m_bMailCheck) ArmTimer();
 }
 
-void CMailMonitor::ArmTimer() { m_ports.window.SetTimer(kTimerMail, IntervalMs(m_settings.m_nMailInterval)); }
+void CMailMonitor::ArmTimer() { m_ports.window.SetTimer(kTimerMail, MinutesMs(std::max(1, m_settings.m_nMailInterval))); }
 
 void CMailMonitor::SwitchOff() {
     m_settings.m_bMailCheck = 0;

@@ -1,6 +1,6 @@
 #include "net/MailPage.h"
 
-#include "app/Strings.h"
+#include "base/Strings.h"
 #include "net/Pop3Connection.h"
 
 namespace lumivar {

@@ -1,6 +1,6 @@
 #include "net/NetworkPage.h"
 
-#include "app/Strings.h"
+#include "base/Strings.h"
 
 namespace lumivar {
 

@@ -1,5 +1,7 @@
 #include "net/Ping.h"
 
+#include "base/Text.h"
+
 #include <cstdio>
 #include <cstring>
 #include <iterator>
@@ -17,16 +19,6 @@ constexpr const char* kStatusTexts[] = {
 };
 constexpr uint32_t kFirstStatus = 11000;
 constexpr uint32_t kNoReplyTime = 0xFFFFFFFF;
-
-bool EqualsNoCase(const std::string& a, const char* b) {
-    if (a.size() != std::strlen(b)) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char c = a[i];
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-        if (c != b[i]) return false;
-    }
-    return true;
-}
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 
 #include <climits>
 
+#include "base/Text.h"
 #include "settings/Gbk.h"
 
 namespace lumivar {
@@ -106,10 +107,7 @@ int CPop3Connection::Stat() {
         return -1;
     }
     // No mailbox holds more than INT_MAX messages; a longer number stops there.
-    long long n = 0;
-    for (std::size_t i = first; i < m_strResponse.size() && m_strResponse[i] >= '0' && m_strResponse[i] <= '9'; ++i)
-        if ((n = n * 10 + (m_strResponse[i] - '0')) >= INT_MAX) return INT_MAX;
-    return int(n);
+    return LeadingInt(std::string_view(m_strResponse).substr(first));
 }
 
 bool CPop3Connection::Quit() {

@@ -1,5 +1,7 @@
 #include "net/RobotInternet.h"
 
+#include "base/Text.h"
+
 #include <cctype>
 
 #include "settings/Gbk.h"
@@ -9,11 +11,6 @@ namespace lumivar {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
-
-std::string Lower(std::string s) {
-    for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
 
 // Bytes that cannot stand in a request line travel percent-encoded, as a browser sends them.
 std::string EncodeTarget(std::string_view s) {

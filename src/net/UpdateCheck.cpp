@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/Strings.h"
+#include "base/Strings.h"
 #include "settings/Gbk.h"
 #include "tasks/RemindDlg.h"
 

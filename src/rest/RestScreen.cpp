@@ -1,7 +1,7 @@
 // What the main window shows during a rest or a lock.
 #include <cstdio>
 
-#include "app/LocalTime.h"
+#include "base/LocalTime.h"
 #include "app/MainDlg.h"
 #include "rest/RestTexts.h"
 

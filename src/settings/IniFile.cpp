@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/Text.h"
 #include "settings/Gbk.h"
 
 namespace lumivar {
@@ -12,11 +13,9 @@ namespace {
 // The profile reader's blanks; ^Z is one too (DOS end-of-file padding).
 bool IsBlank(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r') || c == 0x1A; }
 
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && IsBlank(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
-    while (!s.empty() && IsBlank(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
-    return s;
-}
+// The profile reader also drops ^Z, the padding DOS editors left at the end.
+constexpr std::string_view kProfileBlanks = " \t\n\v\f\r\x1A";
+std::string_view ProfileTrim(std::string_view s) { return Trim(s, kProfileBlanks); }
 
 unsigned char Fold(unsigned char c) { return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c; }
 
@@ -63,7 +62,7 @@ std::vector<Line> Parse(std::string_view text) {
         line.next = pos = e;
 
         const std::string_view content = text.substr(line.begin, line.end - line.begin);
-        const std::string_view t = Trim(content);
+        const std::string_view t = ProfileTrim(content);
         const std::size_t tOff = line.begin + static_cast<std::size_t>(t.data() - content.data());
         const std::size_t close = t.rfind(']');
         if (t.empty()) {
@@ -72,13 +71,13 @@ std::vector<Line> Parse(std::string_view text) {
             line.kind = Kind::Comment;
         } else if (t.front() == '[' && close != std::string_view::npos) {
             line.kind = Kind::Header;
-            line.name = Trim(t.substr(1, close - 1));
+            line.name = ProfileTrim(t.substr(1, close - 1));
         } else {
             line.kind = Kind::Key;
             const std::size_t eq = t.find('=');
-            line.name = Trim(t.substr(0, eq));
+            line.name = ProfileTrim(t.substr(0, eq));
             if (eq != std::string_view::npos) {
-                const std::string_view v = Trim(t.substr(eq + 1));
+                const std::string_view v = ProfileTrim(t.substr(eq + 1));
                 line.hasValue = true;
                 line.valueBegin = v.empty() ? tOff + t.size() : tOff + static_cast<std::size_t>(v.data() - t.data());
                 line.valueEnd = line.valueBegin + v.size();
@@ -133,7 +132,7 @@ IniFile::IniFile(std::string bytes) : m_text(std::move(bytes)) {}
 
 bool IniFile::Get(std::string_view section, std::string_view key, std::string& value) const {
     const std::vector<Line> lines = Parse(m_text);
-    const Line* line = FindKey(lines, FindSection(lines, Trim(section)), Trim(key));
+    const Line* line = FindKey(lines, FindSection(lines, ProfileTrim(section)), ProfileTrim(key));
     if (!line || !line->hasValue) return false;  // a bare name without '=' has no value
     std::string_view v = std::string_view(m_text).substr(line->valueBegin, line->valueEnd - line->valueBegin);
     if (v.size() >= 2 && IsQuote(v.front()) && v.back() == v.front()) v = v.substr(1, v.size() - 2);
@@ -179,8 +178,8 @@ int IniFile::GetInt(std::string_view section, std::string_view key, int def) con
 }
 
 void IniFile::Set(std::string_view section, std::string_view key, std::string_view value) {
-    section = Trim(section);
-    key = Trim(key);
+    section = ProfileTrim(section);
+    key = ProfileTrim(key);
     if (section.empty() || key.empty()) return;
     const std::string v = Quoted(value);
     const std::vector<Line> lines = Parse(m_text);
@@ -212,7 +211,7 @@ void IniFile::Set(std::string_view section, std::string_view key, std::string_vi
 
 void IniFile::ClearSection(std::string_view section) {
     const std::vector<Line> lines = Parse(m_text);
-    const Body body = FindSection(lines, Trim(section));
+    const Body body = FindSection(lines, ProfileTrim(section));
     if (body.header == std::string_view::npos) return;
     // From the back, so the offsets of the lines still to go stay valid.
     for (std::size_t i = body.last; i-- > body.first;)

@@ -1,5 +1,5 @@
 // The system password prompt that guards exit, the settings and the task list.
-#include "app/AppName.h"
+#include "base/AppName.h"
 #include "app/MainDlg.h"
 
 namespace lumivar {

@@ -4,6 +4,7 @@
 #include <climits>
 #include <string>
 
+#include "base/Text.h"
 #include "settings/Gbk.h"
 
 namespace lumivar {
@@ -20,18 +21,6 @@ constexpr const char* kHost = "HOSTSTATUS";
 bool IsSpace(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 std::string Indexed(const char* key, int i) { return key + std::to_string(i); }
-
-// The C library's atoi: blanks, a sign, decimal digits; 0 when there are none.
-int Atoi(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size() && IsSpace(static_cast<unsigned char>(s[i]))) ++i;
-    bool minus = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) minus = s[i++] == '-';
-    long long v = 0;
-    for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) v = std::min(v * 10 + (s[i] - '0'), 1LL << 32);
-    v = minus ? -v : v;
-    return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
-}
 
 // Line breaks cannot stand in an INI value, so a note carries them as "$r" and "$n".
 std::string EscapeBreaks(std::string_view note) {
@@ -102,8 +91,8 @@ void ReadTasks(const IniFile& ini, Settings& s, TaskTable& t) {
         const std::size_t colon = time.find(':');
         if (colon == std::string::npos || (item.note.empty() && item.task.empty())) continue;
         // Taken as written, odd hours too: the schedule normalises them as mktime does.
-        item.hour = Atoi(std::string_view(time).substr(0, colon));
-        item.minute = Atoi(std::string_view(time).substr(colon + 1));
+        item.hour = LeadingInt(std::string_view(time).substr(0, colon));
+        item.minute = LeadingInt(std::string_view(time).substr(colon + 1));
         t.SetItem(kept++, item);
     }
     s.m_nTaskCount = kept;

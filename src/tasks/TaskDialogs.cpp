@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/LocalTime.h"
+#include "base/LocalTime.h"
 #include "ports/Ports.h"
 #include "tasks/TaskSchedule.h"
 

@@ -2,22 +2,13 @@
 #include <cstdio>
 
 #include "app/MainDlg.h"
+#include "base/Text.h"
 #include "tasks/RemindDlg.h"
 #include "tasks/TaskSchedule.h"
 
 namespace lumivar {
 
 namespace {
-
-bool EqualsNoCase(const std::string& a, const char* word) {
-    size_t i = 0;
-    for (; i < a.size() && word[i]; ++i) {
-        char c = a[i];
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-        if (c != word[i]) return false;
-    }
-    return i == a.size() && !word[i];
-}
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 #include "tasks/TaskSchedule.h"
 
-#include "app/LocalTime.h"
+#include "base/LocalTime.h"
+#include "base/Text.h"
 
 #include <climits>
 #include <utility>
@@ -15,32 +16,6 @@ bool FromLocal(std::tm tm, std::time_t& out) {
     if (t == static_cast<std::time_t>(-1)) return false;
     out = t;
     return true;
-}
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-    return s;
-}
-
-// atoi on a view: leading blanks, a sign, then digits up to the first other
-// character. Saturates instead of overflowing, so a long digit run is just
-// out of range.
-int LeadingInt(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size() && IsBlank(s[i])) ++i;
-    bool negative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
-    long long v = 0;
-    for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
-        v = v * 10 + (s[i] - '0');
-        if (v > INT_MAX) v = INT_MAX;
-    }
-    return static_cast<int>(negative ? -v : v);
 }
 
 bool SplitDate(std::string_view text, int& year, int& month, int& day) {

@@ -5,7 +5,7 @@
 
 #include "../../res/about_ids.h"
 #include "about/HyperLink.h"
-#include "app/Strings.h"
+#include "base/Strings.h"
 #include "win32/DialogColours.h"
 #include "win32/OnFirstUse.h"
 #include "win32/Wide.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "../../res/settings_ids.h"
-#include "app/Strings.h"
+#include "base/Strings.h"
 #include "settings/SettingsDlg.h"
 #include "win32/DialogColours.h"
 #include "win32/OnFirstUse.h"

@@ -10,7 +10,7 @@
 
 #include "../../res/resource.h"
 #include "../../res/tasks_ids.h"
-#include "app/Strings.h"
+#include "base/Strings.h"
 #include "tasks/RemindDlg.h"
 #include "tasks/TaskDialogs.h"
 #include "win32/DialogColours.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/AppName.h"
+#include "base/AppName.h"
 
 namespace lumivar {
 

@@ -1,6 +1,6 @@
 // The web page monitor's settings step, and the update check, on the fake shell.
 #include "app/AppFixture.h"
-#include "app/Strings.h"
+#include "base/Strings.h"
 
 namespace lumivar::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/AppName.h"
+#include "base/AppName.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,39 @@
+#include "base/Text.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace lumivar {
+namespace {
+
+TEST(Text, TrimLowerAndCompare) {
+    EXPECT_EQ(Trim(" \t a b \r\n"), "a b");
+    EXPECT_EQ(Trim(" \v\f "), "");
+    EXPECT_EQ(Trim("\x1A" "x\x1A", "\x1A"), "x");
+    EXPECT_EQ(Lower("HTTP://Ab-Z\xB0\xA1"), "http://ab-z\xB0\xA1");  // GBK bytes stay as they are
+    EXPECT_TRUE(EqualsNoCase("ShutDownEx", "shutdownex"));
+    EXPECT_FALSE(EqualsNoCase("shutdown", "shutdownex"));
+    EXPECT_FALSE(EqualsNoCase("lock ", "lock"));
+}
+
+TEST(Text, LeadingIntReadsAsAtoiAndSaturates) {
+    const struct { const char* text; int value; } rows[] = {
+        {"42", 42}, {"  -7x", -7}, {"+9", 9}, {"", 0}, {"abc", 0}, {"\t12 34", 12},
+        {"2147483647", INT_MAX}, {"2147483648", INT_MAX}, {"99999999999999999999999", INT_MAX},
+        {"-2147483648", INT_MIN}, {"-99999999999999999999", INT_MIN}, {"- 5", 0},
+    };
+    for (const auto& r : rows) EXPECT_EQ(LeadingInt(r.text), r.value) << r.text;
+}
+
+TEST(Text, MinutesMsNeverWraps) {
+    EXPECT_EQ(MinutesMs(0), 0u);
+    EXPECT_EQ(MinutesMs(-3), 0u);
+    EXPECT_EQ(MinutesMs(5), 300000u);
+    EXPECT_EQ(MinutesMs(35790), 35790u * 60000u);
+    EXPECT_EQ(MinutesMs(35791), kMaxTimerMs);
+    EXPECT_EQ(MinutesMs(INT_MAX), kMaxTimerMs);
+}
+
+}  // namespace
+}  // namespace lumivar
