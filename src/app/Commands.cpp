@@ -1,5 +1,6 @@
 // Menu commands of the main window, each to its operation.
 #include "app/MainDlg.h"
+#include "resource.h"
 
 namespace lumivar {
 
@@ -8,7 +9,7 @@ namespace lumivar {
 // BackToWork itself.
 bool CMainDlg::AllowedWhileLocked(int command) {
     switch (command) {
-    case 32774: case 32775: case 32780: case 32792: case 32796: case 32800: case 57670:
+    case ID_APP_ABOUT: case ID_APP_EXIT: case ID_README: case ID_TASK_LIST: case ID_SETTINGS: case ID_CHOOSE_PICTURE: case ID_HELP_INDEX:
         return false;
     default:
         return true;
@@ -20,28 +21,28 @@ bool CMainDlg::OnCommand(int id) {
     switch (id) {
     case 1: OnOK(); break;  // Enter
     case 2: OnCancel(); break;  // Esc
-    case 32771: StartRest(); break;
-    case 32772: BackToWork(); break;
-    case 32774: OnAbout(); break;
-    case 32775: OnExit(); break;
-    case 32779: OnReloadSettings(); break;
-    case 32780: OnReadme(); break;
-    case 32782: OnToggleEyeCare(); break;
-    case 32783: StartScreenSaver(); break;
-    case 32784: ShutdownComputer(); break;
-    case 32785: LogoffUser(); break;
-    case 32786: RebootComputer(); break;
-    case 32787: OnCheckHostStatus(); break;
-    case 32788: OnCheckHomepage(); break;
-    case 32792: OnTaskList(); break;
-    case 32794: OnCheckMail(); break;
-    case 32795: OnMailNoticeOk(); break;
-    case 32796: ShowSettings(); break;
-    case 32798: LockScreen(); break;
-    case 32799: CheckNewVersion(true); break;
-    case 32800: ChooseBackgroundPicture(); break;
-    case 32801: ForceShutdownComputer(); break;
-    case 57670: OnReadme(); break;  // the framework's help command
+    case ID_REST_NOW: StartRest(); break;
+    case ID_BACK_TO_WORK: BackToWork(); break;
+    case ID_APP_ABOUT: OnAbout(); break;
+    case ID_APP_EXIT: OnExit(); break;
+    case ID_RELOAD_SETTINGS: OnReloadSettings(); break;
+    case ID_README: OnReadme(); break;
+    case ID_EYE_CARE: OnToggleEyeCare(); break;
+    case ID_SCREEN_SAVER: StartScreenSaver(); break;
+    case ID_SHUTDOWN: ShutdownComputer(); break;
+    case ID_LOGOFF: LogoffUser(); break;
+    case ID_REBOOT: RebootComputer(); break;
+    case ID_CHECK_HOST: OnCheckHostStatus(); break;
+    case ID_CHECK_HOMEPAGE: OnCheckHomepage(); break;
+    case ID_TASK_LIST: OnTaskList(); break;
+    case ID_CHECK_MAIL: OnCheckMail(); break;
+    case ID_MAIL_NOTICE_OK: OnMailNoticeOk(); break;
+    case ID_SETTINGS: ShowSettings(); break;
+    case ID_LOCK_SCREEN: LockScreen(); break;
+    case ID_CHECK_UPDATE: CheckNewVersion(true); break;
+    case ID_CHOOSE_PICTURE: ChooseBackgroundPicture(); break;
+    case ID_FORCE_SHUTDOWN: ForceShutdownComputer(); break;
+    case ID_HELP_INDEX: OnReadme(); break;  // the framework's help command
     default: return false;
     }
     return true;

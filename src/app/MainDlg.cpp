@@ -2,6 +2,7 @@
 #include "app/MainDlg.h"
 
 #include "base/Strings.h"
+#include "resource.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsIo.h"
 
@@ -9,17 +10,17 @@ namespace lumivar {
 
 namespace {
 constexpr int kHotkeyKeys[6] = {0x41, 0x61, 0x49, 0x69, 0x6C, 0x4C};
-constexpr int kFirstHotkey = 1001;
+constexpr int kFirstHotkey = IDH_REST_A;
 }  // namespace
 
 CMainDlg::CMainDlg(Ports ports) : m_ports(ports), m_wnd(ports.window), m_picture(ports.picture) {
     g_bHomepageWatch = 0;
-    m_nid = {0, WM_TRAYNOTIFY, 132, kProductName};
-    m_nidMail = {1, WM_MAILNOTIFY, 147, ""};
+    m_nid = {0, WM_TRAYNOTIFY, IDI_TRAY_START, kProductName};
+    m_nidMail = {1, WM_MAILNOTIFY, IDI_MAIL, ""};
 }
 
 void CMainDlg::AddMainTrayIcon() {
-    m_nid = {0, WM_TRAYNOTIFY, 132, kProductName};
+    m_nid = {0, WM_TRAYNOTIFY, IDI_TRAY_START, kProductName};
     m_ports.tray.Notify(TrayOp::Add, m_nid);
 }
 

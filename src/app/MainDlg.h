@@ -129,7 +129,7 @@ public:
 
     // Run-time state
     std::string m_strPassword;
-    int m_hIcon = 128;
+    int m_hIcon = 128;  // IDI_APP
     int m_bPictureLoaded = 0;
     Rect m_rcCountdown{0, 0, 20, 20};
     Rect m_rcClock{0, 0, 20, 20};

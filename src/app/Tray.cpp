@@ -3,6 +3,7 @@
 
 #include "app/MainDlg.h"
 #include "base/Strings.h"
+#include "resource.h"
 
 namespace lumivar {
 
@@ -34,8 +35,8 @@ std::string CMainDlg::TrayTipText() const {
 }
 
 int CMainDlg::TrayIconResource() const {
-    if (m_bEyeCare) return m_bHostReachable ? 135 : 137;
-    return m_bHostReachable ? 133 : 138;
+    if (m_bEyeCare) return m_bHostReachable ? IDI_EYE_ON : IDI_EYE_ON_NOHOST;
+    return m_bHostReachable ? IDI_EYE_OFF : IDI_EYE_OFF_NOHOST;
 }
 
 void CMainDlg::UpdateTrayTip() {
@@ -48,7 +49,7 @@ void CMainDlg::UpdateTrayTip() {
 }
 
 void CMainDlg::ShowMailIcon(bool show, int count) {
-    m_nidMail = {1, WM_MAILNOTIFY, 147, "您有" + std::to_string(count) + "封新邮件!"};
+    m_nidMail = {1, WM_MAILNOTIFY, IDI_MAIL, "您有" + std::to_string(count) + "封新邮件!"};
     if (show) {
         m_ports.tray.Notify(m_bMailIconShown ? TrayOp::Modify : TrayOp::Add, m_nidMail);
         m_bMailIconShown = 1;
@@ -75,7 +76,7 @@ int CMainDlg::OnTrayNotify(unsigned /*id*/, unsigned mouseMessage) {
         OnToggleEyeCare();
         break;
     case 0x205:  // WM_RBUTTONUP
-        m_ports.tray.PopupMenu(136, 32796, 32782, m_bEyeCare);
+        m_ports.tray.PopupMenu(IDR_TRAY_MENU, ID_SETTINGS, ID_EYE_CARE, m_bEyeCare);
         break;
     default:
         break;
@@ -84,7 +85,7 @@ int CMainDlg::OnTrayNotify(unsigned /*id*/, unsigned mouseMessage) {
 }
 
 int CMainDlg::OnMailTrayNotify(unsigned /*id*/, unsigned mouseMessage) {
-    if (mouseMessage == 0x202 || mouseMessage == 0x205) m_ports.tray.PopupMenu(148, 0, 0, false);
+    if (mouseMessage == 0x202 || mouseMessage == 0x205) m_ports.tray.PopupMenu(IDR_MAIL_MENU, 0, 0, false);
     return 0;
 }
 
@@ -95,16 +96,16 @@ void CMainDlg::OnMailNoticeOk() {
 
 int CMainDlg::OnHotKey(int id) {
     switch (id) {
-    case 1001:
-    case 1002:
+    case IDH_REST_A:
+    case IDH_REST_B:
         StartRest();
         break;
-    case 1003:
-    case 1004:
+    case IDH_TRAY_A:
+    case IDH_TRAY_B:
         ResetTrayIcons();
         break;
-    case 1005:
-    case 1006:
+    case IDH_LOCK_A:
+    case IDH_LOCK_B:
         LockScreen();
         break;
     default:

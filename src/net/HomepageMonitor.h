@@ -38,7 +38,7 @@ public:
     CHomepageMonitor(const CHomepageMonitor&) = delete;
     CHomepageMonitor& operator=(const CHomepageMonitor&) = delete;
 
-    // One check (timer 3 and command 32788). Timer 3 stops now and runs again after a
+    // One check (timer 3 and ID_CHECK_HOMEPAGE). Timer 3 stops now and runs again after a
     // successful check while the monitor is on. Nothing starts while a fetch is out.
     void CheckHomepage();
     void ApplyHomepageSettings(const HomepageSettings& edited);

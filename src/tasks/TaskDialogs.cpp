@@ -5,6 +5,7 @@
 #include "base/LocalTime.h"
 #include "ports/Ports.h"
 #include "tasks/TaskSchedule.h"
+#include "tasks_ids.h"
 
 namespace lumivar {
 
@@ -102,13 +103,13 @@ bool CTaskListDlg::OnOK(ITaskListUi& ui) {
 
 const char* CommandWordOf(int commandId) {
     switch (commandId) {
-    case 32802: return "shutdown";
-    case 32803: return "reboot";
-    case 32804: return "logoff";
-    case 32805: return "shutdownex";
-    case 32806: return "screensaver";
-    case 32807: return "lock";
-    case 32808: return "unlock";
+    case ID_TASK_SHUTDOWN: return "shutdown";
+    case ID_TASK_REBOOT: return "reboot";
+    case ID_TASK_LOGOFF: return "logoff";
+    case ID_TASK_SHUTDOWNEX: return "shutdownex";
+    case ID_TASK_SCREENSAVER: return "screensaver";
+    case ID_TASK_LOCK: return "lock";
+    case ID_TASK_UNLOCK: return "unlock";
     default: return nullptr;
     }
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/MainDlg.h"
+#include "resource.h"
 #include "fake/FakeShell.h"
 #include "net/Ping.h"
 #include "net/Pop3Responder.h"
@@ -80,7 +81,7 @@ constexpr const char* kPage = "http://h.test/page";
 constexpr const char* kWeb = "[HOMEPAGE]\nWATCH=1\nINTERVAL=2\nADDRESS=http://h.test/page\n";
 constexpr const char* kHost = "[HOSTSTATUS]\nMONITOR=1\nINTERVAL=2\nHOSTNAME=localhost\n";
 constexpr const char* kMail = "[MAIL]\nCHECK=1\nINTERVAL=2\nSERVER=127.0.0.1\nUSER=张三\n";
-constexpr int kCheckHost = 32787, kCheckWeb = 32788, kCheckMail = 32794, kCheckUpdate = 32799;
+constexpr int kCheckHost = ID_CHECK_HOST, kCheckWeb = ID_CHECK_HOMEPAGE, kCheckMail = ID_CHECK_MAIL, kCheckUpdate = ID_CHECK_UPDATE;
 
 struct Monitors : App {
     explicit Monitors(const std::string& ini) : App("[Lumivar2003]\nAUTOCHECKNEWVERSION=0\n" + ini) {

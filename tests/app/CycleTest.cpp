@@ -1,5 +1,6 @@
 // The work/rest cycle and the idle lock on virtual time.
 #include "app/AppFixture.h"
+#include "resource.h"
 
 namespace lumivar::test {
 namespace {
@@ -31,8 +32,8 @@ TEST_F(AppTest, DefaultCycleRestsSixSecondsEveryFiveMinutes) {
 // end a rest only when the back key is allowed, and other keys are swallowed.
 TEST_F(AppTest, WhatEndsARest) {
     App app("[SCREEN]\nBREAKTIME=0\nANIMATE=0\n");
-    app.dlg->OnHotKey(1001);
-    app.dlg->OnCommand(32771);
+    app.dlg->OnHotKey(IDH_REST_A);
+    app.dlg->OnCommand(ID_REST_NOW);
     EXPECT_TRUE(app.dlg->OnCommand(2));
     EXPECT_EQ(app.shell.system.sounds.size(), 1u);
     app.shell.Advance(999);

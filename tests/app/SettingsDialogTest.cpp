@@ -1,5 +1,6 @@
 // The settings dialog as the main window runs it: copies in, everything applied at once on OK.
 #include "app/AppFixture.h"
+#include "resource.h"
 #include "settings/SettingsDlg.h"
 
 namespace lumivar::test {
@@ -30,7 +31,7 @@ protected:
             page = d.m_tab.Current();
             return accepted ? IDOK : IDCANCEL;
         };
-        dlg->OnCommand(32796);
+        dlg->OnCommand(ID_SETTINGS);
     }
     NoUi ui;
     int page = -1;  // where the dialog was left
@@ -135,10 +136,10 @@ TEST_F(SettingsDialogTest, ASecondOpenAsksNoPasswordAndOpensNothing) {
     shell.dialogs.passwordAnswers = {"abc", "abc"};
     shell.dialogs.settings = [this](CSettingsDlg&) {
         dlg->OnTrayNotify(0, 0x203);  // a double click on the icon while it is open
-        dlg->OnCommand(32796);
+        dlg->OnCommand(ID_SETTINGS);
         return IDCANCEL;
     };
-    dlg->OnCommand(32796);
+    dlg->OnCommand(ID_SETTINGS);
     EXPECT_EQ(shell.dialogs.passwordAnswers.size(), 1u);
     shell.dialogs.passwordAnswers = {"wrong"};
     dlg->OnTrayNotify(0, 0x203);

@@ -1,5 +1,6 @@
 // Start-up, the end of the session and reloading the settings.
 #include "app/AppFixture.h"
+#include "resource.h"
 #include "settings/IniFile.h"
 
 namespace lumivar::test {
@@ -77,7 +78,7 @@ TEST_F(AppTest, ExitAndSessionEnd) {
 TEST_F(AppTest, ReloadCommandRereadsTheFile) {
     StartWorking();
     WriteIni("[SCREEN]\nWORKTIME=12\n[NOTES AND TASKS]\nTOTALITEM=1\nDate0=每天\nTIME0=7:5\nNOTE0=早操\n");
-    EXPECT_TRUE(dlg->OnCommand(32779));
+    EXPECT_TRUE(dlg->OnCommand(ID_RELOAD_SETTINGS));
     EXPECT_EQ(dlg->m_nWorkTime, 12);
     EXPECT_EQ(dlg->m_strCurNote, "早操");
     EXPECT_TRUE(TipHas("\n当前任务时间07:05"));

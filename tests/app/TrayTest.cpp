@@ -1,5 +1,6 @@
 // The tray icon's picture and tip.
 #include "app/AppFixture.h"
+#include "resource.h"
 
 namespace lumivar::test {
 namespace {
@@ -36,7 +37,7 @@ TEST_F(AppTest, AResetBringsBackBothIconsAsTheyWere) {
     dlg->UpdateTrayTip();
     const auto before = shell.tray.icons;
     ASSERT_EQ(before.size(), 2u);
-    for (int hotkey : {1003, 1004}) {
+    for (int hotkey : {IDH_TRAY_A, IDH_TRAY_B}) {
         shell.tray.icons.clear();  // the shell lost them (explorer restarted)
         dlg->OnHotKey(hotkey);
         EXPECT_EQ(shell.tray.icons, before);

@@ -1,5 +1,6 @@
 // Where the picture goes on the rest screen.
 #include "app/AppFixture.h"
+#include "resource.h"
 #include "rest/PictureRect.h"
 #include "rest/RestTexts.h"
 
@@ -38,7 +39,7 @@ TEST(PictureRotation, WalksTheFolderWrapsAndFollowsAChosenPicture) {
     app.dlg->m_bQuietReturn = 1;
     EXPECT_EQ(afterRest(), "D:\\pics\\b.jpg");
     shell.dialogs.fileAnswer = "E:\\new\\n1.jpg";
-    app.dlg->OnCommand(32800);
+    app.dlg->OnCommand(ID_CHOOSE_PICTURE);
     EXPECT_EQ(shell.files.openCursors, 0);
     app.dlg->m_bQuietReturn = 0;
     EXPECT_EQ(afterRest(), "E:\\new\\n2.jpg");

@@ -3,6 +3,7 @@
 #include <tuple>
 
 #include "app/AppFixture.h"
+#include "resource.h"
 
 namespace lumivar::test {
 namespace {
@@ -30,17 +31,18 @@ protected:
 struct Bypass { const char* name; void (*act)(CMainDlg&, fake::FakeShell&); };
 const Bypass kBypasses[] = {
     {"keys, Esc and return to work", [](CMainDlg& d, fake::FakeShell&) {
-         d.OnKeyDown(0x57), d.OnKeyDown(0x77), d.OnCommand(2), d.OnCommand(32772), d.BackToWork();
+         d.OnKeyDown(0x57), d.OnKeyDown(0x77), d.OnCommand(2), d.OnCommand(ID_BACK_TO_WORK), d.BackToWork();
      }},
     {"eye care off and on", [](CMainDlg& d, fake::FakeShell&) { d.OnToggleEyeCare(), d.OnToggleEyeCare(); }},
     {"tray clicks", [](CMainDlg& d, fake::FakeShell&) { d.OnTrayNotify(0, 0x202), d.OnTrayNotify(0, 0x203); }},
     {"exit, a second lock and every window the menu opens", [](CMainDlg& d, fake::FakeShell&) {
-         for (int id : {32775, 32774, 32792, 32796, 32800, 32780, 57670}) d.OnCommand(id);
+         for (int id : {ID_APP_EXIT, ID_APP_ABOUT, ID_TASK_LIST, ID_SETTINGS, ID_CHOOSE_PICTURE, ID_README, ID_HELP_INDEX})
+             d.OnCommand(id);
          d.OnHotKey(1005), d.LockScreen();
      }},
     // While locked the cycle stands still and a rest cannot start.
     {"rest hotkeys, menu and a long wait", [](CMainDlg& d, fake::FakeShell& shell) {
-         d.OnHotKey(1001), d.OnHotKey(1002), d.OnCommand(32771), shell.Advance(600000);
+         d.OnHotKey(IDH_REST_A), d.OnHotKey(1002), d.OnCommand(ID_REST_NOW), shell.Advance(600000);
      }},
     {"a notice that counts down", [](CMainDlg& d, fake::FakeShell& shell) {
          d.SetItem(0, {"每天", "开会", "notepad.exe", 15, 1});

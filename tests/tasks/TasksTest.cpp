@@ -4,6 +4,8 @@
 #include <climits>
 
 #include "app/AppFixture.h"
+#include "resource.h"
+#include "tasks_ids.h"
 #include "tasks/TaskDialogs.h"
 #include "tasks/TaskSchedule.h"
 
@@ -154,7 +156,7 @@ TEST(TaskEditDlg, OpensOnNowRefusesAnEmptyEntryAndFormatsTheDate) {
     ASSERT_TRUE(e.OnOK(ui));
     EXPECT_EQ(e.m_strDate, "2027年01月08日");
     EXPECT_EQ(e.m_nHour * 100 + e.m_nMinute, 705);
-    e.OnPickCommand(32805);
+    e.OnPickCommand(ID_TASK_SHUTDOWNEX);
     e.OnPickCommand(32811);  // the caption, not a command
     EXPECT_EQ(e.m_strTask, "shutdownex");
 }
@@ -171,10 +173,10 @@ TEST_F(AppTest, TaskListShowsDueOrderAndAppliesOnlyOnOk) {
     shell.dialogs.taskList = [&](CTaskListDlg& d) {
         for (int i = 0; i < d.m_nItemCount; ++i) shown.push_back(d.m_items[i].note);
         d.m_nItemCount = 0;   // the user deletes both ...
-        dlg->OnCommand(32792);  // ... and a second request is refused meanwhile
+        dlg->OnCommand(ID_TASK_LIST);  // ... and a second request is refused meanwhile
         return IDCANCEL;
     };
-    dlg->OnCommand(32792);
+    dlg->OnCommand(ID_TASK_LIST);
     EXPECT_EQ(shown, (std::vector<std::string>{"早", "晚"}));
     EXPECT_EQ(shell.dialogs.taskLists, 1);
     EXPECT_EQ(dlg->m_nTaskCount, 2);
