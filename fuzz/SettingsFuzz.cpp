@@ -13,22 +13,15 @@ namespace {
 struct Loaded {
     Settings s;
     TaskTable t;
-    int watch = 0, interval = 0;
-    std::string address;
 };
 
 Loaded Load(const IniFile& ini) {
     Loaded l;
-    g_bHomepageWatch = 0;
-    g_nHomepageInterval = 2;
-    g_strHomepageAddress = kDefaultHomepageAddress;
     ReadSettings(ini, l.s, l.t);
-    l.watch = g_bHomepageWatch, l.interval = g_nHomepageInterval, l.address = g_strHomepageAddress;
     return l;
 }
 
 IniFile Save(const Loaded& l) {
-    g_bHomepageWatch = l.watch, g_nHomepageInterval = l.interval, g_strHomepageAddress = l.address;
     IniFile ini;
     WriteSettings(ini, l.s, l.t);
     return ini;
@@ -52,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const Loaded first = Load(IniFile(std::string(reinterpret_cast<const char*>(data), size)));
     const int n = first.s.m_nTaskCount;
     FUZZ_CHECK(n >= 0 && n <= MAX_TASKS);
-    FUZZ_CHECK(first.s.m_nWorkTime >= 1 && first.s.m_nHostInterval >= 1 && first.interval >= 1);
+    FUZZ_CHECK(first.s.m_nWorkTime >= 1 && first.s.m_nHostInterval >= 1 && first.s.m_nHomepageInterval >= 1);
     for (int i = 0; i < n; ++i) {
         FUZZ_CHECK(!first.t.m_strTaskNote[i].empty() || !first.t.m_strTaskCmd[i].empty());
         FUZZ_CHECK(Converts(first.t.m_strTaskNote[i]) && Converts(first.t.m_strTaskCmd[i]) &&

@@ -14,7 +14,6 @@ constexpr int kFirstHotkey = IDH_REST_A;
 }  // namespace
 
 CMainDlg::CMainDlg(Ports ports) : m_ports(ports), m_wnd(ports.window), m_picture(ports.picture) {
-    g_bHomepageWatch = 0;
     m_nid = {0, WM_TRAYNOTIFY, IDI_TRAY_START, kProductName};
     m_nidMail = {1, WM_MAILNOTIFY, IDI_MAIL, ""};
 }
@@ -41,7 +40,7 @@ bool CMainDlg::OnInitDialog() {
     for (int i = 0; i < 6; ++i) m_ports.system.RegisterHotKey(kFirstHotkey + i, MOD_CONTROL | MOD_SHIFT, kHotkeyKeys[i]);
     if (m_strHostName.empty() || m_nHostInterval == 0) m_bHostMonitor = 0;
     if (m_bHostMonitor) m_wnd.SetTimer(TIMER_HOST, MinutesMs(m_nHostInterval));
-    if (g_bHomepageWatch) m_wnd.SetTimer(TIMER_HOMEPAGE, MinutesMs(g_nHomepageInterval));
+    if (m_bHomepageWatch) m_wnd.SetTimer(TIMER_HOMEPAGE, MinutesMs(m_nHomepageInterval));
     if (m_bAutoCheckNewVersion) m_wnd.SetTimer(TIMER_UPDATE, 600000);
     m_wnd.SetTimer(TIMER_CYCLE, 10);
     if (m_bAutoLock) m_wnd.SetTimer(TIMER_AUTOLOCK, MinutesMs(m_nAutoLockTimeout));
@@ -51,7 +50,7 @@ bool CMainDlg::OnInitDialog() {
 }
 
 void CMainDlg::OnReloadSettings() {
-    g_nHomepageInterval = 2;
+    m_nHomepageInterval = 2;
     LoadSettings();
     SelectNextTask();
 }

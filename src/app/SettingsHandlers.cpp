@@ -24,7 +24,7 @@ void CMainDlg::ShowSettings() {
     gen.m_bAutoLock = m_bAutoLock, gen.m_nAutoLockTimeout = m_nAutoLockTimeout;
     dlg.m_mail.FromSettings(*this);
     dlg.m_network.FromSettings(*this);
-    dlg.m_homepage.SetValues({g_bHomepageWatch, g_nHomepageInterval, g_strHomepageAddress, m_bHomepageProxy,
+    dlg.m_homepage.SetValues({m_bHomepageWatch, m_nHomepageInterval, m_strHomepageAddress, m_bHomepageProxy,
                               m_strProxyUser, m_strProxyPass});
 
     m_bSettingsOpen = 1;

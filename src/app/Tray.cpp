@@ -26,7 +26,7 @@ std::string CMainDlg::TrayTipText() const {
     } else {
         tip += "\n没有新邮件";
     }
-    tip += g_bHomepageWatch ? "\n网页监测已启动" : "\n网页监测未启动";
+    tip += m_bHomepageWatch ? "\n网页监测已启动" : "\n网页监测未启动";
     if (!m_bHostMonitor)
         tip += "\n网络状态监测未启动";
     else

@@ -19,7 +19,7 @@ uint32_t CHomepageMonitor::IntervalMs(int minutes) {
 }
 
 HomepageSettings CHomepageMonitor::Current() const {
-    return {g_bHomepageWatch, g_nHomepageInterval, g_strHomepageAddress,
+    return {m_settings.m_bHomepageWatch, m_settings.m_nHomepageInterval, m_settings.m_strHomepageAddress,
             m_settings.m_bHomepageProxy, m_settings.m_strProxyUser, m_settings.m_strProxyPass};
 }
 
@@ -28,7 +28,7 @@ void CHomepageMonitor::CheckHomepage() {
     if (Busy()) return;  // the fetch that is out answers, and arms the timer again
     m_bChecking = 1;
     auto fetch = std::make_shared<Fetch>();
-    const std::string address = g_strHomepageAddress;
+    const std::string address = m_settings.m_strHomepageAddress;
     m_ports.background.Run(
         [robot = m_robot, address, fetch]() mutable {
             fetch->ok = robot.HttpGet(address, fetch->body, fetch->code, fetch->text);
@@ -55,14 +55,14 @@ void CHomepageMonitor::OnChecked(const std::string& address, const Fetch& fetch,
         if (m_ports.dialogs.RunRemind(dlg) == IDOK) m_ports.system.ShellOpen(CRobotInternet::CanonicalizeUrl(address));
         if (generation != m_nGeneration) return;  // new settings came in while the prompt was up
     }
-    if (g_bHomepageWatch) m_ports.window.SetTimer(kTimerId, IntervalMs(g_nHomepageInterval));
+    if (m_settings.m_bHomepageWatch) m_ports.window.SetTimer(kTimerId, IntervalMs(m_settings.m_nHomepageInterval));
 }
 
 void CHomepageMonitor::ApplyHomepageSettings(const HomepageSettings& edited) {
     if (edited == Current()) return;
-    g_bHomepageWatch = edited.bWatch;
-    g_nHomepageInterval = edited.nInterval;
-    g_strHomepageAddress = edited.strAddress;
+    m_settings.m_bHomepageWatch = edited.bWatch;
+    m_settings.m_nHomepageInterval = edited.nInterval;
+    m_settings.m_strHomepageAddress = edited.strAddress;
     m_settings.m_bHomepageProxy = edited.bProxy;
     m_settings.m_strProxyUser = edited.strProxyUser;
     m_settings.m_strProxyPass = edited.strProxyPass;
@@ -72,7 +72,7 @@ void CHomepageMonitor::ApplyHomepageSettings(const HomepageSettings& edited) {
     ++m_nGeneration;
     // No periodic check may run against the old baseline while the new one is fetched.
     m_ports.window.KillTimer(kTimerId);
-    if (!g_bHomepageWatch) {
+    if (!m_settings.m_bHomepageWatch) {
         m_strLastPage.clear();
         return;
     }
@@ -88,7 +88,7 @@ void CHomepageMonitor::StartBaseline() {
     auto fetch = std::make_shared<Fetch>();
     fetch->body = m_strLastPage;  // a failed fetch keeps it or empties it, as HttpGet does
     m_ports.background.Run(
-        [robot = m_robot, address = g_strHomepageAddress, fetch]() mutable {
+        [robot = m_robot, address = m_settings.m_strHomepageAddress, fetch]() mutable {
             fetch->ok = robot.HttpGet(address, fetch->body, fetch->code, fetch->text);
         },
         [this, fetch, generation = m_nGeneration] { OnBaseline(*fetch, generation); });
@@ -99,13 +99,13 @@ void CHomepageMonitor::OnBaseline(const Fetch& fetch, int generation) {
     if (generation != m_nGeneration) {
         if (m_bBaselineAgain) {
             m_bBaselineAgain = 0;
-            if (g_bHomepageWatch) StartBaseline();
+            if (m_settings.m_bHomepageWatch) StartBaseline();
         }
         return;
     }
     m_strLastPage = fetch.body;
     if (fetch.ok) {
-        m_ports.window.SetTimer(kTimerId, IntervalMs(g_nHomepageInterval));
+        m_ports.window.SetTimer(kTimerId, IntervalMs(m_settings.m_nHomepageInterval));
         return;
     }
     CRemindDlg dlg;
@@ -115,7 +115,7 @@ void CHomepageMonitor::OnBaseline(const Fetch& fetch, int generation) {
     dlg.m_strMessage = "请检查您的目标网址的有效性，以及您的网络配置的正确性!\r\n由于网络连接出现错误，网页监测服务已终止。";
     m_ports.dialogs.RunRemind(dlg);
     if (generation != m_nGeneration) return;  // settings applied again meanwhile: theirs stand
-    g_bHomepageWatch = 0;
+    m_settings.m_bHomepageWatch = 0;
     m_ports.window.KillTimer(kTimerId);
     if (m_hooks.updateTrayTip) m_hooks.updateTrayTip();
     if (m_hooks.saveSettings) m_hooks.saveSettings();

@@ -33,8 +33,7 @@ public:
         std::function<void()> updateTrayTip;
         std::function<void()> saveSettings;  // the monitor switched itself off after the fact
     };
-    // The address, interval and watch flag are the settings' globals; the proxy fields are in settings.
-    CHomepageMonitor(Ports ports, Settings& settings, Hooks hooks);
+        CHomepageMonitor(Ports ports, Settings& settings, Hooks hooks);
     CHomepageMonitor(const CHomepageMonitor&) = delete;
     CHomepageMonitor& operator=(const CHomepageMonitor&) = delete;
 

@@ -3,14 +3,13 @@
 
 #include <string>
 
-#include "ports/Ports.h"
-#include "tasks/TaskTable.h"
+#include "ports/Geometry.h"
 
 namespace lumivar {
 
+inline constexpr const char* kDefaultHomepageAddress = "http://www.baidu.com/";
 inline constexpr const char* kVersionText = "V1.25 2004贺岁版 Build12.18";
 
-// Fields are members of the main window (it derives from this record).
 struct Settings {
     std::string m_strVersion = kVersionText;
     int m_bStartup = 1;
@@ -44,6 +43,9 @@ struct Settings {
     int m_nRemindTimeout = 50;   // seconds
     int m_nTaskCount = 0;        // 0..MAX_TASKS
 
+    int m_bHomepageWatch = 0;
+    int m_nHomepageInterval = 2;  // minutes
+    std::string m_strHomepageAddress = kDefaultHomepageAddress;
     int m_bHomepageProxy = 1;
     std::string m_strProxyUser;
     std::string m_strProxyPass;
@@ -59,10 +61,5 @@ struct Settings {
     int m_nHostInterval = 1;     // minutes
 };
 
-// The web page monitor's settings live in static storage: its worker thread reads them.
-inline constexpr const char* kDefaultHomepageAddress = "http://www.baidu.com/";
-extern int g_bHomepageWatch;
-extern int g_nHomepageInterval;   // minutes
-extern std::string g_strHomepageAddress;
 
 }  // namespace lumivar

@@ -110,7 +110,7 @@ void KeepInRange(Settings& s) {
     // No timeout of its own: lock a little after a rest would have ended.
     if (s.m_nAutoLockTimeout <= 0) s.m_nAutoLockTimeout = s.m_nBreakTime / 60 + 1;
     s.m_nAutoLockTimeout = std::clamp(s.m_nAutoLockTimeout, 1, 120);
-    g_nHomepageInterval = std::clamp(g_nHomepageInterval, 1, 240);
+    s.m_nHomepageInterval = std::clamp(s.m_nHomepageInterval, 1, 240);
     s.m_nMailInterval = std::clamp(s.m_nMailInterval, 1, 120);
     if (s.m_nHostInterval <= 0) s.m_bHostMonitor = 0;  // the way a file switches the monitor off
     s.m_nHostInterval = std::clamp(s.m_nHostInterval, 1, 120);
@@ -176,10 +176,10 @@ void ReadSettings(const IniFile& ini, Settings& s, TaskTable& t) {
     ReadInt(ini, kTasks, "TOTALITEM", s.m_nTaskCount);
     ReadTasks(ini, s, t);
 
-    ReadInt(ini, kHomepage, "WATCH", g_bHomepageWatch);
-    ReadInt(ini, kHomepage, "INTERVAL", g_nHomepageInterval);
+    ReadInt(ini, kHomepage, "WATCH", s.m_bHomepageWatch);
+    ReadInt(ini, kHomepage, "INTERVAL", s.m_nHomepageInterval);
     ReadInt(ini, kHomepage, "PROXY", s.m_bHomepageProxy);
-    ReadText(ini, kHomepage, "ADDRESS", g_strHomepageAddress);
+    ReadText(ini, kHomepage, "ADDRESS", s.m_strHomepageAddress);
     ReadText(ini, kHomepage, "USER", s.m_strProxyUser);
     ReadPassword(ini, kHomepage, "PASS", s.m_strProxyPass);
 
@@ -238,9 +238,9 @@ void WriteSettings(IniFile& ini, const Settings& s, const TaskTable& t) {
         WriteText(ini, kTasks, Indexed("TASK", i), t.m_strTaskCmd[i]);
     }
 
-    WriteInt(ini, kHomepage, "WATCH", g_bHomepageWatch);
-    WriteText(ini, kHomepage, "ADDRESS", g_strHomepageAddress);
-    WriteInt(ini, kHomepage, "INTERVAL", g_nHomepageInterval);
+    WriteInt(ini, kHomepage, "WATCH", s.m_bHomepageWatch);
+    WriteText(ini, kHomepage, "ADDRESS", s.m_strHomepageAddress);
+    WriteInt(ini, kHomepage, "INTERVAL", s.m_nHomepageInterval);
     WriteInt(ini, kHomepage, "PROXY", s.m_bHomepageProxy);
     WriteText(ini, kHomepage, "USER", s.m_strProxyUser);
     WritePassword(ini, kHomepage, "PASS", s.m_strProxyPass);

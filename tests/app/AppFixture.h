@@ -26,11 +26,7 @@ using Sounds = std::vector<std::pair<std::string, uint32_t>>;
 struct App {
     static constexpr const char* kIni = "C:\\Program Files\\Lumivar\\Lumivar.ini";
 
-    App() {
-        g_bHomepageWatch = 0;
-        g_nHomepageInterval = 2;
-        g_strHomepageAddress = kDefaultHomepageAddress;
-    }
+    App() = default;
     // Started from this INI file, past the start-up pass.
     explicit App(const std::string& ini) : App() {
         WriteIni(ini);

@@ -21,11 +21,11 @@ TEST_F(AppTest, TipAndIconFollowEveryService) {
     for (const auto& r : rows) {
         dlg->m_bEyeCare = r.eyeCare, dlg->m_bRemind = r.remind, dlg->m_bHostMonitor = r.host;
         dlg->m_bHostReachable = r.reachable, dlg->m_bMailCheck = r.mail, dlg->m_nNewMail = r.newMail;
-        g_bHomepageWatch = r.web, dlg->m_nTaskCount = r.tasks;
+        dlg->m_bHomepageWatch = r.web, dlg->m_nTaskCount = r.tasks;
         EXPECT_EQ(dlg->TrayIconResource(), r.icon);
         EXPECT_EQ(dlg->TrayTipText(), std::string("眸安星:\n") + r.tip);
     }
-    dlg->m_nNewMail = 999, dlg->m_nTaskCount = 3, dlg->m_bMailCheck = dlg->m_bHostMonitor = g_bHomepageWatch = 1;
+    dlg->m_nNewMail = 999, dlg->m_nTaskCount = 3, dlg->m_bMailCheck = dlg->m_bHostMonitor = dlg->m_bHomepageWatch = 1;
     dlg->m_bHostReachable = 0;
     EXPECT_LE(Utf8ToGbk(dlg->TrayTipText()).size(), 127u) << "the shell's limit, at the longest";
 }

@@ -48,7 +48,7 @@ TEST(HomepageThreadTest, SettingsChangeWhileFetchesAreOutAndOnlyTheLatestCounts)
     Settings settings;
     Ports ports{shell.window, shell.tray, shell.system, shell.files, shell.dialogs, shell.picture, background, shell.icmp,
                 std::make_shared<CHttpClient>(HttpLimits{2000, 4000}, [] { return ProxyConfig{}; })};
-    g_bHomepageWatch = 1, g_nHomepageInterval = 5, g_strHomepageAddress = url("/a");
+    settings.m_bHomepageWatch = 1, settings.m_nHomepageInterval = 5, settings.m_strHomepageAddress = url("/a");
 
     CHomepageMonitor monitor(ports, settings, {});
     monitor.CheckHomepage();

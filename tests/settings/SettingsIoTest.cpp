@@ -13,16 +13,8 @@ namespace {
 
 const char* const kTasks = "NOTES AND TASKS";
 
-// The web page settings are process-wide; every test gets them fresh.
 class SettingsIoTest : public ::testing::Test {
 protected:
-    void SetUp() override { ResetGlobals(); }
-    void TearDown() override { ResetGlobals(); }
-    static void ResetGlobals() {
-        g_bHomepageWatch = 0;
-        g_nHomepageInterval = 2;
-        g_strHomepageAddress = kDefaultHomepageAddress;
-    }
     static std::string Saved(const Settings& s, const TaskTable& t) {
         IniFile ini;
         WriteSettings(ini, s, t);
@@ -50,7 +42,7 @@ TEST_F(SettingsIoTest, SavedSettingsLoadBackUnchangedExceptTheVersionAndAMissing
     s.m_strBreakWav = "b.wav", s.m_strWorkWav = "w.wav", s.m_strRemindWav = "r.wav";
     s.m_strProxyUser = "proxy user", s.m_strMailServer = "pop.example.org", s.m_strMailUser = "张三";
     s.m_strHostName = "192.168.0.1";
-    g_bHomepageWatch = 1, g_nHomepageInterval = 7, g_strHomepageAddress = "http://example.org/新闻";
+    s.m_bHomepageWatch = 1, s.m_nHomepageInterval = 7, s.m_strHomepageAddress = "http://example.org/新闻";
     const std::string before = Saved(s, t);
     ReadSettings(IniFile{}, s, t);
     EXPECT_EQ(Saved(s, t), before);
@@ -66,7 +58,6 @@ TEST_F(SettingsIoTest, SavedSettingsLoadBackUnchangedExceptTheVersionAndAMissing
 
     Settings loaded;
     TaskTable loadedTasks;
-    ResetGlobals();
     ReadSettings(file, loaded, loadedTasks);
     EXPECT_EQ(loaded.m_strVersion, kVersionText);  // written, never read
     EXPECT_EQ(loaded.m_strProxyPass, "secret");
@@ -96,20 +87,18 @@ TEST_F(SettingsIoTest, ReadingFollowsTheProfileRulesAndKeepsWhatIsMissing) {
 TEST_F(SettingsIoTest, TimesAndIntervalsAreBroughtIntoTheRangeTheDialogAllows) {
     // Every key reads each of these texts, each just past a limit; the rows give what each must end up as.
     const char* const texts[] = {"0", "1", "121", "241", "1440", "3601", "86400", "99999999999", "-2147483648"};
-    // field: none for the web page interval, which is process-wide.
     const struct { const char* section; const char* key; int Settings::*field; std::vector<int> expected; } keys[] = {
         {"SCREEN", "WORKTIME", &Settings::m_nWorkTime, {1, 1, 121, 241, 1439, 1439, 1439, 1439, 1}},
         {"SCREEN", "BREAKTIME", &Settings::m_nBreakTime, {0, 1, 121, 241, 1440, 3601, 86399, 86399, 0}},
         // With the rest at ten minutes, a timeout of none gives eleven.
         {"Lumivar2003", "TIMEOUT", &Settings::m_nAutoLockTimeout, {11, 1, 120, 120, 120, 120, 120, 120, 11}},
-        {"HOMEPAGE", "INTERVAL", nullptr, {1, 1, 121, 240, 240, 240, 240, 240, 1}},
+        {"HOMEPAGE", "INTERVAL", &Settings::m_nHomepageInterval, {1, 1, 121, 240, 240, 240, 240, 240, 1}},
         {"HOSTSTATUS", "INTERVAL", &Settings::m_nHostInterval, {1, 1, 120, 120, 120, 120, 120, 120, 1}},
         {kTasks, "TIMEOUT", &Settings::m_nRemindTimeout, {0, 1, 121, 241, 1440, 3600, 3600, 3600, 0}},
     };
     const int hostMonitor[] = {0, 1, 1, 1, 1, 1, 1, 1, 0};
     for (const auto& k : keys) {
         for (size_t i = 0; i < std::size(texts); ++i) {
-            ResetGlobals();
             Settings s;
             TaskTable t;
             s.m_bHostMonitor = 1;
@@ -118,7 +107,7 @@ TEST_F(SettingsIoTest, TimesAndIntervalsAreBroughtIntoTheRangeTheDialogAllows) {
                                  "\r\n[SCREEN]\r\nBREAKTIME=600\r\n"),
                          s, t);
             const std::string where = std::string(k.section) + "/" + k.key + "=" + texts[i];
-            EXPECT_EQ(k.field ? s.*k.field : g_nHomepageInterval, k.expected.at(i)) << where;
+            EXPECT_EQ(s.*k.field, k.expected.at(i)) << where;
             // Only a host interval of none switches the monitor off.
             EXPECT_EQ(s.m_bHostMonitor, k.field == &Settings::m_nHostInterval ? hostMonitor[i] : 1) << where;
         }
