@@ -1,8 +1,16 @@
-// Menu commands of the main window, each to its operation.
+// Menu commands, hotkeys and the tray icons of the main window, each to its operation.
+#include <cstdio>
+
 #include "app/MainDlg.h"
+#include "base/Strings.h"
 #include "resource.h"
 
 namespace lumivar {
+
+namespace {
+// The tray icon's mouse messages (WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONUP).
+constexpr unsigned kLeftUp = 0x202, kLeftDoubleClick = 0x203, kRightUp = 0x205;
+}  // namespace
 
 // While the screen is locked nothing may open a window over it or end the program around
 // the password; the rest of the program keeps working. Returning to work is refused by
@@ -17,7 +25,7 @@ bool CMainDlg::AllowedWhileLocked(int command) {
 }
 
 bool CMainDlg::OnCommand(int id) {
-    if (m_bLocked && !AllowedWhileLocked(id)) return true;
+    if (m_cycle.Locked() && !AllowedWhileLocked(id)) return true;
     switch (id) {
     case 1: OnOK(); break;  // Enter
     case 2: OnCancel(); break;  // Esc
@@ -51,7 +59,7 @@ bool CMainDlg::OnCommand(int id) {
 void CMainDlg::OnAbout() {
     if (m_bAboutOpen) return;
     m_bAboutOpen = 1;
-    m_ports.dialogs.RunAbout(m_strVersion, m_strLatestVersion);
+    m_ports.dialogs.RunAbout(m_settings.m_strVersion, m_strLatestVersion);
     m_bAboutOpen = 0;
 }
 
@@ -60,6 +68,113 @@ void CMainDlg::OnReadme() {
     const size_t slash = path.rfind('\\');
     path = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + "readmecn.txt";
     m_ports.system.ShellOpen(path);
+}
+
+std::string CMainDlg::TrayTipText() const {
+    std::string tip = m_cycle.EyeCare() ? "眸安星:\n视力保护已启动" : "眸安星:\n视力保护未启动";
+    char buf[64];
+    if (!m_settings.m_bRemind) {
+        tip += "\n提醒服务未启动";
+    } else if (!m_tasks.Entries().empty()) {
+        std::snprintf(buf, sizeof buf, "\n当前任务时间%02d:%02d", m_tasks.Current().hour, m_tasks.Current().minute);
+        tip += buf;
+    } else {
+        tip += "\n没有任务提醒";
+    }
+    if (!m_settings.m_bMailCheck) {
+        tip += "\n邮件监测未启动";
+    } else if (m_nNewMail > 0) {
+        std::snprintf(buf, sizeof buf, "\n有%d封邮件", m_nNewMail);
+        tip += buf;
+    } else {
+        tip += "\n没有新邮件";
+    }
+    tip += m_settings.m_bHomepageWatch ? "\n网页监测已启动" : "\n网页监测未启动";
+    if (!m_settings.m_bHostMonitor)
+        tip += "\n网络状态监测未启动";
+    else
+        tip += m_bHostReachable ? "\n网络状态:可连接" : "\n网络状态:不可连接";
+    return tip;
+}
+
+int CMainDlg::TrayIconResource() const {
+    if (m_cycle.EyeCare()) return m_bHostReachable ? IDI_EYE_ON : IDI_EYE_ON_NOHOST;
+    return m_bHostReachable ? IDI_EYE_OFF : IDI_EYE_OFF_NOHOST;
+}
+
+void CMainDlg::UpdateTrayTip() {
+    m_nid.id = 0;
+    m_nid.callbackMessage = WM_TRAYNOTIFY;
+    m_nid.iconResource = TrayIconResource();
+    ShowMailIcon(m_nNewMail > 0, m_nNewMail > 0 ? m_nNewMail : 0);
+    m_nid.tip = TrayTipText();
+    m_ports.tray.Notify(TrayOp::Modify, m_nid);
+}
+
+void CMainDlg::ShowMailIcon(bool show, int count) {
+    m_nidMail = {1, WM_MAILNOTIFY, IDI_MAIL, "您有" + std::to_string(count) + "封新邮件!"};
+    if (show) {
+        m_ports.tray.Notify(m_bMailIconShown ? TrayOp::Modify : TrayOp::Add, m_nidMail);
+        m_bMailIconShown = 1;
+    } else {
+        if (m_bMailIconShown) m_ports.tray.Notify(TrayOp::Delete, m_nidMail);
+        m_bMailIconShown = 0;
+    }
+}
+
+void CMainDlg::ResetTrayIcons() {
+    m_ports.tray.Notify(TrayOp::Delete, {0, 0, 0, ""});
+    m_ports.tray.Notify(TrayOp::Delete, {1, 0, 0, ""});
+    m_bMailIconShown = 0;
+    AddMainTrayIcon();
+    UpdateTrayTip();
+}
+
+int CMainDlg::OnTrayNotify(unsigned /*id*/, unsigned mouseMessage) {
+    switch (mouseMessage) {
+    case kLeftDoubleClick:
+        if (!m_cycle.Locked()) ShowSettings();
+        break;
+    case kLeftUp:
+        OnToggleEyeCare();
+        break;
+    case kRightUp:
+        m_ports.tray.PopupMenu(IDR_TRAY_MENU, ID_SETTINGS, ID_EYE_CARE, m_cycle.EyeCare());
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+int CMainDlg::OnMailTrayNotify(unsigned /*id*/, unsigned mouseMessage) {
+    if (mouseMessage == kLeftUp || mouseMessage == kRightUp) m_ports.tray.PopupMenu(IDR_MAIL_MENU, 0, 0, false);
+    return 0;
+}
+
+void CMainDlg::OnMailNoticeOk() {
+    m_nNewMail = 0;
+    UpdateTrayTip();
+}
+
+int CMainDlg::OnHotKey(int id) {
+    switch (id) {
+    case IDH_REST_A:
+    case IDH_REST_B:
+        StartRest();
+        break;
+    case IDH_TRAY_A:
+    case IDH_TRAY_B:
+        ResetTrayIcons();
+        break;
+    case IDH_LOCK_A:
+    case IDH_LOCK_B:
+        LockScreen();
+        break;
+    default:
+        break;
+    }
+    return 0;
 }
 
 }  // namespace lumivar

@@ -1,4 +1,4 @@
-// Start-up, settings persistence and teardown of the main window.
+// Start-up, settings persistence, teardown, and the timers routed to their owners.
 #include "app/MainDlg.h"
 
 #include "base/Strings.h"
@@ -9,11 +9,16 @@
 namespace lumivar {
 
 namespace {
+// Ctrl+Shift with A, I and L, each given as the upper and the lower case letter. Key codes know
+// no case: 'a' (0x61), 'i' (0x69) and 'l' (0x6C) are the number pad's 1, 9 and separator keys,
+// which thus work too.
 constexpr int kHotkeyKeys[6] = {0x41, 0x61, 0x49, 0x69, 0x6C, 0x4C};
 constexpr int kFirstHotkey = IDH_REST_A;
+// The first automatic update check, ten minutes after start.
+constexpr uint32_t kFirstUpdateCheckMs = 600000;
 }  // namespace
 
-CMainDlg::CMainDlg(Ports ports) : m_ports(ports), m_wnd(ports.window), m_picture(ports.picture) {
+CMainDlg::CMainDlg(Ports ports) : m_ports(ports) {
     m_nid = {0, WM_TRAYNOTIFY, IDI_TRAY_START, kProductName};
     m_nidMail = {1, WM_MAILNOTIFY, IDI_MAIL, ""};
 }
@@ -24,56 +29,51 @@ void CMainDlg::AddMainTrayIcon() {
 }
 
 bool CMainDlg::OnInitDialog() {
-    RepairAfterCrash();
-    m_wnd.SetIcon(m_hIcon);
-    m_wnd.PlaceOnDesktop();
-    m_wnd.ShowMinimized();
+    m_lock.Restrictions().RepairAfterCrash();
+    m_ports.window.SetIcon(m_hIcon);
+    m_ports.window.PlaceOnDesktop();
+    m_ports.window.ShowMinimized();
     AddMainTrayIcon();
     OnReloadSettings();
-    m_strVersion = kVersionText;
+    m_settings.m_strVersion = kVersionText;
     m_strLatestVersion = kStrNoUpdateYet;
     SetRunAtStartup();
     m_bWin9x = m_ports.system.IsWin9x();
     m_mailMonitor.Start();  // the POP3 server and account; timer 5 when the monitor is on
-    m_bResting = 1;
-    m_bQuietReturn = 1;
+    m_cycle.Start(Now());
     for (int i = 0; i < 6; ++i) m_ports.system.RegisterHotKey(kFirstHotkey + i, MOD_CONTROL | MOD_SHIFT, kHotkeyKeys[i]);
-    if (m_strHostName.empty() || m_nHostInterval == 0) m_bHostMonitor = 0;
-    if (m_bHostMonitor) m_wnd.SetTimer(TIMER_HOST, MinutesMs(m_nHostInterval));
-    if (m_bHomepageWatch) m_wnd.SetTimer(TIMER_HOMEPAGE, MinutesMs(m_nHomepageInterval));
-    if (m_bAutoCheckNewVersion) m_wnd.SetTimer(TIMER_UPDATE, 600000);
-    m_wnd.SetTimer(TIMER_CYCLE, 10);
-    if (m_bAutoLock) m_wnd.SetTimer(TIMER_AUTOLOCK, MinutesMs(m_nAutoLockTimeout));
-    m_hFind = -1;
-    if (m_bPicture) m_bPictureLoaded = m_picture.Load(m_strPicFile);
+    Settings& s = m_settings;
+    if (s.m_strHostName.empty() || s.m_nHostInterval == 0) s.m_bHostMonitor = 0;
+    if (s.m_bHostMonitor) m_ports.window.SetTimer(TIMER_HOST, MinutesMs(s.m_nHostInterval));
+    if (s.m_bHomepageWatch) m_ports.window.SetTimer(TIMER_HOMEPAGE, MinutesMs(s.m_nHomepageInterval));
+    if (s.m_bAutoCheckNewVersion) m_ports.window.SetTimer(TIMER_UPDATE, kFirstUpdateCheckMs);
+    if (s.m_bAutoLock) m_autoLockTimer.Set(MinutesMs(s.m_nAutoLockTimeout));
+    if (s.m_bPicture) m_restScreen.LoadPicture();
     return true;
 }
 
 void CMainDlg::OnReloadSettings() {
-    m_nHomepageInterval = 2;
+    m_settings.m_nHomepageInterval = 2;  // a file without it gets the default again
     LoadSettings();
     SelectNextTask();
 }
 
 void CMainDlg::OnExit() {
-    if (m_bExitPass && !AskSystemPassword()) return;
-    if (m_bTaskTimer) m_wnd.KillTimer(TIMER_TASK);
-    if (m_bEyeCare) m_wnd.KillTimer(TIMER_CYCLE);
-    if (m_bHostMonitor) m_wnd.KillTimer(TIMER_HOST);
-    m_wnd.KillTimer(TIMER_HOMEPAGE);
-    m_wnd.EndDialog(0);
+    if (m_settings.m_bExitPass && !AskSystemPassword()) return;
+    m_tasks.Stop();
+    if (m_cycle.EyeCare()) m_ports.window.KillTimer(TIMER_CYCLE);
+    if (m_settings.m_bHostMonitor) m_ports.window.KillTimer(TIMER_HOST);
+    m_ports.window.KillTimer(TIMER_HOMEPAGE);
+    m_ports.window.EndDialog(0);
 }
 
 void CMainDlg::OnDestroy() {
     for (int i = 0; i < 6; ++i) m_ports.system.UnregisterHotKey(kFirstHotkey + i);
-    for (int id = TIMER_CYCLE; id <= TIMER_AUTOLOCK; ++id) m_wnd.KillTimer(id);
-    m_bTaskTimerStep = 0;
-    CloseRotation();
+    for (int id = TIMER_CYCLE; id <= TIMER_AUTOLOCK; ++id) m_ports.window.KillTimer(id);
+    m_tasks.Stop();
+    m_rotation.Close();
     UnlockScreen(true);
-    if (m_bPictureLoaded) {
-        m_picture.Release();
-        m_bPictureLoaded = 0;
-    }
+    m_restScreen.ReleasePicture();
     SaveSettings();
     m_ports.tray.Notify(TrayOp::Delete, {0, 0, 0, ""});
     m_ports.tray.Notify(TrayOp::Delete, {1, 0, 0, ""});
@@ -96,7 +96,12 @@ std::string CMainDlg::IniPath() {
 
 bool CMainDlg::LoadSettings() {
     std::string bytes;
-    if (m_ports.files.ReadFile(IniPath(), bytes)) ReadSettings(IniFile(bytes), *this, *this);
+    if (m_ports.files.ReadFile(IniPath(), bytes)) {
+        TaskList tasks = m_tasks.Entries();
+        ReadSettings(IniFile(bytes), m_settings, tasks);
+        m_tasks.SetEntries(std::move(tasks));
+    }
+    ApplyPeriods();
     return true;
 }
 
@@ -105,13 +110,51 @@ void CMainDlg::SaveSettings() {
     std::string bytes;
     m_ports.files.ReadFile(IniPath(), bytes);
     IniFile ini(bytes);
-    WriteSettings(ini, *this, *this);
+    WriteSettings(ini, m_settings, m_tasks.Entries());
     m_ports.files.WriteFileAtomic(IniPath(), ini.Text());
 }
 
 void CMainDlg::SetRunAtStartup() {
     const std::string path = m_ports.system.ModuleFileName();
-    m_ports.system.SetRunValue("Lumivar2003", m_bStartup ? &path : nullptr);
+    m_ports.system.SetRunValue("Lumivar2003", m_settings.m_bStartup ? &path : nullptr);
+}
+
+void CMainDlg::ApplyPeriods() { m_cycle.SetPeriods(MinutesMs(m_settings.m_nWorkTime), m_settings.m_nBreakTime); }
+
+void CMainDlg::OnTimer(int id) {
+    switch (id) {
+    case TIMER_CYCLE:
+        m_cycle.OnTick(Now());
+        break;
+    case TIMER_TASK:
+        if (m_tasks.OnTimer())
+            OnTaskDue();
+        else
+            SelectNextTask();
+        break;
+    case TIMER_HOMEPAGE:
+        CheckHomepage();  // stops timer 3; the fetch runs in the background
+        break;
+    case TIMER_HOST:
+        m_ports.window.KillTimer(TIMER_HOST);
+        // A check still in flight is left to finish; the next one comes a period later.
+        CheckHostStatus(m_settings.m_strHostName);
+        m_ports.window.SetTimer(TIMER_HOST, MinutesMs(m_settings.m_nHostInterval));
+        break;
+    case TIMER_MAIL:
+        m_mailMonitor.OnTimer();  // stops it; a check that succeeds arms it again
+        break;
+    case TIMER_UPDATE:
+        m_ports.window.KillTimer(TIMER_UPDATE);
+        if (m_bUpdatePrompted) break;
+        CheckNewVersion(false);  // the prompt follows with the answer, if it is newer
+        break;
+    case TIMER_AUTOLOCK:
+        OnAutoLockTick();
+        break;
+    default:
+        break;
+    }
 }
 
 }  // namespace lumivar

@@ -1,9 +1,10 @@
-// The hidden main window: owner of every timer, the tray icons, the hotkeys,
-// the work/rest cycle and the lock. All its logic runs over the ports.
+// The hidden main window: it owns the components and routes the window's messages, timers,
+// hotkeys and commands to them. The cycle, the lock, the tasks, the rest screen and each
+// monitor keep their own state; this class keeps what ties them together.
 #pragma once
 
+#include <functional>
 #include <string>
-#include <vector>
 
 #include "base/Text.h"
 #include "net/HomepageMonitor.h"
@@ -11,11 +12,16 @@
 #include "net/MailMonitor.h"
 #include "net/UpdateCheck.h"
 #include "ports/Ports.h"
+#include "rest/PictureRotation.h"
+#include "rest/RestCycle.h"
+#include "rest/RestScreen.h"
 #include "settings/Settings.h"
-#include "tasks/TaskTable.h"
+#include "system/ScreenLock.h"
+#include "tasks/TaskScheduler.h"
 
 namespace lumivar {
 
+// The main window's timers; each component is handed its own.
 enum TimerId {
     TIMER_CYCLE = 1,
     TIMER_TASK = 2,
@@ -31,13 +37,13 @@ inline constexpr unsigned WM_MAILNOTIFY = 0x402;
 inline constexpr unsigned MOD_CONTROL = 0x2, MOD_SHIFT = 0x4;
 inline constexpr unsigned EWX_LOGOFF = 0, EWX_REBOOT = 2, EWX_FORCE = 4, EWX_POWEROFF = 8;
 
-class CMainDlg : public Settings, public TaskTable {
+class CMainDlg : private IRestCycleView {
 public:
     explicit CMainDlg(Ports ports);
     CMainDlg(const CMainDlg&) = delete;
     CMainDlg& operator=(const CMainDlg&) = delete;
 
-    // Start-up and lifecycle
+    // Start-up and lifecycle (MainDlg.cpp)
     bool OnInitDialog();
     void OnExit();
     void OnDestroy();
@@ -45,15 +51,13 @@ public:
     void OnTimeChange();
     void OnReloadSettings();
     void OnCancel() {}
-
-    // Settings persistence
     bool LoadSettings();
     void SaveSettings();
     void SetRunAtStartup();
     std::string IniPath();
-
-    // Timers and the eye-protection cycle
     void OnTimer(int id);
+
+    // The work/rest cycle and the lock (Cycle.cpp)
     void OnWorkRestTick();
     void StartRest();
     void RestTick();
@@ -61,10 +65,20 @@ public:
     void OnToggleEyeCare();
     bool OnKeyDown(unsigned vk);  // false: the key is swallowed, no default handling
     void OnOK();
-    // The answer comes later, on the GUI thread (WebHandlers.cpp); timer 6's prompt with it.
-    void CheckNewVersion(bool manual);
+    void LockScreen();
+    int UnlockScreen(bool unlock);
+    void LeaveLock();
+    void OnPaint(IPainter& painter);
+    bool OnEraseBkgnd(IPainter& painter);
+    bool ShutdownComputer();
+    bool ForceShutdownComputer();
+    bool RebootComputer();
+    bool LogoffUser();
+    void StartScreenSaver();
 
-    // Tray
+    // Commands, hotkeys and the tray (Commands.cpp)
+    bool OnCommand(int id);  // false: no operation carries this id
+    int OnHotKey(int id);
     int OnTrayNotify(unsigned id, unsigned mouseMessage);
     int OnMailTrayNotify(unsigned id, unsigned mouseMessage);
     void OnMailNoticeOk();
@@ -73,118 +87,90 @@ public:
     void ResetTrayIcons();
     std::string TrayTipText() const;
     int TrayIconResource() const;
-
-    // Hotkeys and commands
-    int OnHotKey(int id);
-    bool OnCommand(int id);  // false: no operation carries this id
     void OnAbout();
     void OnReadme();
-    // Entry points of services still to come; until then they do nothing.
+
+    // The program's dialogs (Dialogs.cpp)
     void ShowSettings();
-    void OnCheckMail();
-    void OnCheckHomepage();
-    void OnCheckHostStatus();
-
-    // Host monitor (HostHandlers.cpp): false when host is empty or a check is in flight;
-    // the new state arrives later, on the GUI thread.
-    bool CheckHostStatus(const std::string& host);
-    void ApplyHostSettings(int bMonitor, int nInterval, const std::string& hostName);
-
-    // Mail monitor (MailHandlers.cpp): then(false) once the check switched the monitor off;
-    // nothing starts while a check is out.
-    void CheckMail(std::function<void(bool)> then);
-    void ApplyMailSettings(const MailSettings& edited);
-    CMailMonitor& MailMonitor() { return m_mailMonitor; }
-
-    // Web page monitor (WebHandlers.cpp).
-    void CheckHomepage();
-    void ApplyHomepageSettings(const HomepageSettings& edited);
-    CHomepageMonitor& HomepageMonitor() { return m_homepageMonitor; }
-
-    // Rest screen
-    void OnPaint(IPainter& painter);
-    bool OnEraseBkgnd(IPainter& painter);
-    Rect ComputePictureRect();
-    std::string NextRotationPicture(const std::string& current);
+    void OnTaskList();
+    bool AskSystemPassword();
     void ChooseBackgroundPicture();
 
-    // Tasks
+    // Tasks (Tasks.cpp)
     int SelectNextTask();
     void OnTaskDue();
-    void OnTaskList();
 
-    // Password protection
-    bool AskSystemPassword();
+    // The monitors (Monitors.cpp). Their results arrive later, on the GUI thread.
+    void CheckNewVersion(bool manual);
+    bool CheckHostStatus(const std::string& host);  // false when host is empty or a check is out
+    void ApplyHostSettings(int bMonitor, int nInterval, const std::string& hostName);
+    void OnCheckHostStatus();
+    void CheckMail(std::function<void(bool)> then);  // then(false): the check switched the monitor off
+    void ApplyMailSettings(const MailSettings& edited);
+    void OnCheckMail();
+    void CheckHomepage();
+    void OnCheckHomepage();
+    void ApplyHomepageSettings(const HomepageSettings& edited);
 
-    // System control
-    void LockScreen();
-    int UnlockScreen(bool unlock);
-    void LeaveLock();
-    void RepairAfterCrash();
-    bool ShutdownComputer();
-    bool ForceShutdownComputer();
-    bool RebootComputer();
-    bool LogoffUser();
-    void StartScreenSaver();
-
-    // Run-time state
-    std::string m_strPassword;
-    int m_hIcon = 128;  // IDI_APP
-    int m_bPictureLoaded = 0;
-    Rect m_rcCountdown{0, 0, 20, 20};
-    Rect m_rcClock{0, 0, 20, 20};
-    int m_bUpdatePrompted = 0;
-    int m_bWin9x = 0;
-    int m_bAboutOpen = 0;
-    int m_bSettingsOpen = 0;
-    int m_bTaskListOpen = 0;
-    int m_nRestLeft = 0;
-    int m_nTaskHour = 0, m_nTaskMinute = 0;
-    int m_nNewMail = 0;
-    std::string m_strCurNote, m_strCurTask;
-    int m_nCurTaskIndex = -1;
-    std::string m_strLatestVersion;
-    TrayIcon m_nid;
-    TrayIcon m_nidMail;
-    int m_bMailIconShown = 0;
-    int m_bResting = 0;
-    int m_bEyeCare = 1;
-    int m_bTaskTimer = 0;
-    int m_bQuietReturn = 0;
-    int m_bHostReachable = 1;
-    int m_bLocked = 0;
-    int m_nAnimEffect = 0;
-    uint32_t m_dwAnimEffects[5] = {AW_BLEND, AW_CENTER, AW_HOR_POSITIVE, AW_VER_POSITIVE, AW_VER_NEGATIVE};
-    intptr_t m_hFind = -1;  // the picture rotation's listing cursor
-    FindEntry m_findData;
+    // What the parts hold, for the shells and the tests to read.
+    const Settings& Config() const { return m_settings; }
+    const CRestCycle& Cycle() const { return m_cycle; }
+    const CTaskScheduler& Tasks() const { return m_tasks; }
+    const CRestScreen& Screen() const { return m_restScreen; }
+    CMailMonitor& MailMonitor() { return m_mailMonitor; }
+    CHomepageMonitor& HomepageMonitor() { return m_homepageMonitor; }
+    int NewMail() const { return m_nNewMail; }
+    bool HostReachable() const { return m_bHostReachable != 0; }
+    const std::string& LatestVersion() const { return m_strLatestVersion; }
 
 private:
-    void EndRestOrLock();
+    // What the cycle asks for (Cycle.cpp).
+    void ArmCycleTimer(uint32_t ms) override;
+    void ShowRestScreen() override;
+    void ShowCountdown() override;
+    void HideScreen(bool quiet) override;
+    void CutRestShort() override;
+    void KeepLock() override;
+    void PlaySound(Sound sound) override;
+    void BackAtWork() override;
+    void StateChanged() override { UpdateTrayTip(); }
+
     static bool AllowedWhileLocked(int command);
-    void ShowUpdatePrompt();
+    uint32_t Now() { return m_ports.system.TickCount(); }
+    void ApplyPeriods();
     void OnAutoLockTick();
-    void ArmTaskTimer(int64_t dueSeconds);
     void RunTaskEntry(const TaskItem& item);
     void RunTask(const std::string& task);
     void AddMainTrayIcon();
-    void ReloadPicture();
-    void CloseRotation();
+    void ShowUpdatePrompt();
+    void OnHostChecked(const std::string& host, const CHostMonitor::Outcome& outcome);
 
     Ports m_ports;
-    IMainWindow& m_wnd;
-    IBackgroundPicture& m_picture;
-    // Timer 2 is armed for an intermediate step towards a task too far off for one timer.
-    int m_bTaskTimerStep = 0;
-    // Every entry due at the chosen moment, so that none of them is skipped.
-    std::vector<TaskItem> m_dueTogether;
-    // The task manager policy as it was before this program's lock changed it.
-    RegistryValue m_policyBeforeLock;
-    int m_bRestricted = 0;
+    Settings m_settings;
+    CRestCycle m_cycle{*this};
+    CScreenLock m_lock{m_ports.window, m_ports.window, m_ports.system};
+    CRestScreen m_restScreen{m_ports.window, m_ports.picture, m_settings};
+    CPictureRotation m_rotation{m_ports.files};
+    CTaskScheduler m_tasks{{m_ports.window, TIMER_TASK}};
+    CTimer m_autoLockTimer{m_ports.window, TIMER_AUTOLOCK};
 
-    void OnHostChecked(const std::string& host, const CHostMonitor::Outcome& outcome);
+    TrayIcon m_nid;
+    TrayIcon m_nidMail;
+    int m_bMailIconShown = 0;
+    int m_hIcon = 128;  // IDI_APP
+    int m_bWin9x = 0;
+    // Each dialog opens once; a second request while it is open does nothing.
+    int m_bAboutOpen = 0;
+    int m_bSettingsOpen = 0;
+    int m_bTaskListOpen = 0;
+    std::string m_strLatestVersion;
+    int m_bUpdatePrompted = 0;
+    int m_nNewMail = 0;
+    int m_bHostReachable = 1;
+
     CHostMonitor m_hostMonitor{m_ports.icmp, m_ports.background};
-    CMailMonitor m_mailMonitor{m_ports, *this, m_nNewMail, [this] { UpdateTrayTip(); }};
-    CHomepageMonitor m_homepageMonitor{m_ports, *this, {[this] { UpdateTrayTip(); }, [this] { SaveSettings(); }}};
+    CMailMonitor m_mailMonitor{m_ports, m_settings, m_nNewMail, [this] { UpdateTrayTip(); }};
+    CHomepageMonitor m_homepageMonitor{m_ports, m_settings, {[this] { UpdateTrayTip(); }, [this] { SaveSettings(); }}};
     CUpdateCheck m_updateCheck{m_ports};
 };
 

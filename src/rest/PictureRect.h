@@ -1,6 +1,7 @@
 #pragma once
 
-#include "ports/Ports.h"
+#include "ports/Dialogs.h"
+#include "ports/Geometry.h"
 
 namespace lumivar {
 

@@ -1,9 +1,9 @@
-// What the main window shows during a rest or a lock.
+#include "rest/RestScreen.h"
+
 #include <cstdio>
 
 #include "base/LocalTime.h"
-#include "app/MainDlg.h"
-#include "rest/RestTexts.h"
+#include "rest/PictureRect.h"
 
 namespace lumivar {
 
@@ -25,33 +25,75 @@ std::string ClockText(std::time_t t) {
     return buf;
 }
 
-void CMainDlg::OnPaint(IPainter& painter) {
+void CRestScreen::LoadPicture() {
+    if (m_bPictureLoaded) m_picture.Release();
+    m_bPictureLoaded = m_picture.Load(m_settings.m_strPicFile);
+}
+
+void CRestScreen::ReleasePicture() {
+    if (!m_bPictureLoaded) return;
+    m_picture.Release();
+    m_bPictureLoaded = false;
+}
+
+void CRestScreen::ShowForRest() {
+    m_screen.BringToFront();
+    ShowForLock();
+    m_screen.Invalidate();
+    m_screen.FocusMain();
+}
+
+void CRestScreen::ShowForLock() {
+    if (m_settings.m_bAnimate) m_screen.Animate(kAnimateMs, kAnimEffects[m_nAnimEffect]);
+    m_screen.ShowFullScreen();
+}
+
+void CRestScreen::Hide(bool quiet) {
+    if (m_settings.m_bAnimate && !quiet)
+        m_screen.Animate(kAnimateMs, kAnimEffects[m_nAnimEffect] | AW_HIDE);
+    else
+        m_screen.Hide();
+}
+
+void CRestScreen::Countdown() {
+    m_screen.BringToFront();
+    if (m_screen.FocusOwner() == IScreen::Focus::Other) m_screen.FocusMain();
+    m_screen.Invalidate(m_rcCountdown);
+    m_screen.Invalidate(m_rcClock);
+}
+
+Rect CRestScreen::PictureRect() {
+    return FitPictureRect(m_screen.PrimaryRect(), m_picture.GetImageSize(), m_settings.m_bStretch);
+}
+
+void CRestScreen::OnPaint(IPainter& painter, std::time_t now, bool locked, int restLeft) {
+    const Settings& s = m_settings;
     // The window spans every monitor; what there is to read stays on the primary one.
-    const Rect wnd = m_wnd.WindowRect();
-    const Rect p = m_wnd.PrimaryRect();
-    const bool pictureCovers = m_bPicture && m_bPictureLoaded && m_bStretch && p == wnd;
-    if (!pictureCovers) painter.FillRect(wnd, m_crBackColor);
-    if (m_bPicture && m_bPictureLoaded) painter.DrawPicture(ComputePictureRect());
-    if (m_bDisplayTxt) {
-        const Size sz = painter.MeasureText(IPainter::Font::Text, m_strText);
+    const Rect wnd = m_screen.WindowRect();
+    const Rect p = m_screen.PrimaryRect();
+    const bool picture = s.m_bPicture && m_bPictureLoaded;
+    if (!(picture && s.m_bStretch && p == wnd)) painter.FillRect(wnd, s.m_crBackColor);
+    if (picture) painter.DrawPicture(PictureRect());
+    if (s.m_bDisplayTxt) {
+        const Size sz = painter.MeasureText(IPainter::Font::Text, s.m_strText);
         painter.DrawString(IPainter::Font::Text, p.left + (p.Width() - sz.cx) / 2,
-                           p.top + (p.Height() - sz.cy) / 2 - sz.cy, m_strText, m_crTextColor);
+                           p.top + (p.Height() - sz.cy) / 2 - sz.cy, s.m_strText, s.m_crTextColor);
     }
-    if (!m_bLocked) {
-        const std::string text = CountdownText(m_nRestLeft);
+    if (!locked) {
+        const std::string text = CountdownText(restLeft);
         const Size sz = painter.MeasureText(IPainter::Font::Default, text);
         m_rcCountdown = {p.left, p.top, p.left + sz.cx, p.top + sz.cy};
         painter.DrawString(IPainter::Font::Default, p.left, p.top, text, kCornerTextColor);
     }
-    const std::string clock = ClockText(m_ports.system.Now());
+    const std::string clock = ClockText(now);
     const Size sz = painter.MeasureText(IPainter::Font::Default, clock);
     m_rcClock = {p.right - sz.cx, p.top, p.right, p.top + sz.cy};
     painter.DrawString(IPainter::Font::Default, p.right - sz.cx, p.top, clock, kCornerTextColor);
 }
 
-bool CMainDlg::OnEraseBkgnd(IPainter& painter) {
-    painter.FillRect(m_wnd.WindowRect(), m_crBackColor);
-    if (m_bPicture && m_bPictureLoaded) painter.DrawPicture(ComputePictureRect());
+bool CRestScreen::OnEraseBkgnd(IPainter& painter) {
+    painter.FillRect(m_screen.WindowRect(), m_settings.m_crBackColor);
+    if (m_settings.m_bPicture && m_bPictureLoaded) painter.DrawPicture(PictureRect());
     return true;
 }
 

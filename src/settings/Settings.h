@@ -41,7 +41,6 @@ struct Settings {
 
     int m_bRemind = 1;
     int m_nRemindTimeout = 50;   // seconds
-    int m_nTaskCount = 0;        // 0..MAX_TASKS
 
     int m_bHomepageWatch = 0;
     int m_nHomepageInterval = 2;  // minutes

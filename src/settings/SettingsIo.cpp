@@ -75,10 +75,10 @@ void WritePassword(IniFile& ini, const char* section, const char* key, std::stri
     ini.Set(section, key, ScramblePassword(Utf8ToGbk(value), true));
 }
 
-void ReadTasks(const IniFile& ini, Settings& s, TaskTable& t) {
-    // The table has MAX_TASKS slots whatever the file claims.
-    const int n = std::clamp(s.m_nTaskCount, 0, MAX_TASKS);
-    int kept = 0;
+// count: TOTALITEM as the file says it, cut to MAX_TASKS.
+void ReadTasks(const IniFile& ini, int count, TaskList& tasks) {
+    const int n = std::clamp(count, 0, MAX_TASKS);
+    TaskList kept;
     for (int i = 0; i < n; ++i) {
         TaskItem item{kDaily, "", "", 0, 0};
         std::string note;
@@ -93,13 +93,9 @@ void ReadTasks(const IniFile& ini, Settings& s, TaskTable& t) {
         // Taken as written, odd hours too: the schedule normalises them as mktime does.
         item.hour = LeadingInt(std::string_view(time).substr(0, colon));
         item.minute = LeadingInt(std::string_view(time).substr(colon + 1));
-        t.SetItem(kept++, item);
+        kept.push_back(std::move(item));
     }
-    s.m_nTaskCount = kept;
-    for (int i = kept; i < MAX_TASKS; ++i) {
-        t.m_strTaskNote[i].clear();
-        t.m_strTaskCmd[i].clear();
-    }
+    tasks = std::move(kept);
 }
 
 // A hand-edited file must not leave the program unusable or spinning: every
@@ -143,7 +139,7 @@ std::string ScramblePassword(std::string_view gbkBytes, bool encode) {
     return out;
 }
 
-void ReadSettings(const IniFile& ini, Settings& s, TaskTable& t) {
+void ReadSettings(const IniFile& ini, Settings& s, TaskList& tasks) {
     ReadInt(ini, kMain, "STARTUP", s.m_bStartup);
     ReadInt(ini, kMain, "CONFIGPASS", s.m_bConfigPass);
     ReadInt(ini, kMain, "LOCKPASS", s.m_bLockPass);
@@ -173,8 +169,10 @@ void ReadSettings(const IniFile& ini, Settings& s, TaskTable& t) {
 
     ReadInt(ini, kTasks, "REMIND", s.m_bRemind);
     ReadInt(ini, kTasks, "TIMEOUT", s.m_nRemindTimeout);
-    ReadInt(ini, kTasks, "TOTALITEM", s.m_nTaskCount);
-    ReadTasks(ini, s, t);
+    // Without a count the file's entries are read up to the count already held.
+    int count = int(tasks.size());
+    ReadInt(ini, kTasks, "TOTALITEM", count);
+    ReadTasks(ini, count, tasks);
 
     ReadInt(ini, kHomepage, "WATCH", s.m_bHomepageWatch);
     ReadInt(ini, kHomepage, "INTERVAL", s.m_nHomepageInterval);
@@ -196,7 +194,7 @@ void ReadSettings(const IniFile& ini, Settings& s, TaskTable& t) {
     KeepInRange(s);
 }
 
-void WriteSettings(IniFile& ini, const Settings& s, const TaskTable& t) {
+void WriteSettings(IniFile& ini, const Settings& s, const TaskList& tasks) {
     WriteText(ini, kMain, "VERSION", s.m_strVersion);
     WriteInt(ini, kMain, "STARTUP", s.m_bStartup);
     WriteInt(ini, kMain, "AUTOCHECKNEWVERSION", s.m_bAutoCheckNewVersion);
@@ -227,15 +225,16 @@ void WriteSettings(IniFile& ini, const Settings& s, const TaskTable& t) {
 
     // Cleared first, so that keys of entries deleted since the last save go.
     ini.ClearSection(kTasks);
-    const int n = std::clamp(s.m_nTaskCount, 0, MAX_TASKS);
+    const int n = std::min(int(tasks.size()), MAX_TASKS);
     WriteInt(ini, kTasks, "REMIND", s.m_bRemind);
     WriteInt(ini, kTasks, "TIMEOUT", s.m_nRemindTimeout);
     WriteInt(ini, kTasks, "TOTALITEM", n);
     for (int i = 0; i < n; ++i) {
-        WriteText(ini, kTasks, Indexed("Date", i), t.m_strTaskDate[i]);
-        ini.Set(kTasks, Indexed("TIME", i), std::to_string(t.m_nTaskHours[i]) + ":" + std::to_string(t.m_nTaskMinutes[i]));
-        WriteText(ini, kTasks, Indexed("NOTE", i), EscapeBreaks(t.m_strTaskNote[i]));
-        WriteText(ini, kTasks, Indexed("TASK", i), t.m_strTaskCmd[i]);
+        const TaskItem& t = tasks[i];
+        WriteText(ini, kTasks, Indexed("Date", i), t.date);
+        ini.Set(kTasks, Indexed("TIME", i), std::to_string(t.hour) + ":" + std::to_string(t.minute));
+        WriteText(ini, kTasks, Indexed("NOTE", i), EscapeBreaks(t.note));
+        WriteText(ini, kTasks, Indexed("TASK", i), t.task);
     }
 
     WriteInt(ini, kHomepage, "WATCH", s.m_bHomepageWatch);

@@ -18,10 +18,10 @@ std::string ScramblePassword(std::string_view gbkBytes, bool encode);
 // Reads every setting and task entry present in the file; whatever is missing
 // keeps its current value. Entries without a time or without any text are
 // dropped and the rest close up in file order.
-void ReadSettings(const IniFile& ini, Settings& s, TaskTable& t);
+void ReadSettings(const IniFile& ini, Settings& s, TaskList& tasks);
 
 // Writes every setting and the task entries in use; keys of entries no longer
 // in use disappear.
-void WriteSettings(IniFile& ini, const Settings& s, const TaskTable& t);
+void WriteSettings(IniFile& ini, const Settings& s, const TaskList& tasks);
 
 }  // namespace lumivar

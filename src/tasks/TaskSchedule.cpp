@@ -72,10 +72,6 @@ int DailyDue(int hour, int minute, std::time_t now) {
     return 86400;
 }
 
-int ClampCount(int count) {
-    return count < 0 ? 0 : (count > MAX_TASKS ? MAX_TASKS : count);
-}
-
 }  // namespace
 
 bool ParseTaskDate(std::string_view text, int hour, int minute, std::time_t& out) {
@@ -86,30 +82,31 @@ bool ParseEditorDate(std::string_view text, std::time_t& out) {
     return DateAt(text, 0, 0, out);
 }
 
-void ComputeTaskSchedule(TaskTable& t, int count, std::time_t now) {
-    count = ClampCount(count);
-    for (int slot = 0; slot < count; ++slot) {
+TaskSchedule ComputeTaskSchedule(const TaskList& entries, std::time_t now) {
+    const int count = entries.size() > std::size_t(MAX_TASKS) ? MAX_TASKS : int(entries.size());
+    TaskSchedule s{std::vector<int>(count), std::vector<int>(count)};
+    for (int i = 0; i < count; ++i) {
+        const TaskItem& e = entries[i];
         std::time_t at = 0;
-        if (ParseTaskDate(t.m_strTaskDate[slot], t.m_nTaskHours[slot], t.m_nTaskMinutes[slot], at))
-            t.m_nTaskDue[slot] = ClampSeconds(static_cast<long long>(at) - now);
+        if (ParseTaskDate(e.date, e.hour, e.minute, at))
+            s.due[i] = ClampSeconds(static_cast<long long>(at) - now);
         else
-            t.m_nTaskDue[slot] = DailyDue(t.m_nTaskHours[slot], t.m_nTaskMinutes[slot], now);
+            s.due[i] = DailyDue(e.hour, e.minute, now);
+        s.order[i] = i;
     }
-    for (int i = 0; i < count; ++i) t.m_nTaskOrder[i] = i;
     // This exchange sort decides which of two entries due together fires
     // first; a stable sort would pick the other one.
     for (int k = 0; k < count - 1; ++k)
         for (int j = k + 1; j < count; ++j)
-            if (t.m_nTaskDue[t.m_nTaskOrder[k]] > t.m_nTaskDue[t.m_nTaskOrder[j]])
-                std::swap(t.m_nTaskOrder[k], t.m_nTaskOrder[j]);
+            if (s.due[s.order[k]] > s.due[s.order[j]]) std::swap(s.order[k], s.order[j]);
+    return s;
 }
 
-int ChooseNextTask(const TaskTable& t, int count) {
-    count = ClampCount(count);
-    if (count == 0) return -1;
-    for (int i = 0; i < count; ++i)
-        if (t.m_nTaskDue[t.m_nTaskOrder[i]] > 0) return t.m_nTaskOrder[i];
-    return t.m_nTaskOrder[0];
+int ChooseNextTask(const TaskSchedule& s) {
+    if (s.order.empty()) return -1;
+    for (const int i : s.order)
+        if (s.due[i] > 0) return i;
+    return s.order[0];
 }
 
 }  // namespace lumivar

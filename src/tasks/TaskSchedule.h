@@ -3,6 +3,7 @@
 
 #include <ctime>
 #include <string_view>
+#include <vector>
 
 #include "tasks/TaskTable.h"
 
@@ -15,13 +16,16 @@ bool ParseTaskDate(std::string_view text, int hour, int minute, std::time_t& out
 // The same date rule, giving local midnight of that day.
 bool ParseEditorDate(std::string_view text, std::time_t& out);
 
-// Fills m_nTaskDue (seconds from now) for slots 0..count-1 and sorts
-// m_nTaskOrder by it. Passed dated entries keep a due value <= 0; a daily
-// entry is always ahead, at most about a day.
-void ComputeTaskSchedule(TaskTable& t, int count, std::time_t now);
+// Where the entries stand at `now`: each one's due time in seconds from now, and the entries in
+// due order. Passed dated entries are due at 0 or before; a daily entry is always ahead, at
+// most about a day.
+struct TaskSchedule {
+    std::vector<int> due;    // by index into the list
+    std::vector<int> order;  // indexes, soonest first
+};
+TaskSchedule ComputeTaskSchedule(const TaskList& entries, std::time_t now);
 
-// After ComputeTaskSchedule: the first slot in due order still ahead, else the
-// most overdue one; -1 for an empty table.
-int ChooseNextTask(const TaskTable& t, int count);
+// The first entry in due order still ahead, else the most overdue one; -1 for none.
+int ChooseNextTask(const TaskSchedule& schedule);
 
 }  // namespace lumivar

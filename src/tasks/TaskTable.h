@@ -1,7 +1,8 @@
-// The reminder/task entries held by the main window.
+// One reminder/task entry, and the list of them as the settings file keeps it.
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace lumivar {
 
@@ -17,26 +18,7 @@ struct TaskItem {
     bool operator==(const TaskItem&) const = default;
 };
 
-// Parallel arrays indexed by slot; slots 0..m_nTaskCount-1 are in use.
-struct TaskTable {
-    int m_nTaskOrder[MAX_TASKS] = {};
-    std::string m_strTaskDate[MAX_TASKS];
-    std::string m_strTaskNote[MAX_TASKS];
-    std::string m_strTaskCmd[MAX_TASKS];
-    int m_nTaskDue[MAX_TASKS] = {};
-    int m_nTaskHours[MAX_TASKS] = {};
-    int m_nTaskMinutes[MAX_TASKS] = {};
-
-    TaskItem Item(int slot) const {
-        return {m_strTaskDate[slot], m_strTaskNote[slot], m_strTaskCmd[slot], m_nTaskHours[slot], m_nTaskMinutes[slot]};
-    }
-    void SetItem(int slot, const TaskItem& t) {
-        m_strTaskDate[slot] = t.date;
-        m_strTaskNote[slot] = t.note;
-        m_strTaskCmd[slot] = t.task;
-        m_nTaskHours[slot] = t.hour;
-        m_nTaskMinutes[slot] = t.minute;
-    }
-};
+// In file order; at most MAX_TASKS.
+using TaskList = std::vector<TaskItem>;
 
 }  // namespace lumivar

@@ -93,7 +93,7 @@ struct Monitors : App {
         shell.background.Finish();
     }
     MailSettings Mail() const {
-        return {dlg->m_bMailCheck, dlg->m_nMailInterval, dlg->m_strMailPass, dlg->m_strMailServer, dlg->m_strMailUser};
+        return {dlg->Config().m_bMailCheck, dlg->Config().m_nMailInterval, dlg->Config().m_strMailPass, dlg->Config().m_strMailServer, dlg->Config().m_strMailUser};
     }
 
     Pop3Responder pop3;

@@ -10,22 +10,22 @@ using Show = fake::FakeWindow::Show;
 TEST_F(AppTest, DefaultCycleRestsSixSecondsEveryFiveMinutes) {
     StartWorking();
     shell.Advance(300000 - 1);
-    EXPECT_FALSE(dlg->m_bResting);
+    EXPECT_FALSE(dlg->Cycle().Resting());
     shell.Advance(1);
-    ASSERT_TRUE(dlg->m_bResting);
+    ASSERT_TRUE(dlg->Cycle().Resting());
     EXPECT_EQ(shell.window.show, Show::FullScreen);
     EXPECT_EQ(shell.window.focus, IMainWindow::Focus::Main);
     shell.window.invalidated.clear();
     Seconds(1);
-    EXPECT_EQ(shell.window.invalidated, (std::vector<Rect>{dlg->m_rcCountdown, dlg->m_rcClock}));
+    EXPECT_EQ(shell.window.invalidated, (std::vector<Rect>{dlg->Screen().CountdownRect(), dlg->Screen().ClockRect()}));
     Seconds(5);
-    EXPECT_FALSE(dlg->m_bResting);
+    EXPECT_FALSE(dlg->Cycle().Resting());
     EXPECT_EQ(shell.window.animations, (std::vector<std::pair<uint32_t, uint32_t>>{{1500, 0x80000}, {1500, 0x90000}}));
     EXPECT_EQ(shell.system.sounds, (Sounds{{"break.wav", 0x22001}, {"backwork.wav", 0x22001}}));
     shell.Advance(300000 - 1);
-    EXPECT_FALSE(dlg->m_bResting) << "the next rest comes a full period after the return";
+    EXPECT_FALSE(dlg->Cycle().Resting()) << "the next rest comes a full period after the return";
     shell.Advance(1);
-    EXPECT_TRUE(dlg->m_bResting);
+    EXPECT_TRUE(dlg->Cycle().Resting());
 }
 
 // A rest of 0 s still lasts a second, and neither a second start nor Esc changes it; W or F8
@@ -37,15 +37,16 @@ TEST_F(AppTest, WhatEndsARest) {
     EXPECT_TRUE(app.dlg->OnCommand(2));
     EXPECT_EQ(app.shell.system.sounds.size(), 1u);
     app.shell.Advance(999);
-    EXPECT_TRUE(app.dlg->m_bResting);
+    EXPECT_TRUE(app.dlg->Cycle().Resting());
     app.shell.Advance(1);
-    EXPECT_FALSE(app.dlg->m_bResting || !app.shell.window.animations.empty());
+    EXPECT_FALSE(app.dlg->Cycle().Resting() || !app.shell.window.animations.empty());
     app.dlg->StartRest();
-    EXPECT_TRUE(app.dlg->OnKeyDown(0x41) && app.dlg->m_bResting) << "A is swallowed";
-    EXPECT_TRUE(app.dlg->OnKeyDown(0x77) && !app.dlg->m_bResting) << "F8 ends the rest";
-    app.dlg->m_bBackKey = 0;
+    EXPECT_TRUE(app.dlg->OnKeyDown(0x41) && app.dlg->Cycle().Resting()) << "A is swallowed";
+    EXPECT_TRUE(app.dlg->OnKeyDown(0x77) && !app.dlg->Cycle().Resting()) << "F8 ends the rest";
+    app.WriteIni("[SCREEN]\nBACKKEY=0\n");
+    app.dlg->OnCommand(ID_RELOAD_SETTINGS);
     app.dlg->StartRest();
-    EXPECT_FALSE(app.dlg->OnKeyDown(0x57) || !app.dlg->m_bResting) << "W without the back key";
+    EXPECT_FALSE(app.dlg->OnKeyDown(0x57) || !app.dlg->Cycle().Resting()) << "W without the back key";
 }
 
 TEST_F(AppTest, EyeCareOffStopsTheCycleAndTheIdleLockOnlyAndARestLeavesItOff) {
@@ -55,7 +56,7 @@ TEST_F(AppTest, EyeCareOffStopsTheCycleAndTheIdleLockOnlyAndARestLeavesItOff) {
     for (int id : {TIMER_MAIL, TIMER_UPDATE}) EXPECT_TRUE(app.shell.window.Running(id)) << id;
     app.dlg->StartRest();
     app.Seconds(6);
-    EXPECT_FALSE(app.dlg->m_bResting || app.shell.window.Running(TIMER_CYCLE));
+    EXPECT_FALSE(app.dlg->Cycle().Resting() || app.shell.window.Running(TIMER_CYCLE));
 }
 
 // Timer 7 fires with the user idle for so long; a minute is the limit. A tick counter that
@@ -69,16 +70,19 @@ TEST_F(AppTest, IdleTimeAgainstTheLimit) {
     } rows[] = {{60000, 5000, 0, true, 0}, {59999, 5000, 0, false, 6}, {0, 5000, 1, false, 0},
                 {1000, 0xFFFFFFFFu - 500, 0, false, 60000 - 1000 + 5}};
     for (const auto& r : rows) {
-        App app("[Lumivar2003]\nAUTOLOCK=1\nTIMEOUT=1\n");
+        App app;
+        app.shell.system.win9x = r.win9x;
+        app.WriteIni("[Lumivar2003]\nAUTOLOCK=1\nTIMEOUT=1\n");
+        app.StartWorking();
+        // The idle time as timer 7 finds it a minute after start.
+        const uint64_t left = app.shell.window.timers.at(TIMER_AUTOLOCK).due - app.shell.clock.ms;
         app.shell.clock.tickBase = r.tickBase - uint32_t(app.shell.clock.ms);
-        app.dlg->m_bWin9x = r.win9x;
-        app.shell.window.SetTimer(TIMER_AUTOLOCK, 1000);
-        app.shell.system.lastInput = app.shell.system.TickCount() + 1000 - r.idle;
-        app.shell.Advance(1000);
-        EXPECT_EQ(app.dlg->m_bLocked, r.locked) << r.idle;
+        app.shell.system.lastInput = r.tickBase + uint32_t(left) - r.idle;
+        app.shell.Advance(left);
+        EXPECT_EQ(app.dlg->Cycle().Locked(), r.locked) << r.idle;
         EXPECT_EQ(app.shell.system.Restricted(), r.locked) << r.idle;
         EXPECT_EQ(app.shell.window.Period(TIMER_AUTOLOCK), r.period) << r.idle;
-        EXPECT_EQ(app.dlg->m_bAutoLock, !r.win9x) << "the 9x family has no idle time to read";
+        EXPECT_EQ(app.dlg->Config().m_bAutoLock, !r.win9x) << "the 9x family has no idle time to read";
     }
 }
 
@@ -91,7 +95,7 @@ TEST_F(AppTest, AReturnRearmsTheIdleCheckAndALongRestWithoutInputTurnsIntoTheLoc
     app.shell.system.UserInput();
     app.shell.window.SetTimer(TIMER_AUTOLOCK, 60000);
     app.shell.Advance(60000);
-    EXPECT_TRUE(app.dlg->m_bLocked && !app.dlg->m_bResting);
+    EXPECT_TRUE(app.dlg->Cycle().Locked() && !app.dlg->Cycle().Resting());
 }
 
 }  // namespace

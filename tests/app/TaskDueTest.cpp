@@ -1,5 +1,6 @@
 // Choosing the next entry, arming timer 2 and running an entry when it is due.
 #include "app/AppFixture.h"
+#include "resource.h"
 
 namespace lumivar::test {
 namespace {
@@ -28,7 +29,7 @@ TEST_F(AppTest, WhichEntryArmsTimerTwo) {
         SCOPED_TRACE(r.ini);
         App app(r.ini);
         EXPECT_EQ(app.shell.window.Period(TIMER_TASK), r.period);
-        EXPECT_EQ(app.dlg->m_strCurNote.empty() ? app.dlg->m_strCurTask : app.dlg->m_strCurNote, r.current);
+        EXPECT_EQ(app.dlg->Tasks().Current().note.empty() ? app.dlg->Tasks().Current().task : app.dlg->Tasks().Current().note, r.current);
         app.shell.Advance((r.firesAfter ? r.firesAfter : 90ull * 86400000) - 1000);
         EXPECT_EQ(app.Prompts(), 0u);
         app.shell.Advance(2000);  // due times are whole seconds: at most a second late
@@ -48,20 +49,18 @@ TEST_F(AppTest, ANoteWithATaskAsksBeforeRunningIt) {
         EXPECT_EQ(app.shell.system.beeps, 5 * sound);
         EXPECT_EQ(app.shell.system.sounds, sound ? Sounds({{"remind.wav", 0x22001}}) : Sounds());
         EXPECT_EQ(app.shell.system.opened, sound ? Strings{"D:\\报告.doc"} : Strings{});
-        EXPECT_EQ(app.dlg->m_nTaskDue[0], 86400 - sound);
+        EXPECT_EQ(app.dlg->Tasks().DueIn(0), 86400 - sound);
     }
 }
 
 TEST_F(AppTest, TaskWordsIgnoreCaseProgramsNeedAnExactExtensionAndUnlockNeedsNoPassword) {
     StartWorking();
-    dlg->m_bLockPass = 1;
     for (const char* task : {"SHUTDOWN", "ShutDownEx", "reboot", "LogOff", "ScreenSaver", "notepad.EXE a.txt",
                              "setup.Exe", "shutdown now", "unlock", "Lock", "UNLOCK"}) {
-        dlg->SetItem(0, {"每天", "", task, 15, 1});
-        dlg->m_nTaskCount = 1;
-        dlg->SelectNextTask();
+        WriteIni("[Lumivar2003]\nLOCKPASS=1\n" + Entries(std::string("Date0=每天\nTIME0=15:1\nTASK0=") + task + "\n", 1));
+        dlg->OnCommand(ID_RELOAD_SETTINGS);
         dlg->OnTaskDue();
-        EXPECT_EQ(dlg->m_bLocked, std::string(task) == "Lock") << task;
+        EXPECT_EQ(dlg->Cycle().Locked(), std::string(task) == "Lock") << task;
     }
     EXPECT_EQ(shell.system.exitWindows, (std::vector<unsigned>{8, 12, 2, 2, 0, 0}));
     EXPECT_EQ(shell.window.screenSavers, 1);

@@ -79,8 +79,7 @@ TEST_F(WebMonitorTest, UpdateCheckFromTheMenu) {
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
-        App app("");
-        app.dlg->m_bHomepageProxy = 1, app.dlg->m_strProxyUser = "me", app.dlg->m_strProxyPass = "pw";
+        App app("[HOMEPAGE]\nPROXY=1\nUSER=me\nPASS=sz\n");  // "pw", scrambled
         app.shell.http->Answer(kFileA, r.a);
         app.shell.http->Answer(kFileB, r.b);
         app.shell.dialogs.answers = {IDOK};
@@ -92,7 +91,7 @@ TEST_F(WebMonitorTest, UpdateCheckFromTheMenu) {
         for (const HttpRequest& q : app.shell.http->Requests()) EXPECT_EQ(q.headers, kMeProxy);
         ASSERT_EQ(app.Prompts(), 1u);
         EXPECT_EQ(app.shell.dialogs.shown[0].m_strTitle, r.title);
-        EXPECT_EQ(app.dlg->m_strLatestVersion, r.status);
+        EXPECT_EQ(app.dlg->LatestVersion(), r.status);
         EXPECT_EQ(app.shell.system.opened, r.opened.empty() ? Strings{} : Strings{r.opened});
         EXPECT_EQ(app.shell.window.Period(TIMER_UPDATE), 0u) << "the pending automatic check is dropped";
         if (r.opened == kStrHomepageB) {
@@ -123,7 +122,7 @@ TEST_F(WebMonitorTest, UpdateCheckByItself) {
         app.dlg->OnTimer(TIMER_UPDATE);  // armed again by the settings dialog, say
         app.shell.background.Finish();
         EXPECT_EQ(app.Seen(), r.seen);
-        EXPECT_EQ(app.dlg->m_strLatestVersion, r.status);
+        EXPECT_EQ(app.dlg->LatestVersion(), r.status);
         EXPECT_EQ(app.shell.window.Period(TIMER_UPDATE), 0u);
         EXPECT_EQ(app.shell.system.opened, r.seen.empty() ? Strings{} : Strings{kStrHomepageB});
     }

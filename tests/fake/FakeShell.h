@@ -114,7 +114,7 @@ public:
     std::time_t Now() override { return m_clock.epoch + std::time_t(m_clock.ms / 1000); }
     uint32_t TickCount() override { return uint32_t(m_clock.tickBase + m_clock.ms); }
     uint32_t LastInputTick() override { return lastInput; }
-    bool IsWin9x() override { return false; }
+    bool IsWin9x() override { return win9x; }
     std::string ModuleFileName() override { return modulePath; }
     void RegisterHotKey(int id, unsigned mods, unsigned vk) override { hotkeys[id] = {mods, vk}; }
     void UnregisterHotKey(int id) override { hotkeys.erase(id); }
@@ -151,6 +151,7 @@ public:
     void UserInput() { lastInput = TickCount(); }
 
     uint32_t lastInput = 5000;
+    bool win9x = false;
     bool taskBarShown = true;
     std::string modulePath = "C:\\Program Files\\Lumivar\\Lumivar.exe";
     std::map<int, std::pair<unsigned, unsigned>> hotkeys;

@@ -2,7 +2,7 @@
 #include "app/AppFixture.h"
 #include "resource.h"
 #include "rest/PictureRect.h"
-#include "rest/RestTexts.h"
+#include "rest/RestScreen.h"
 
 namespace lumivar::test {
 namespace {
@@ -32,16 +32,17 @@ TEST(PictureRotation, WalksTheFolderWrapsAndFollowsAChosenPicture) {
     shell.files.listings["E:\\new"] = {{"n1.jpg"}, {"n2.jpg"}};
     for (const char* f : {"D:\\pics\\a.jpg", "D:\\pics\\b.jpg", "D:\\pics\\c.jpg", "E:\\new\\n1.jpg", "E:\\new\\n2.jpg"})
         shell.picture.pictures[f] = {8, 6};
-    const auto afterRest = [&] { return app.dlg->StartRest(), app.dlg->BackToWork(), app.dlg->m_strPicFile; };
+    const auto afterRest = [&] { return app.dlg->StartRest(), app.dlg->BackToWork(), app.dlg->Config().m_strPicFile; };
     std::vector<std::string> seen;
     for (int i = 0; i < 4; ++i) seen.push_back(afterRest());
     EXPECT_EQ(seen, (std::vector<std::string>{"D:\\pics\\b.jpg", "D:\\pics\\c.jpg", "D:\\pics\\a.jpg", "D:\\pics\\b.jpg"}));
-    app.dlg->m_bQuietReturn = 1;
-    EXPECT_EQ(afterRest(), "D:\\pics\\b.jpg");
+    app.dlg->StartRest();
+    app.dlg->OnToggleEyeCare();  // off during the rest: a quiet return
+    app.dlg->OnToggleEyeCare();
+    EXPECT_EQ(app.dlg->Config().m_strPicFile, "D:\\pics\\b.jpg");
     shell.dialogs.fileAnswer = "E:\\new\\n1.jpg";
     app.dlg->OnCommand(ID_CHOOSE_PICTURE);
     EXPECT_EQ(shell.files.openCursors, 0);
-    app.dlg->m_bQuietReturn = 0;
     EXPECT_EQ(afterRest(), "E:\\new\\n2.jpg");
     app.dlg->OnDestroy();
     EXPECT_EQ(shell.files.openCursors, 0);

@@ -15,7 +15,7 @@ const char* const kTasks = "NOTES AND TASKS";
 
 class SettingsIoTest : public ::testing::Test {
 protected:
-    static std::string Saved(const Settings& s, const TaskTable& t) {
+    static std::string Saved(const Settings& s, const TaskList& t) {
         IniFile ini;
         WriteSettings(ini, s, t);
         return ini.Text();
@@ -28,7 +28,7 @@ protected:
 // Characters code page 936 lacks go out as GB18030 four-byte codes: 𠀀 95 32 82 36, 😀 94 39 FC 36.
 TEST_F(SettingsIoTest, SavedSettingsLoadBackUnchangedExceptTheVersionAndAMissingFileChangesNothing) {
     Settings s;
-    TaskTable t;
+    TaskList t;
     s.m_strVersion = "V9 测试";
     s.m_bStartup = s.m_bAutoCheckNewVersion = s.m_bBackKey = s.m_bStretch = s.m_bAnimate = s.m_bPlaySound = 0;
     s.m_bDisplayTxt = s.m_bRemind = s.m_bHomepageProxy = 0;
@@ -47,9 +47,7 @@ TEST_F(SettingsIoTest, SavedSettingsLoadBackUnchangedExceptTheVersionAndAMissing
     ReadSettings(IniFile{}, s, t);
     EXPECT_EQ(Saved(s, t), before);
 
-    t.SetItem(0, {"2004年12月18日", "开会😀\r\n带上报告", "notepad.exe D:\\𠀀.txt", 9, 30});
-    t.SetItem(1, {kDaily, "", "shutdown", 23, 0});
-    s.m_nTaskCount = 2;
+    t = {{"2004年12月18日", "开会😀\r\n带上报告", "notepad.exe D:\\𠀀.txt", 9, 30}, {kDaily, "", "shutdown", 23, 0}};
     const IniFile file(Saved(s, t));
     EXPECT_EQ(file.Text().find('?'), std::string::npos);
     EXPECT_EQ(Value(file, "SCREEN", "PICFILE"), "D:\\\xCD\xBC\xC6\xAC\\\x95\x32\x82\x36 2.jpg");
@@ -57,7 +55,7 @@ TEST_F(SettingsIoTest, SavedSettingsLoadBackUnchangedExceptTheVersionAndAMissing
               "\x94\x39\xFC\x36 \xC3\xDC\xC2\xEB \x95\x32\x82\x36");
 
     Settings loaded;
-    TaskTable loadedTasks;
+    TaskList loadedTasks;
     ReadSettings(file, loaded, loadedTasks);
     EXPECT_EQ(loaded.m_strVersion, kVersionText);  // written, never read
     EXPECT_EQ(loaded.m_strProxyPass, "secret");
@@ -67,7 +65,7 @@ TEST_F(SettingsIoTest, SavedSettingsLoadBackUnchangedExceptTheVersionAndAMissing
 
 TEST_F(SettingsIoTest, ReadingFollowsTheProfileRulesAndKeepsWhatIsMissing) {
     Settings s;
-    TaskTable t;
+    TaskList t;
     s.m_strMailPass = "current";
     s.m_strProxyPass = "proxy";
     // 0x01 has always stood for a 0xFE byte (here the second byte of 剥, B0 FE).
@@ -100,7 +98,7 @@ TEST_F(SettingsIoTest, TimesAndIntervalsAreBroughtIntoTheRangeTheDialogAllows) {
     for (const auto& k : keys) {
         for (size_t i = 0; i < std::size(texts); ++i) {
             Settings s;
-            TaskTable t;
+            TaskList t;
             s.m_bHostMonitor = 1;
             // The first section of a name wins, so the key's own comes first.
             ReadSettings(IniFile("[" + std::string(k.section) + "]\r\n" + k.key + "=" + texts[i] +
@@ -131,23 +129,21 @@ TEST_F(SettingsIoTest, TaskEntriesAreParsedAndRejectedOnesCloseUp) {
     };
     for (const auto& c : cases) {
         Settings s;
-        TaskTable t;
+        TaskList t;
         // Whatever a slot held before, a missing Date means every day and a missing NOTE or TASK means none.
-        for (int i = 0; i < MAX_TASKS; ++i) t.SetItem(i, {"2004年1月1日", "old note", "old task", 1, 1});
+        t.assign(MAX_TASKS, {"2004年1月1日", "old note", "old task", 1, 1});
         ReadSettings(IniFile("[NOTES AND TASKS]\r\n" + c.body), s, t);
-        ASSERT_EQ(s.m_nTaskCount, int(c.expected.size())) << c.body;
-        for (int i = 0; i < s.m_nTaskCount; ++i) EXPECT_EQ(t.Item(i), c.expected[i]) << c.body << " slot " << i;
+        EXPECT_EQ(t, c.expected) << c.body;
     }
 }
 
 TEST_F(SettingsIoTest, FewerEntriesLeaveNoKeysOfTheOldOnesAndTheCountStaysInTheTable) {
     Settings s;
-    TaskTable t;
-    for (int i = 0; i < MAX_TASKS; ++i) t.SetItem(i, {kDaily, std::string(1, char('a' + i)), "", i, 0});
+    TaskList all;
+    for (int i = 0; i < 25; ++i) all.push_back({kDaily, std::string(1, char('a' + i)), "", i, 0});
     IniFile ini;
     for (const int count : {25, 3}) {
-        s.m_nTaskCount = count;
-        WriteSettings(ini, s, t);
+        WriteSettings(ini, s, TaskList(all.begin(), all.begin() + count));
         EXPECT_EQ(Value(ini, kTasks, "TOTALITEM"), std::to_string(std::min(count, MAX_TASKS)));
         EXPECT_EQ(Value(ini, kTasks, "Date20"), "<missing>");
     }

@@ -14,12 +14,13 @@ RegistryValue Dword(uint32_t v) { return {true, true, kRegDword, std::string(rei
 
 class LockTest : public AppTest {
 protected:
-    // Locked with the password "abc" (stored shifted by three).
-    void StartLocked() {
-        WriteIni("[Lumivar2003]\nLOCKPASS=1\nSYSTEMPWD=def\nAUTOLOCK=1\n");
+    // Locked with the password "abc" (stored shifted by three), an entry due a minute after start.
+    void StartLocked(const std::string& task = "notepad.exe") {
+        WriteIni("[Lumivar2003]\nLOCKPASS=1\nSYSTEMPWD=def\nAUTOLOCK=1\n"
+                 "[NOTES AND TASKS]\nTOTALITEM=1\nDate0=每天\nTIME0=15:1\nNOTE0=开会\nTASK0=" + task + "\n");
         StartWorking();
         dlg->LockScreen();
-        ASSERT_TRUE(dlg->m_bLocked);
+        ASSERT_TRUE(dlg->Cycle().Locked());
     }
     void Unlock() {
         shell.window.passwordText = "abc";
@@ -38,16 +39,13 @@ const Bypass kBypasses[] = {
     {"exit, a second lock and every window the menu opens", [](CMainDlg& d, fake::FakeShell&) {
          for (int id : {ID_APP_EXIT, ID_APP_ABOUT, ID_TASK_LIST, ID_SETTINGS, ID_CHOOSE_PICTURE, ID_README, ID_HELP_INDEX})
              d.OnCommand(id);
-         d.OnHotKey(1005), d.LockScreen();
+         d.OnHotKey(IDH_LOCK_A), d.LockScreen();
      }},
     // While locked the cycle stands still and a rest cannot start.
     {"rest hotkeys, menu and a long wait", [](CMainDlg& d, fake::FakeShell& shell) {
-         d.OnHotKey(IDH_REST_A), d.OnHotKey(1002), d.OnCommand(ID_REST_NOW), shell.Advance(600000);
+         d.OnHotKey(IDH_REST_A), d.OnHotKey(IDH_REST_B), d.OnCommand(ID_REST_NOW), shell.Advance(600000);
      }},
-    {"a notice that counts down", [](CMainDlg& d, fake::FakeShell& shell) {
-         d.SetItem(0, {"每天", "开会", "notepad.exe", 15, 1});
-         d.m_nTaskCount = 1;
-         d.SelectNextTask();
+    {"a notice that counts down", [](CMainDlg&, fake::FakeShell& shell) {
          shell.dialogs.answers = {IDOK};
          shell.Advance(60000);
      }},
@@ -60,7 +58,7 @@ TEST_P(LockBypassTest, LeavesTheLockStandingAndItsUpkeepRunning) {
     shell.window.passwordText = "wrong";
     GetParam().act(*dlg, shell);
     dlg->OnOK();
-    EXPECT_TRUE(dlg->m_bLocked && shell.window.passwordBoxShown && shell.window.othersHidden);
+    EXPECT_TRUE(dlg->Cycle().Locked() && shell.window.passwordBoxShown && shell.window.othersHidden);
     EXPECT_EQ(shell.window.show, Show::FullScreen);
     EXPECT_EQ(shell.window.passwordText, "");
     EXPECT_TRUE(shell.system.Restricted());
@@ -75,7 +73,7 @@ TEST_P(LockBypassTest, LeavesTheLockStandingAndItsUpkeepRunning) {
     const int topmost = shell.window.keptTopmost;
     Seconds(2);
     EXPECT_EQ(shell.window.focus, IMainWindow::Focus::Password);
-    EXPECT_EQ(shell.window.invalidated, (std::vector<Rect>(2, dlg->m_rcClock)));
+    EXPECT_EQ(shell.window.invalidated, (std::vector<Rect>(2, dlg->Screen().ClockRect())));
     EXPECT_EQ(shell.window.keptTopmost, topmost + 2);
 }
 
@@ -88,10 +86,10 @@ TEST_F(LockTest, OnlyThePasswordUnlocksAndEyeCareSwitchedMeanwhileTakesEffectThe
     EXPECT_EQ(shell.window.passwordRect, (Rect{1280 + 462, 738, 1280 + 562, 758}));
     shell.window.passwordText = "ABC";  // letter case matters
     dlg->OnOK();
-    EXPECT_TRUE(dlg->m_bLocked);
+    EXPECT_TRUE(dlg->Cycle().Locked());
     dlg->OnToggleEyeCare();
     Unlock();
-    EXPECT_FALSE(dlg->m_bLocked || shell.window.passwordBoxShown || shell.window.othersHidden);
+    EXPECT_FALSE(dlg->Cycle().Locked() || shell.window.passwordBoxShown || shell.window.othersHidden);
     EXPECT_FALSE(shell.system.Restricted());
     EXPECT_EQ(shell.window.show, Show::Hidden);
     EXPECT_FALSE(shell.window.Running(TIMER_CYCLE));
@@ -104,7 +102,7 @@ class PolicyTest : public LockTest, public ::testing::WithParamInterface<std::tu
 TEST_P(PolicyTest, IsPutBackExactly) {
     const auto [prior, end] = GetParam();
     shell.system.policy = prior;
-    StartLocked();
+    StartLocked(end == LockEnd::UnlockTask ? "unlock" : "notepad.exe");
     EXPECT_EQ(shell.system.policy, Dword(1));
     EXPECT_FALSE(shell.system.taskBarShown);
     ASSERT_TRUE(shell.system.lockRecord);
@@ -114,10 +112,8 @@ TEST_P(PolicyTest, IsPutBackExactly) {
         Unlock();
         break;
     case LockEnd::UnlockTask:
-        dlg->SetItem(0, {"每天", "", "unlock", 15, 1});
-        dlg->m_nTaskCount = 1;
-        dlg->SelectNextTask();
-        dlg->OnTaskDue();
+        shell.dialogs.answers = {IDOK};
+        Minutes(1);
         break;
     case LockEnd::SessionEnd:
         dlg->OnQueryEndSession(true);
@@ -162,7 +158,9 @@ TEST_F(AppTest, ThePasswordGuardsExitAndTheTaskListAndAWrongOneChangesNothing) {
     dlg->OnExit();
     EXPECT_EQ(shell.window.endResult, 0);
 
-    dlg->m_strSystemPwd.clear();  // an empty password is answered with an empty entry only
+    // An empty password is answered with an empty entry only.
+    WriteIni("[Lumivar2003]\nSYSTEMPWD=\n");
+    dlg->OnCommand(ID_RELOAD_SETTINGS);
     shell.dialogs.passwordAnswers = {" ", ""};
     EXPECT_FALSE(dlg->AskSystemPassword());
     EXPECT_TRUE(dlg->AskSystemPassword());

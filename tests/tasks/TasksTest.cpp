@@ -25,14 +25,11 @@ std::time_t Shanghai(int y, unsigned mo, unsigned d, int h = 0, int mi = 0, int 
 
 struct Entry { std::string date; int hour, minute; };
 
-TaskTable Schedule(const std::vector<Entry>& entries, std::time_t now, int count = -1) {
-    TaskTable t;
-    int slot = 0;
-    for (const Entry& e : entries) t.SetItem(slot++, {e.date, "note", "", e.hour, e.minute});
-    ComputeTaskSchedule(t, count < 0 ? slot : count, now);
-    return t;
+TaskSchedule Schedule(const std::vector<Entry>& entries, std::time_t now) {
+    TaskList list;
+    for (const Entry& e : entries) list.push_back({e.date, "note", "", e.hour, e.minute});
+    return ComputeTaskSchedule(list, now);
 }
-std::vector<int> Order(const TaskTable& t, int count) { return {t.m_nTaskOrder, t.m_nTaskOrder + count}; }
 
 TEST(TaskScheduleParseDate, LocalDateAtTheGivenTimeWithOverflowingDaysRolledOn) {
     const struct { const char* text; int y; unsigned mo, d; } valid[] = {
@@ -61,23 +58,24 @@ TEST(TaskScheduleDue, SecondsFromNowForDailyAndDatedEntries) {
         {{"2038年12月31日", 23, 59}, 0, INT_MAX},  // saturates instead of wrapping negative
         {{"2039年1月1日", 8, 0}, morning, 30},     // a date that does not parse is daily
     };
-    for (const auto& c : cases) EXPECT_EQ(Schedule({c.entry}, c.now).m_nTaskDue[0], c.due) << c.entry.date << " " << c.due;
+    for (const auto& c : cases) EXPECT_EQ(Schedule({c.entry}, c.now).due[0], c.due) << c.entry.date << " " << c.due;
 }
 
 TEST(TaskScheduleOrder, PassedDatedEntriesSortFirstButAreNotChosenWhileOneIsAhead) {
     const std::time_t noon = Shanghai(2003, 12, 8, 12, 0, 0);
     // Due 3600, 86400, -86400, 82800 (tomorrow), -3600 and 0 (this very second, so passed).
-    const TaskTable t = Schedule({{kDaily, 13, 0}, {"2003年12月09日", 12, 0}, {"2003年12月07日", 12, 0}, {kDaily, 11, 0},
+    const TaskSchedule t = Schedule({{kDaily, 13, 0}, {"2003年12月09日", 12, 0}, {"2003年12月07日", 12, 0}, {kDaily, 11, 0},
                                   {"2003年12月08日", 11, 0}, {"2003年12月08日", 12, 0}}, noon);
-    EXPECT_EQ(Order(t, 6), (std::vector<int>{2, 4, 5, 0, 3, 1}));
-    EXPECT_EQ(ChooseNextTask(t, 6), 0);
-    EXPECT_EQ(ChooseNextTask(t, 0), -1);
+    EXPECT_EQ(t.order, (std::vector<int>{2, 4, 5, 0, 3, 1}));
+    EXPECT_EQ(ChooseNextTask(t), 0);
+    EXPECT_EQ(ChooseNextTask(Schedule({}, noon)), -1);
     // Due 120, 120, 60: the exchange sort's swap with slot 2 carries slot 0 behind slot 1.
     const std::time_t early = Shanghai(2003, 12, 8, 7, 58, 0);
-    EXPECT_EQ(Order(Schedule({{kDaily, 8, 0}, {kDaily, 8, 0}, {kDaily, 7, 59}}, early), 3), (std::vector<int>{2, 1, 0}));
-    // A count beyond the table is cut.
-    const TaskTable cut = Schedule(std::vector<Entry>(MAX_TASKS, {kDaily, 1, 0}), noon, MAX_TASKS + 5);
-    EXPECT_EQ(ChooseNextTask(cut, MAX_TASKS + 5), 0);
+    EXPECT_EQ(Schedule({{kDaily, 8, 0}, {kDaily, 8, 0}, {kDaily, 7, 59}}, early).order, (std::vector<int>{2, 1, 0}));
+    // Entries beyond the table's size are not scheduled.
+    const TaskSchedule cut = Schedule(std::vector<Entry>(MAX_TASKS + 5, {kDaily, 1, 0}), noon);
+    EXPECT_EQ(cut.order.size(), std::size_t(MAX_TASKS));
+    EXPECT_EQ(ChooseNextTask(cut), 0);
 }
 
 TEST(TaskScheduleDst, DailyTimeTomorrowKeepsTheWallClockAcrossTheSpringChange) {
@@ -85,7 +83,7 @@ TEST(TaskScheduleDst, DailyTimeTomorrowKeepsTheWallClockAcrossTheSpringChange) {
     setenv("TZ", "America/New_York", 1);  // 2024-03-10: 02:00 EST jumps to 03:00 EDT
     tzset();
     // 09:00 EST the day before: 08:00 EDT next morning is 22 hours away, not 23.
-    const int due = Schedule({{kDaily, 8, 0}}, Utc(2024, 3, 9, 14, 0)).m_nTaskDue[0];
+    const int due = Schedule({{kDaily, 8, 0}}, Utc(2024, 3, 9, 14, 0)).due[0];
     saved.empty() ? unsetenv("TZ") : setenv("TZ", saved.c_str(), 1);
     tzset();
     EXPECT_EQ(due, 22 * 3600);
@@ -179,7 +177,7 @@ TEST_F(AppTest, TaskListShowsDueOrderAndAppliesOnlyOnOk) {
     dlg->OnCommand(ID_TASK_LIST);
     EXPECT_EQ(shown, (std::vector<std::string>{"早", "晚"}));
     EXPECT_EQ(shell.dialogs.taskLists, 1);
-    EXPECT_EQ(dlg->m_nTaskCount, 2);
+    EXPECT_EQ(dlg->Tasks().Entries().size(), 2);
     EXPECT_EQ(shell.files.writes, 0);
 
     shell.dialogs.taskList = [](CTaskListDlg& d) {
@@ -189,9 +187,9 @@ TEST_F(AppTest, TaskListShowsDueOrderAndAppliesOnlyOnOk) {
         return IDOK;
     };
     dlg->OnTaskList();
-    EXPECT_EQ(dlg->m_nTaskCount, 1);
-    EXPECT_EQ(dlg->m_nRemindTimeout, 9);
-    EXPECT_EQ(dlg->m_strCurNote, "新");
+    EXPECT_EQ(dlg->Tasks().Entries().size(), 1);
+    EXPECT_EQ(dlg->Config().m_nRemindTimeout, 9);
+    EXPECT_EQ(dlg->Tasks().Current().note, "新");
     EXPECT_NE(IniText().find("NOTE0=新"), std::string::npos);
 }
 

@@ -1,0 +1,71 @@
+// The reminders and tasks as they fall due: the notice, then the command.
+#include <cstdio>
+
+#include "app/MainDlg.h"
+#include "tasks/RemindDlg.h"
+
+namespace lumivar {
+
+namespace {
+// Five beeps a fifth of a second apart before the reminder's own sound.
+constexpr int kBeeps = 5;
+constexpr uint32_t kBeepGapMs = 200;
+constexpr uint32_t kSimpleBeep = 0xFFFFFFFF;
+}  // namespace
+
+int CMainDlg::SelectNextTask() {
+    const int next = m_tasks.SelectNext(m_ports.system.Now(), m_settings.m_bRemind != 0);
+    UpdateTrayTip();
+    return next;
+}
+
+void CMainDlg::OnTaskDue() {
+    for (const TaskItem& item : m_tasks.TakeDue()) RunTaskEntry(item);
+    SelectNextTask();
+}
+
+void CMainDlg::RunTaskEntry(const TaskItem& item) {
+    m_tasks.SetCurrent(item);
+    if (m_settings.m_bPlaySound) {
+        for (int i = 0; i < kBeeps; ++i) {
+            m_ports.system.MessageBeep(kSimpleBeep);
+            m_ports.system.Sleep(kBeepGapMs);
+        }
+        m_ports.system.PlayWave(m_settings.m_strRemindWav, SND_FILENAME | SND_NOWAIT | SND_ASYNC);
+    }
+    if (!item.note.empty()) {
+        CRemindDlg dlg;
+        dlg.m_nCountdown = m_settings.m_nRemindTimeout;
+        dlg.m_bAnimated = 1;
+        char title[64];
+        std::snprintf(title, sizeof title, "时间到了(%02d:%02d)", item.hour, item.minute);
+        dlg.m_strTitle = title;
+        dlg.m_strMessage = item.task.empty() ? item.note
+                                             : "\r\n" + item.note + "\r\n\r\n是否执行下列任务?\r\n" + item.task;
+        if (m_ports.dialogs.RunRemind(dlg) != IDOK) return;
+    }
+    if (!item.task.empty()) RunTask(item.task);
+}
+
+void CMainDlg::RunTask(const std::string& task) {
+    if (EqualsNoCase(task, "shutdown"))
+        ShutdownComputer();
+    else if (EqualsNoCase(task, "shutdownex"))
+        ForceShutdownComputer();
+    else if (EqualsNoCase(task, "reboot"))
+        RebootComputer();
+    else if (EqualsNoCase(task, "logoff"))
+        LogoffUser();
+    else if (EqualsNoCase(task, "screensaver"))
+        StartScreenSaver();
+    else if (EqualsNoCase(task, "lock"))
+        LockScreen();
+    else if (EqualsNoCase(task, "unlock")) {
+        if (m_cycle.Locked()) LeaveLock();
+    } else if (task.find(".exe") != std::string::npos || task.find(".EXE") != std::string::npos)
+        m_ports.system.RunCommandLine(task);
+    else
+        m_ports.system.ShellOpen(task);
+}
+
+}  // namespace lumivar
