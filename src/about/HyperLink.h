@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "ports/Ports.h"
+#include "ports/Geometry.h"
 
 namespace lumivar {
 

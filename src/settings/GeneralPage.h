@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "ports/Ports.h"
+#include "ports/Dialogs.h"
 
 namespace lumivar {
 

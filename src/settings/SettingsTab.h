@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "ports/Ports.h"
+#include "ports/Geometry.h"
 
 namespace lumivar {
 

@@ -1,6 +1,6 @@
 #include "tasks/RemindDlg.h"
 
-#include "ports/Ports.h"
+#include "ports/Geometry.h"
 
 namespace lumivar {
 

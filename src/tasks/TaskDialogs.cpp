@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "base/LocalTime.h"
-#include "ports/Ports.h"
+#include "ports/Geometry.h"
 #include "tasks/TaskSchedule.h"
 #include "tasks_ids.h"
 
