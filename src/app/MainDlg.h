@@ -12,6 +12,7 @@
 #include "net/MailMonitor.h"
 #include "net/UpdateCheck.h"
 #include "ports/Ports.h"
+#include "resource.h"
 #include "rest/PictureRotation.h"
 #include "rest/RestCycle.h"
 #include "rest/RestScreen.h"
@@ -157,7 +158,7 @@ private:
     TrayIcon m_nid;
     TrayIcon m_nidMail;
     int m_bMailIconShown = 0;
-    int m_hIcon = 128;  // IDI_APP
+    int m_hIcon = IDI_APP;
     int m_bWin9x = 0;
     // Each dialog opens once; a second request while it is open does nothing.
     int m_bAboutOpen = 0;
