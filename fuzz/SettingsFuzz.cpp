@@ -12,7 +12,7 @@ namespace {
 
 struct Loaded {
     Settings s;
-    TaskTable t;
+    TaskList t;
 };
 
 Loaded Load(const IniFile& ini) {
@@ -31,7 +31,7 @@ bool SameTexts(const Loaded& a, const Loaded& b) {
     const Settings &x = a.s, &y = b.s;
     return x.m_strText == y.m_strText && x.m_strPicFile == y.m_strPicFile && x.m_strBreakWav == y.m_strBreakWav &&
            x.m_strMailServer == y.m_strMailServer && x.m_strMailUser == y.m_strMailUser &&
-           x.m_strHostName == y.m_strHostName && x.m_strProxyUser == y.m_strProxyUser && a.address == b.address &&
+           x.m_strHostName == y.m_strHostName && x.m_strProxyUser == y.m_strProxyUser && x.m_strHomepageAddress == y.m_strHomepageAddress &&
            x.m_nWorkTime == y.m_nWorkTime && x.m_nBreakTime == y.m_nBreakTime &&
            x.m_crBackColor == y.m_crBackColor && x.m_nRemindTimeout == y.m_nRemindTimeout;
 }
@@ -43,20 +43,16 @@ bool Converts(const std::string& utf8) { return GbkToUtf8(Utf8ToGbk(utf8)) == ut
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const Loaded first = Load(IniFile(std::string(reinterpret_cast<const char*>(data), size)));
-    const int n = first.s.m_nTaskCount;
-    FUZZ_CHECK(n >= 0 && n <= MAX_TASKS);
+    FUZZ_CHECK(first.t.size() <= std::size_t(MAX_TASKS));
     FUZZ_CHECK(first.s.m_nWorkTime >= 1 && first.s.m_nHostInterval >= 1 && first.s.m_nHomepageInterval >= 1);
-    for (int i = 0; i < n; ++i) {
-        FUZZ_CHECK(!first.t.m_strTaskNote[i].empty() || !first.t.m_strTaskCmd[i].empty());
-        FUZZ_CHECK(Converts(first.t.m_strTaskNote[i]) && Converts(first.t.m_strTaskCmd[i]) &&
-                   Converts(first.t.m_strTaskDate[i]));
+    for (const TaskItem& e : first.t) {
+        FUZZ_CHECK(!e.note.empty() || !e.task.empty());
+        FUZZ_CHECK(Converts(e.note) && Converts(e.task) && Converts(e.date));
     }
-    for (int i = n; i < MAX_TASKS; ++i) FUZZ_CHECK(first.t.m_strTaskNote[i].empty() && first.t.m_strTaskCmd[i].empty());
-    FUZZ_CHECK(Converts(first.s.m_strText) && Converts(first.s.m_strMailPass) && Converts(first.address));
+    FUZZ_CHECK(Converts(first.s.m_strText) && Converts(first.s.m_strMailPass) && Converts(first.s.m_strHomepageAddress));
 
-    // Saving loses nothing that was read: every entry comes back, in its slot.
+    // Saving loses nothing that was read: every entry comes back, in its place.
     const Loaded second = Load(Save(first));
-    FUZZ_CHECK(second.s.m_nTaskCount == n && SameTexts(first, second));
-    for (int i = 0; i < n; ++i) FUZZ_CHECK(second.t.Item(i) == first.t.Item(i));
+    FUZZ_CHECK(second.t == first.t && SameTexts(first, second));
     return 0;
 }
