@@ -3,23 +3,19 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "../../res/about_ids.h"
 #include "about/HyperLink.h"
+#include "about_ids.h"
 #include "base/Strings.h"
 #include "win32/DialogColours.h"
+#include "win32/Handles.h"
 #include "win32/OnFirstUse.h"
+#include "win32/ShellHelpers.h"
 #include "win32/Wide.h"
 #include "win32/Win32Ports.h"
 
 namespace lumivar {
 
 namespace {
-
-std::wstring WindowText(HWND hwnd) {
-    std::wstring text(size_t(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(size_t(GetWindowTextW(hwnd, text.data(), int(text.size()))));
-    return text;
-}
 
 // A static text control that looks and behaves like a web link. The dialog
 // forwards its WM_CTLCOLORSTATIC and click notifications here; the mouse and
@@ -44,7 +40,6 @@ public:
 private:
     static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     static LONG ReadClassesRootValue(HKEY key, const std::string& subKey, std::string& value);
-    static int RunCommandLine(const std::string& cmd, int showCmd);
     void ShowOpenError(int code);
     void FitToText();
     void LoadHandCursor();
@@ -60,7 +55,7 @@ private:
     bool m_bUnderlined = true;
     bool m_bFitToText = true;
     std::string m_strTarget;
-    HFONT m_fontUnderline = nullptr;
+    GdiObject<HFONT> m_fontUnderline;
     HCURSOR m_hHandCursor = nullptr;
     bool m_bOwnCursor = false;  // a copy taken from winhlp32.exe, not a shared system cursor
     HWND m_tooltip = nullptr;
@@ -72,15 +67,15 @@ void CHyperLink::SubclassDlgItem(HWND dialog, int id) {
     if (!m_hwnd) return;
     SetWindowLongPtrW(m_hwnd, GWL_STYLE, GetWindowLongPtrW(m_hwnd, GWL_STYLE) | SS_NOTIFY);
 
-    const std::wstring text = WindowText(m_hwnd);
+    const std::wstring text = WindowTextWide(m_hwnd);
     if (m_strTarget.empty()) m_strTarget = Utf8(text);
     if (text.empty()) SetWindowTextW(m_hwnd, Wide(m_strTarget).c_str());
 
     LOGFONTW lf{};
     GetObjectW(HFONT(SendMessageW(m_hwnd, WM_GETFONT, 0, 0)), sizeof lf, &lf);
     lf.lfUnderline = m_bUnderlined;
-    m_fontUnderline = CreateFontIndirectW(&lf);
-    SendMessageW(m_hwnd, WM_SETFONT, WPARAM(m_fontUnderline), TRUE);
+    m_fontUnderline.Reset(CreateFontIndirectW(&lf));
+    SendMessageW(m_hwnd, WM_SETFONT, WPARAM(m_fontUnderline.Get()), TRUE);
 
     FitToText();
     LoadHandCursor();
@@ -126,7 +121,7 @@ HBRUSH CHyperLink::CtlColor(HDC dc) {
 
 void CHyperLink::OnLinkClicked() {
     const int result = OpenLink(m_strTarget, SW_SHOW);
-    if (result > 32) {
+    if (result > 32) {  // ShellExecute's and WinExec's success
         MarkVisited(true);
     } else {
         m_bWasVisited = false;
@@ -145,40 +140,18 @@ int CHyperLink::OpenLink(const std::string& target, int showCmd) {
     if (ReadClassesRootValue(HKEY_CLASSES_ROOT, ".htm", type) != ERROR_SUCCESS) return int(result);
     if (ReadClassesRootValue(HKEY_CLASSES_ROOT, type + "\\shell\\open\\command", command) != ERROR_SUCCESS)
         return int(result);
-    return RunCommandLine(FallbackCommandLine(command, target), showCmd);
+    return StartCommandLine(FallbackCommandLine(command, target), showCmd);
 }
 
 LONG CHyperLink::ReadClassesRootValue(HKEY key, const std::string& subKey, std::string& value) {
-    HKEY h = nullptr;
-    LONG status = RegOpenKeyExW(key, Wide(subKey).c_str(), 0, KEY_QUERY_VALUE, &h);
+    RegKey h;
+    LONG status = RegOpenKeyExW(key, Wide(subKey).c_str(), 0, KEY_QUERY_VALUE, h.Put());
     if (status != ERROR_SUCCESS) return status;
     wchar_t buf[MAX_PATH] = {};
     LONG size = sizeof buf;
-    status = RegQueryValueW(h, nullptr, buf, &size);
+    status = RegQueryValueW(h.Get(), nullptr, buf, &size);
     if (status == ERROR_SUCCESS) value = Utf8(buf);
-    RegCloseKey(h);
     return status;
-}
-
-// What WinExec does, with a wide command line; the result follows WinExec's codes.
-int CHyperLink::RunCommandLine(const std::string& cmd, int showCmd) {
-    std::wstring line = Wide(cmd);
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESHOWWINDOW;
-    si.wShowWindow = WORD(showCmd);
-    PROCESS_INFORMATION pi{};
-    if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-        return 33;
-    }
-    switch (GetLastError()) {
-    case ERROR_FILE_NOT_FOUND: return 2;
-    case ERROR_PATH_NOT_FOUND: return 3;
-    case ERROR_BAD_EXE_FORMAT: return 11;
-    default: return 0;
-    }
 }
 
 void CHyperLink::ShowOpenError(int code) {
@@ -191,13 +164,13 @@ void CHyperLink::FitToText() {
     GetWindowRect(m_hwnd, &rc);
     MapWindowPoints(nullptr, GetParent(m_hwnd), reinterpret_cast<POINT*>(&rc), 2);
 
-    const std::wstring text = WindowText(m_hwnd);
-    HDC dc = GetDC(m_hwnd);
-    HGDIOBJ old = SelectObject(dc, m_fontUnderline);
+    const std::wstring text = WindowTextWide(m_hwnd);
     SIZE ext{};
-    GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &ext);
-    SelectObject(dc, old);
-    ReleaseDC(m_hwnd, dc);
+    {
+        const WindowDC dc(m_hwnd);
+        const SelectedObject font(dc.Get(), m_fontUnderline.Get());
+        GetTextExtentPoint32W(dc.Get(), text.c_str(), int(text.size()), &ext);
+    }
 
     const Rect fit = lumivar::FitToText({rc.left, rc.top, rc.right, rc.bottom}, {ext.cx, ext.cy},
                                         unsigned(GetWindowLongPtrW(m_hwnd, GWL_STYLE)));
@@ -209,12 +182,12 @@ void CHyperLink::LoadHandCursor() {
     wchar_t dir[MAX_PATH] = {};
     GetWindowsDirectoryW(dir, MAX_PATH);
     const std::wstring path = std::wstring(dir) + L"\\winhlp32.exe";
-    if (HMODULE help = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
-        if (HCURSOR hand = LoadCursorW(help, MAKEINTRESOURCEW(106))) {
+    if (const Library help{LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)}) {
+        // The help program's pointing hand; copied, as the module goes right after.
+        if (HCURSOR hand = LoadCursorW(help.Get(), MAKEINTRESOURCEW(106))) {
             m_hHandCursor = CopyCursor(hand);
             m_bOwnCursor = m_hHandCursor != nullptr;
         }
-        FreeLibrary(help);
     }
     // Systems without the old help program still have a hand of their own.
     if (!m_hHandCursor) m_hHandCursor = LoadCursorW(nullptr, IDC_HAND);
@@ -239,9 +212,8 @@ void CHyperLink::OnMouseMove(POINT pt) {
 }
 
 void CHyperLink::Release() {
-    if (m_fontUnderline) DeleteObject(m_fontUnderline);
+    m_fontUnderline.Reset();
     if (m_bOwnCursor) DestroyCursor(m_hHandCursor);
-    m_fontUnderline = nullptr;
     m_hHandCursor = nullptr;
     m_bOwnCursor = false;
     m_hwnd = nullptr;

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
+#include "win32/Handles.h"
 #include "win32/OnFirstUse.h"
 #include "win32/Wide.h"
 #include "win32/Win32Ports.h"
@@ -17,29 +19,18 @@ namespace {
 constexpr LONGLONG kMaxFileBytes = 64LL << 20;
 constexpr UINT kMaxSide = 30000;
 
-template <class T>
-struct Com {
-    T* p = nullptr;
-    ~Com() {
-        if (p) p->Release();
-    }
-    T** operator&() { return &p; }
-    T* operator->() const { return p; }
-};
-
 bool ReadWholeFile(const std::wstring& path, std::string& bytes, bool& opened) {
     // Others may read the picture while we do, but not change it under us.
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    opened = f != INVALID_HANDLE_VALUE;
+    const KernelHandle f(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    opened = bool(f);
     if (!opened) return false;
     LARGE_INTEGER size{};
-    bool ok = GetFileSizeEx(f, &size) && size.QuadPart > 0 && size.QuadPart <= kMaxFileBytes;
+    bool ok = GetFileSizeEx(f.Get(), &size) && size.QuadPart > 0 && size.QuadPart <= kMaxFileBytes;
     if (ok) {
         bytes.resize(size_t(size.QuadPart));
         DWORD got = 0;
-        ok = ::ReadFile(f, bytes.data(), DWORD(bytes.size()), &got, nullptr) && got == bytes.size();
+        ok = ::ReadFile(f.Get(), bytes.data(), DWORD(bytes.size()), &got, nullptr) && got == bytes.size();
     }
-    CloseHandle(f);
     return ok;
 }
 
@@ -54,17 +45,18 @@ bool CBackgroundPicture::Load(const std::string& path) {
     if (!read) return false;
 
     UseCom();
-    Com<IWICImagingFactory> factory;
-    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory))))
+    ComPtr<IWICImagingFactory> factory;
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(factory.Put()))))
         return false;
-    Com<IWICStream> stream;
-    Com<IWICBitmapDecoder> decoder;
-    Com<IWICBitmapFrameDecode> frame;
+    ComPtr<IWICStream> stream;
+    ComPtr<IWICBitmapDecoder> decoder;
+    ComPtr<IWICBitmapFrameDecode> frame;
     UINT w = 0, h = 0;
-    if (FAILED(factory->CreateStream(&stream)) ||
+    if (FAILED(factory->CreateStream(stream.Put())) ||
         FAILED(stream->InitializeFromMemory(reinterpret_cast<BYTE*>(bytes.data()), DWORD(bytes.size()))) ||
-        FAILED(factory->CreateDecoderFromStream(stream.p, nullptr, WICDecodeMetadataCacheOnDemand, &decoder)) ||
-        FAILED(decoder->GetFrame(0, &frame)) || FAILED(frame->GetSize(&w, &h)) || w == 0 || h == 0 ||
+        FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand,
+                                                decoder.Put())) ||
+        FAILED(decoder->GetFrame(0, frame.Put())) || FAILED(frame->GetSize(&w, &h)) || w == 0 || h == 0 ||
         w > kMaxSide || h > kMaxSide)
         return false;
 
@@ -76,12 +68,12 @@ bool CBackgroundPicture::Load(const std::string& path) {
         bw = std::max(1u, UINT(w * scale));
         bh = std::max(1u, UINT(h * scale));
     }
-    Com<IWICBitmapScaler> scaler;
-    Com<IWICFormatConverter> converter;
-    if (FAILED(factory->CreateBitmapScaler(&scaler)) ||
-        FAILED(scaler->Initialize(frame.p, bw, bh, WICBitmapInterpolationModeFant)) ||
-        FAILED(factory->CreateFormatConverter(&converter)) ||
-        FAILED(converter->Initialize(scaler.p, GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+    ComPtr<IWICBitmapScaler> scaler;
+    ComPtr<IWICFormatConverter> converter;
+    if (FAILED(factory->CreateBitmapScaler(scaler.Put())) ||
+        FAILED(scaler->Initialize(frame.Get(), bw, bh, WICBitmapInterpolationModeFant)) ||
+        FAILED(factory->CreateFormatConverter(converter.Put())) ||
+        FAILED(converter->Initialize(scaler.Get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
                                      WICBitmapPaletteTypeCustom)))
         return false;
 
@@ -92,21 +84,17 @@ bool CBackgroundPicture::Load(const std::string& path) {
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bitmap) return false;
-    if (FAILED(converter->CopyPixels(nullptr, bw * 4, bw * 4 * bh, static_cast<BYTE*>(bits)))) {
-        DeleteObject(bitmap);
+    GdiObject<HBITMAP> bitmap(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || FAILED(converter->CopyPixels(nullptr, bw * 4, bw * 4 * bh, static_cast<BYTE*>(bits))))
         return false;
-    }
-    m_bitmap = bitmap;
+    m_bitmap = std::move(bitmap);
     m_bitmapSize = {int(bw), int(bh)};
     m_size = {int(w), int(h)};
     return true;
 }
 
 void CBackgroundPicture::Release() {
-    if (m_bitmap) DeleteObject(m_bitmap);
-    m_bitmap = nullptr;
+    m_bitmap.Reset();
     m_size = m_bitmapSize = {};
 }
 
@@ -114,13 +102,13 @@ Size CBackgroundPicture::GetImageSize() { return m_size; }
 
 bool CBackgroundPicture::Render(HDC dc, const Rect& rc) {
     if (!m_bitmap) return true;
-    HDC mem = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(mem, m_bitmap);
+    const MemoryDC mem(CreateCompatibleDC(dc));
+    const SelectedObject picture(mem.Get(), m_bitmap.Get());
+    // The pixels are premultiplied (PBGRA), as AC_SRC_ALPHA wants them.
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     SetStretchBltMode(dc, HALFTONE);
-    GdiAlphaBlend(dc, rc.left, rc.top, rc.Width(), rc.Height(), mem, 0, 0, m_bitmapSize.cx, m_bitmapSize.cy, blend);
-    SelectObject(mem, old);
-    DeleteDC(mem);
+    GdiAlphaBlend(dc, rc.left, rc.top, rc.Width(), rc.Height(), mem.Get(), 0, 0, m_bitmapSize.cx, m_bitmapSize.cy,
+                  blend);
     return true;
 }
 

@@ -3,10 +3,10 @@
 
 #include <memory>
 
-#include "../../res/resource.h"
 #include "app/MainDlg.h"
 #include "net/HttpClient.h"
 #include "net/SystemIcmp.h"
+#include "resource.h"
 #include "win32/Win32Ports.h"
 
 namespace lumivar {

@@ -3,7 +3,7 @@
 
 #include <commctrl.h>
 
-#include "../../res/settings_ids.h"
+#include "settings_ids.h"
 
 namespace lumivar {
 

@@ -1,4 +1,4 @@
-// Parts of Windows a normal day never needs, started the first time they are (their DLLs are
+// What of Windows a normal day never needs, started the first time it is needed (its DLLs are
 // delay-loaded, so a tray that only keeps the cycle never maps them).
 #pragma once
 #include <windows.h>

@@ -8,12 +8,15 @@
 #include <memory>
 #include <vector>
 
-#include "../../res/settings_ids.h"
 #include "base/Strings.h"
+#include "resource.h"
 #include "settings/SettingsDlg.h"
+#include "settings_ids.h"
 #include "win32/DialogColours.h"
+#include "win32/Handles.h"
 #include "win32/OnFirstUse.h"
 #include "win32/SettingsPages.h"
+#include "win32/ShellHelpers.h"
 #include "win32/Wide.h"
 #include "win32/Win32Ports.h"
 
@@ -24,12 +27,7 @@ namespace lumivar {
 bool Checked(HWND page, int id) { return IsDlgButtonChecked(page, id) == BST_CHECKED; }
 void Check(HWND page, int id, bool on) { CheckDlgButton(page, id, on ? BST_CHECKED : BST_UNCHECKED); }
 
-std::string Text(HWND page, int id) {
-    HWND edit = GetDlgItem(page, id);
-    std::wstring text(size_t(GetWindowTextLengthW(edit)) + 1, L'\0');
-    text.resize(size_t(GetWindowTextW(edit, text.data(), int(text.size()))));
-    return Utf8(text);
-}
+std::string Text(HWND page, int id) { return WindowTextUtf8(GetDlgItem(page, id)); }
 
 void SetText(HWND page, int id, const std::string& text) { SetDlgItemTextW(page, id, Wide(text).c_str()); }
 
@@ -160,12 +158,11 @@ public:
     // The preview shows the rest screen's colours.
     INT_PTR Colour(HWND, HDC dc, HWND control) override {
         if (GetDlgCtrlID(control) != IDC_GEN_PREVIEW) return 0;
-        static HBRUSH brush = nullptr;
-        if (brush) DeleteObject(brush);
-        brush = CreateSolidBrush(m_model.m_crBackColor);
+        // Kept until the next paint asks again, as the control paints with it after we return.
+        m_previewBrush.Reset(CreateSolidBrush(m_model.m_crBackColor));
         SetTextColor(dc, m_model.m_crTextColor);
         SetBkColor(dc, m_model.m_crBackColor);
-        return INT_PTR(brush);
+        return INT_PTR(m_previewBrush.Get());
     }
 
 private:
@@ -181,6 +178,7 @@ private:
     }
 
     CGeneralPage& m_model;
+    GdiObject<HBRUSH> m_previewBrush;
     const std::vector<Field> m_fields{
         {IDC_GEN_SHOWTEXT, &m_model.m_bDisplayTxt}, {IDC_GEN_TEXT, &m_model.m_strText},
         {IDC_GEN_ANIMATE, &m_model.m_bAnimate},     {IDC_GEN_PICTURE, &m_model.m_bPicture},
@@ -262,9 +260,10 @@ LRESULT CALLBACK KeyFilter(int code, WPARAM wp, LPARAM lp) {
     auto* msg = reinterpret_cast<MSG*>(lp);
     if (code == MSGF_DIALOGBOX && t_run && msg->message == WM_KEYDOWN) {
         SettingsRun& run = *t_run;
+        // The top bit of a key's state: held down.
         if (msg->wParam == VK_TAB && (GetKeyState(VK_CONTROL) & 0x8000)) {
             const int n = run.model.m_tab.Count();
-            const int step = (GetKeyState(VK_SHIFT) & 0x8000) ? n - 1 : 1;
+            const int step = (GetKeyState(VK_SHIFT) & 0x8000) ? n - 1 : 1;  // back one, with Shift
             Select(run, (run.model.m_tab.Current() + step) % n);
             return 1;
         }
@@ -294,7 +293,7 @@ INT_PTR CALLBACK SettingsProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
         run = reinterpret_cast<SettingsRun*>(lp);
         SetWindowLongPtrW(dialog, DWLP_USER, LONG_PTR(run));
         SendMessageW(dialog, WM_SETICON, ICON_SMALL,
-                     LPARAM(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(128))));
+                     LPARAM(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP))));
         run->dialog = dialog;
         run->tab = GetDlgItem(dialog, IDC_SETTINGS_TAB);
         // Tab and the arrow keys reach the pages' controls only through a control parent.

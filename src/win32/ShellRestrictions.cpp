@@ -2,6 +2,8 @@
 // lets the next start undo them after a crash.
 #include "win32/Win32Ports.h"
 
+#include "win32/Handles.h"
+
 namespace lumivar {
 
 namespace {
@@ -15,46 +17,46 @@ constexpr const wchar_t* kRecordKey = L"Software\\Lumivar";
 constexpr const wchar_t* kRecordValue = L"PolicyBeforeLock";
 
 bool ReadValue(const wchar_t* keyPath, const wchar_t* name, DWORD& type, std::string& data, bool& keyExists) {
-    HKEY key;
-    keyExists = RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS;
+    RegKey key;
+    keyExists = RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_QUERY_VALUE, key.Put()) == ERROR_SUCCESS;
     if (!keyExists) return false;
     DWORD size = 0;
-    bool found = RegQueryValueExW(key, name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS;
+    bool found = RegQueryValueExW(key.Get(), name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS;
     if (found) {
         data.assign(size, '\0');
-        found = RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) ==
+        found = RegQueryValueExW(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) ==
                 ERROR_SUCCESS;
         data.resize(size);
     }
-    RegCloseKey(key);
     return found;
 }
 
 void WriteValue(const wchar_t* keyPath, const wchar_t* name, DWORD type, const std::string& data) {
-    HKEY key;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+    RegKey key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.Put(), nullptr) !=
         ERROR_SUCCESS)
         return;
-    RegSetValueExW(key, name, 0, type, reinterpret_cast<const BYTE*>(data.data()), DWORD(data.size()));
-    RegCloseKey(key);
+    RegSetValueExW(key.Get(), name, 0, type, reinterpret_cast<const BYTE*>(data.data()), DWORD(data.size()));
 }
 
 void DeleteKeyIfEmpty(const wchar_t* keyPath) {
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return;
     DWORD subkeys = 1, values = 1;
-    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
-                     nullptr);
-    RegCloseKey(key);
+    {
+        RegKey key;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS) return;
+        RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
+                         nullptr, nullptr);
+    }  // closed before the key is deleted
     if (subkeys == 0 && values == 0) RegDeleteKeyW(HKEY_CURRENT_USER, keyPath);
 }
 
 // Deletes the value; with dropEmptyKey, the key too once nothing else lives in it.
 void DeleteValue(const wchar_t* keyPath, const wchar_t* name, bool dropEmptyKey) {
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
-    RegDeleteValueW(key, name);
-    RegCloseKey(key);
+    {
+        RegKey key;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_SET_VALUE, key.Put()) != ERROR_SUCCESS) return;
+        RegDeleteValueW(key.Get(), name);
+    }
     if (dropEmptyKey) DeleteKeyIfEmpty(keyPath);
 }
 

@@ -8,13 +8,14 @@
 #include <ctime>
 #include <cwchar>
 
-#include "../../res/resource.h"
-#include "../../res/tasks_ids.h"
 #include "base/Strings.h"
+#include "resource.h"
 #include "tasks/RemindDlg.h"
 #include "tasks/TaskDialogs.h"
+#include "tasks_ids.h"
 #include "win32/DialogColours.h"
 #include "win32/OnFirstUse.h"
+#include "win32/ShellHelpers.h"
 #include "win32/Wide.h"
 #include "win32/Win32Ports.h"
 
@@ -22,12 +23,7 @@ namespace lumivar {
 
 namespace {
 
-std::wstring ItemText(HWND dialog, int id) {
-    HWND control = GetDlgItem(dialog, id);
-    std::wstring text(size_t(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(size_t(GetWindowTextW(control, text.data(), int(text.size()))));
-    return text;
-}
+std::wstring ItemText(HWND dialog, int id) { return WindowTextWide(GetDlgItem(dialog, id)); }
 
 void SetItemText(HWND dialog, int id, const std::string& text) { SetDlgItemTextW(dialog, id, Wide(text).c_str()); }
 
@@ -85,22 +81,6 @@ void ReadPicker(HWND picker, std::tm& into) {
 void SetPicker(HWND picker, const std::tm& t) {
     SYSTEMTIME st = ToSystemTime(t);
     SendMessageW(picker, DTM_SETSYSTEMTIME, GDT_VALID, LPARAM(&st));
-}
-
-// A menu from the resources, tracked by the cursor as a context menu; its commands go to `window`.
-template <class Prepare>
-void TrackMenu(HINSTANCE module, int menuId, HWND window, Prepare prepare) {
-    HMENU menu = LoadMenuW(module, MAKEINTRESOURCEW(menuId));
-    if (!menu) return;
-    HMENU popup = GetSubMenu(menu, 0);
-    prepare(popup);
-    // Without the foreground the menu would not close when the user clicks elsewhere.
-    SetForegroundWindow(window);
-    POINT pt{};
-    GetCursorPos(&pt);
-    TrackPopupMenu(popup, TPM_RIGHTALIGN | TPM_RIGHTBUTTON, pt.x + 20, pt.y, 0, window, nullptr);
-    PostMessageW(window, WM_NULL, 0, 0);
-    DestroyMenu(menu);
 }
 
 void InitControls() {
@@ -192,7 +172,7 @@ private:
 
     void OnTaskMenu() {
         Take();
-        TrackMenu(m_module, IDR_TASK_EDIT_MENU, m_hwnd, [](HMENU) {});
+        PopupMenuAtCursor(m_module, IDR_TASK_EDIT_MENU, m_hwnd, nullptr);
     }
 
     void OnBrowseFile() {
@@ -364,7 +344,7 @@ private:
 
     void OnListRightClick() {
         ReadSelection();
-        TrackMenu(m_module, IDR_TASK_LIST_MENU, m_hwnd, [this](HMENU popup) {
+        PopupMenuAtCursor(m_module, IDR_TASK_LIST_MENU, m_hwnd, [this](HMENU popup) {
             EnableMenuItem(popup, ID_LIST_MODIFY, MF_BYCOMMAND | (m_dlg.CanModify() ? MF_ENABLED : MF_GRAYED));
             EnableMenuItem(popup, ID_LIST_DELETE, MF_BYCOMMAND | (m_dlg.CanDelete() ? MF_ENABLED : MF_GRAYED));
         });

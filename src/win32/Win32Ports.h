@@ -1,4 +1,4 @@
-// The ports implemented with the Windows API.
+// The ports implemented with the Windows API, each in the file named after it unless noted.
 #pragma once
 
 #include <windows.h>
@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ports/Ports.h"
+#include "win32/Handles.h"
 
 namespace lumivar {
 
@@ -99,7 +100,7 @@ public:
     void FindClose(intptr_t handle) override;
 };
 
-// One decoded picture, held as a bitmap of at most the screen's size.
+// One decoded picture, held as a bitmap of at most the screen's size (BackgroundPicture.cpp).
 class CBackgroundPicture : public IBackgroundPicture {
 public:
     CBackgroundPicture() = default;
@@ -112,7 +113,7 @@ public:
     bool Render(HDC dc, const Rect& rc);
 
 private:
-    HBITMAP m_bitmap = nullptr;
+    GdiObject<HBITMAP> m_bitmap;
     Size m_size;        // the picture's own size
     Size m_bitmapSize;  // what is held
 };
@@ -164,7 +165,7 @@ private:
     void Select(Font font);
     HDC m_dc;
     CBackgroundPicture* m_picture;
-    HFONT m_textFont = nullptr;
+    GdiObject<HFONT> m_textFont;
     HGDIOBJ m_defaultFont = nullptr;
 };
 

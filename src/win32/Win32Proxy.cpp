@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "net/HttpProxy.h"
+#include "win32/Handles.h"
 #include "win32/Wide.h"
 
 namespace lumivar {
@@ -20,17 +21,17 @@ std::string ReadText(HKEY key, const wchar_t* name) {
 }  // namespace
 
 ProxyConfig SystemProxyConfig() {
-    HKEY key;
+    RegKey key;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings", 0,
-                      KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+                      KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS)
         return {};
     DWORD enable = 0, size = sizeof enable, type = 0;
-    if (RegQueryValueExW(key, L"ProxyEnable", nullptr, &type, reinterpret_cast<BYTE*>(&enable), &size) != ERROR_SUCCESS ||
+    if (RegQueryValueExW(key.Get(), L"ProxyEnable", nullptr, &type, reinterpret_cast<BYTE*>(&enable), &size) !=
+            ERROR_SUCCESS ||
         type != REG_DWORD)
         enable = 0;
-    const std::string server = ReadText(key, L"ProxyServer");
-    const std::string override = ReadText(key, L"ProxyOverride");
-    RegCloseKey(key);
+    const std::string server = ReadText(key.Get(), L"ProxyServer");
+    const std::string override = ReadText(key.Get(), L"ProxyOverride");
     return ParseInternetSettings(enable != 0, server, override);
 }
 

@@ -1,0 +1,176 @@
+// The main window, hidden until a rest or the lock covers the screens with it, and its password box.
+#include "win32/Win32Ports.h"
+
+#include <vector>
+
+#include "resource.h"
+#include "win32/ShellHelpers.h"
+#include "win32/Wide.h"
+
+namespace lumivar {
+
+void Win32MainWindow::SetTimer(int id, uint32_t ms) { ::SetTimer(m_hwnd, UINT_PTR(id), ms, nullptr); }
+void Win32MainWindow::KillTimer(int id) { ::KillTimer(m_hwnd, UINT_PTR(id)); }
+
+void Win32MainWindow::SetIcon(int iconResource) {
+    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconResource));
+    SendMessageW(m_hwnd, WM_SETICON, ICON_BIG, LPARAM(icon));
+    SendMessageW(m_hwnd, WM_SETICON, ICON_SMALL, LPARAM(icon));
+}
+
+namespace {
+RECT VirtualScreen() {
+    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return {x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN), y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+// Over every monitor: a rest or a lock that left one monitor free would be neither.
+void Cover(HWND hwnd, UINT flags) {
+    const RECT v = VirtualScreen();
+    SetWindowPos(hwnd, HWND_TOPMOST, v.left, v.top, v.right - v.left, v.bottom - v.top, flags);
+}
+}  // namespace
+
+void Win32MainWindow::PlaceOnDesktop() { Cover(m_hwnd, SWP_HIDEWINDOW); }
+void Win32MainWindow::ShowMinimized() { ShowWindow(m_hwnd, SW_MINIMIZE); }
+
+// The start-up leaves the window minimised; placing or animating an iconic window does nothing.
+void Win32MainWindow::LeaveIconic() {
+    if (!IsIconic(m_hwnd)) return;
+    ShowWindow(m_hwnd, SW_RESTORE);
+    ShowWindow(m_hwnd, SW_HIDE);
+}
+
+void Win32MainWindow::ShowFullScreen() {
+    LeaveIconic();
+    Cover(m_hwnd, SWP_SHOWWINDOW);
+}
+
+void Win32MainWindow::Hide() { ShowWindow(m_hwnd, SW_HIDE); }
+
+void Win32MainWindow::Animate(uint32_t ms, uint32_t effect) {
+    if (!(effect & AW_HIDE)) {
+        LeaveIconic();
+        Cover(m_hwnd, SWP_NOACTIVATE);
+    }
+    AnimateWindow(m_hwnd, ms, effect);
+}
+
+Rect Win32MainWindow::FromScreen(const RECT& rc) const {
+    POINT pts[2] = {{rc.left, rc.top}, {rc.right, rc.bottom}};
+    MapWindowPoints(nullptr, m_hwnd, pts, 2);
+    return {pts[0].x, pts[0].y, pts[1].x, pts[1].y};
+}
+
+Rect Win32MainWindow::WindowRect() {
+    RECT rc{};
+    GetClientRect(m_hwnd, &rc);
+    return FromRECT(rc);
+}
+
+Rect Win32MainWindow::PrimaryRect() {
+    MONITORINFO mi{sizeof mi, {}, {}, 0};
+    GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &mi);
+    return FromScreen(mi.rcMonitor);
+}
+
+void Win32MainWindow::Invalidate() { InvalidateRect(m_hwnd, nullptr, FALSE); }
+void Win32MainWindow::Invalidate(const Rect& rc) {
+    const RECT r = ToRECT(rc);
+    InvalidateRect(m_hwnd, &r, FALSE);
+}
+
+// Windows hands the foreground only to the process the user last gave input to, which a rest
+// started by a timer is not. While our thread shares the foreground thread's input state,
+// the call counts as theirs. No input is faked, so the idle time stays true.
+void Win32MainWindow::BringToFront() {
+    HWND front = GetForegroundWindow();
+    const DWORD self = GetCurrentThreadId();
+    const DWORD other = front ? GetWindowThreadProcessId(front, nullptr) : 0;
+    const bool attached = other && other != self && AttachThreadInput(self, other, TRUE);
+    SetWindowPos(m_hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(m_hwnd);
+    SetActiveWindow(m_hwnd);
+    if (attached) AttachThreadInput(self, other, FALSE);
+}
+
+void Win32MainWindow::KeepTopmost() { Cover(m_hwnd, SWP_NOACTIVATE | SWP_SHOWWINDOW); }
+
+namespace {
+struct HideRun {
+    HWND self;
+    std::vector<HWND>* hidden;
+};
+
+BOOL CALLBACK HideIfOurs(HWND w, LPARAM lp) {
+    auto& run = *reinterpret_cast<HideRun*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == GetCurrentProcessId() && w != run.self && IsWindowVisible(w)) {
+        ShowWindow(w, SW_HIDE);
+        run.hidden->push_back(w);
+    }
+    return TRUE;
+}
+}  // namespace
+
+void Win32MainWindow::HideOtherWindows(bool hide) {
+    if (hide) {
+        EndMenu();
+        HideRun run{m_hwnd, &m_hidden};
+        EnumWindows(HideIfOurs, LPARAM(&run));
+        // A modal box owned by the main window disables it, and with it the password box.
+        if (!IsWindowEnabled(m_hwnd)) {
+            m_wasDisabled = true;
+            EnableWindow(m_hwnd, TRUE);
+        }
+        return;
+    }
+    bool ownedModalLeft = false;
+    for (HWND w : m_hidden) {
+        if (!IsWindow(w)) continue;
+        ShowWindow(w, SW_SHOWNA);
+        ownedModalLeft = ownedModalLeft || GetWindow(w, GW_OWNER) == m_hwnd;
+    }
+    m_hidden.clear();
+    if (m_wasDisabled && ownedModalLeft) EnableWindow(m_hwnd, FALSE);
+    m_wasDisabled = false;
+}
+
+void Win32MainWindow::ActivateForegroundWindow() { SetActiveWindow(GetForegroundWindow()); }
+
+IMainWindow::Focus Win32MainWindow::FocusOwner() {
+    HWND f = GetFocus();
+    if (f == m_hwnd) return Focus::Main;
+    if (f && f == Password()) return Focus::Password;
+    return Focus::Other;
+}
+
+void Win32MainWindow::FocusMain() { SetFocus(m_hwnd); }
+void Win32MainWindow::FocusPassword() { SetFocus(Password()); }
+HWND Win32MainWindow::Password() const { return GetDlgItem(m_hwnd, IDC_PASSWORD); }
+
+std::string Win32MainWindow::PasswordText() { return WindowTextUtf8(Password()); }
+
+void Win32MainWindow::SetPasswordText(const std::string& text) { SetWindowTextW(Password(), Wide(text).c_str()); }
+
+Rect Win32MainWindow::PasswordRect() {
+    RECT rc{};
+    GetWindowRect(Password(), &rc);
+    return FromScreen(rc);
+}
+
+void Win32MainWindow::MovePasswordBox(int x, int y) {
+    SetWindowPos(Password(), HWND_TOP, x, y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+}
+
+void Win32MainWindow::ShowPasswordBox(bool on) {
+    ShowWindow(Password(), on ? SW_SHOW : SW_HIDE);
+    EnableWindow(Password(), on);
+}
+
+// The main window runs in its own message loop, which ends when the window is gone.
+void Win32MainWindow::EndDialog(int /*result*/) { DestroyWindow(m_hwnd); }
+void Win32MainWindow::PostScreenSaver() { PostMessageW(m_hwnd, WM_SYSCOMMAND, SC_SCREENSAVE, 0); }
+
+}  // namespace lumivar

@@ -1,0 +1,82 @@
+// The system's clock, input, hot keys, sounds, programs and session; the lock's restrictions
+// are in ShellRestrictions.cpp.
+#include "win32/Win32Ports.h"
+
+#include <mmsystem.h>
+#include <shellapi.h>
+
+#include <iterator>
+
+#include "win32/OnFirstUse.h"
+#include "win32/ShellHelpers.h"
+#include "win32/Wide.h"
+
+namespace lumivar {
+
+std::time_t Win32System::Now() { return std::time(nullptr); }
+uint32_t Win32System::TickCount() { return GetTickCount(); }
+
+uint32_t Win32System::LastInputTick() {
+    LASTINPUTINFO info{sizeof info, 0};
+    return GetLastInputInfo(&info) ? info.dwTime : GetTickCount();
+}
+
+// Windows 95, 98 and Me set the top bit of the version; the NT line never does.
+bool Win32System::IsWin9x() { return (GetVersion() & 0x80000000u) != 0; }
+
+std::string Win32System::ModuleFileName() {
+    wchar_t path[MAX_PATH * 4];
+    const DWORD n = GetModuleFileNameW(nullptr, path, DWORD(std::size(path)));
+    return Utf8(std::wstring_view(path, n));
+}
+
+void Win32System::RegisterHotKey(int id, unsigned modifiers, unsigned vk) {
+    ::RegisterHotKey(m_owner.Handle(), id, modifiers, vk);
+}
+void Win32System::UnregisterHotKey(int id) { ::UnregisterHotKey(m_owner.Handle(), id); }
+
+void Win32System::PlayWave(const std::string& file, uint32_t flags) {
+    ::PlaySoundW(Wide(file).c_str(), nullptr, flags);
+}
+
+void Win32System::MessageBeep(uint32_t type) { ::MessageBeep(type); }
+void Win32System::Sleep(uint32_t ms) { ::Sleep(ms); }
+
+void Win32System::ShellOpen(const std::string& file) {
+    UseCom();
+    ShellExecuteW(nullptr, L"open", Wide(file).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void Win32System::RunCommandLine(const std::string& cmd) { StartCommandLine(cmd, SW_SHOWNORMAL); }
+
+void Win32System::SetRunValue(const std::string& name, const std::string* path) {
+    RegKey key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", 0, KEY_SET_VALUE,
+                      key.Put()) != ERROR_SUCCESS)
+        return;
+    const std::wstring wname = Wide(name);
+    if (path) {
+        const std::wstring value = Wide(*path);
+        RegSetValueExW(key.Get(), wname.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       DWORD((value.size() + 1) * sizeof(wchar_t)));
+    } else {
+        RegDeleteValueW(key.Get(), wname.c_str());
+    }
+}
+
+bool Win32System::EnableShutdownPrivilege() {
+    KernelHandle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.Put())) return false;
+    TOKEN_PRIVILEGES tp{};
+    LookupPrivilegeValueW(nullptr, L"SeShutdownPrivilege", &tp.Privileges[0].Luid);
+    tp.PrivilegeCount = 1;
+    tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    // It succeeds even when the privilege was not granted; only the last error tells.
+    SetLastError(ERROR_SUCCESS);
+    AdjustTokenPrivileges(token.Get(), FALSE, &tp, 0, nullptr, nullptr);
+    return GetLastError() == ERROR_SUCCESS;
+}
+
+bool Win32System::ExitSession(unsigned flags) { return ExitWindowsEx(flags, 0) != 0; }
+
+}  // namespace lumivar
