@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <unknwn.h>
 
 #include <utility>
 #include <vector>
@@ -54,96 +53,6 @@ TEST(Handles, AnOwnerGivesBackWhatItHoldsOnceAndNothingElse) {
         EXPECT_EQ(moved.Get(), 5);
     }
     EXPECT_EQ(Counted::closed, (std::vector<int>{6, 5}));
-}
-
-class CountedUnknown : public IUnknown {
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ULONG(++refs); }
-    ULONG STDMETHODCALLTYPE Release() override { return ULONG(--refs); }
-    int refs = 1;
-};
-
-TEST(Handles, AComPointerReleasesItsOneReference) {
-    CountedUnknown first, second;
-    {
-        ComPtr<IUnknown> p;
-        EXPECT_FALSE(p);
-        *p.Put() = &first;
-        EXPECT_EQ(p.Get(), &first);
-        *p.Put() = &second;
-        EXPECT_EQ(first.refs, 0);
-        EXPECT_EQ(second.refs, 1);
-        ComPtr<IUnknown> q(std::move(p));
-        EXPECT_FALSE(p);
-        EXPECT_EQ(q.Get(), &second);
-        EXPECT_EQ(second.refs, 1);
-    }
-    EXPECT_EQ(second.refs, 0);
-
-    CountedUnknown kept, replaced;
-    {
-        ComPtr<IUnknown> a, b;
-        *a.Put() = &kept;
-        *b.Put() = &replaced;
-        b = std::move(a);
-        EXPECT_EQ(replaced.refs, 0);
-        EXPECT_EQ(kept.refs, 1);
-        b.Reset();
-        EXPECT_EQ(kept.refs, 0);
-    }
-    EXPECT_EQ(kept.refs, 0);
-}
-
-TEST(Handles, SystemHandlesAreClosedWithTheirOwner) {
-    HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    DWORD flags = 0;
-    {
-        const KernelHandle owner(event);
-        EXPECT_TRUE(GetHandleInformation(event, &flags));
-    }
-    EXPECT_FALSE(GetHandleInformation(event, &flags));
-    EXPECT_FALSE(KernelHandle(INVALID_HANDLE_VALUE));  // a failed CreateFile holds nothing
-
-    HKEY raw = nullptr;
-    {
-        RegKey key;
-        ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_QUERY_VALUE, key.Put()), ERROR_SUCCESS);
-        raw = key.Get();
-        EXPECT_EQ(RegQueryInfoKeyW(raw, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                   nullptr, nullptr),
-                  ERROR_SUCCESS);
-    }
-    EXPECT_EQ(RegQueryInfoKeyW(raw, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                               nullptr, nullptr),
-              ERROR_INVALID_HANDLE);
-
-    HMENU menu = CreatePopupMenu();
-    { const Menu owner(menu); EXPECT_TRUE(IsMenu(menu)); }
-    EXPECT_FALSE(IsMenu(menu));
-}
-
-TEST(Handles, GdiObjectsAreDeletedAndSelectionsPutBack) {
-    HDC dc = nullptr;
-    HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
-    {
-        const MemoryDC mem(CreateCompatibleDC(nullptr));
-        dc = mem.Get();
-        EXPECT_EQ(GetObjectType(dc), DWORD(OBJ_MEMDC));
-        const GdiObject<HBRUSH> owner(brush);
-        const HGDIOBJ before = GetCurrentObject(dc, OBJ_BRUSH);
-        {
-            const SelectedObject selected(dc, brush);
-            EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), HGDIOBJ(brush));
-        }
-        EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), before);
-        EXPECT_EQ(GetObjectType(brush), DWORD(OBJ_BRUSH));
-    }
-    EXPECT_EQ(GetObjectType(brush), 0u);
-    EXPECT_EQ(GetObjectType(dc), 0u);
 }
 
 // The painter's text font is the DC's only while it paints, and goes with it.

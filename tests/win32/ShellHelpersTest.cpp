@@ -1,15 +1,11 @@
-// The shell's shared pieces: window text, programs started as WinExec would, and the menus
-// popped up at the cursor.
+// The shell's shared pieces: window text, and programs started as WinExec would.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <atomic>
 #include <filesystem>
 #include <string>
-#include <thread>
 
-#include "resource.h"
 #include "win32/ShellHelpers.h"
 #include "win32/Wide.h"
 
@@ -47,71 +43,6 @@ TEST(ShellHelpers, ACommandLineStartsAsWinExecWouldWithItsWideName) {
     std::filesystem::remove(made);
 
     EXPECT_EQ(StartCommandLine("lumivar-no-such-program-anywhere.exe", SW_SHOWNORMAL), 2);
-}
-
-// Finds this process's visible popup menu.
-HWND VisibleMenu() {
-    for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, L"#32768", nullptr));) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(h, &pid);
-        if (pid == GetCurrentProcessId() && IsWindowVisible(h)) return h;
-    }
-    return nullptr;
-}
-
-TEST(ShellHelpers, AMenuPopsUpPreparedAtTheCursorAndIsGoneAfter) {
-    const HMODULE exe = LoadLibraryExW(Wide(LUMIVAR_EXE).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(exe, nullptr);
-    HWND window = CreateWindowExW(0, L"STATIC", L"menu owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
-                                  nullptr);
-    ASSERT_NE(window, nullptr);
-    SetCursorPos(400, 300);
-    POINT cursor{};
-    GetCursorPos(&cursor);
-
-    std::atomic<HMENU> shown{nullptr};
-    std::atomic<bool> seen{false}, checked{false}, isDefault{false};
-    RECT placed{};
-    std::thread driver([&] {
-        HWND menu = nullptr;
-        if (!WaitFor([&] { return (menu = VisibleMenu()) != nullptr; })) return;
-        seen = true;
-        GetWindowRect(menu, &placed);
-        checked = (GetMenuState(shown, ID_EYE_CARE, MF_BYCOMMAND) & MF_CHECKED) != 0;
-        isDefault = GetMenuDefaultItem(shown, FALSE, 0) == ID_REST_NOW;
-        PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
-        if (!WaitFor([] { return VisibleMenu() == nullptr; })) PostMessageW(window, WM_CANCELMODE, 0, 0);
-    });
-    PopupMenuAtCursor(exe, IDR_TRAY_MENU, window, [&](HMENU popup) {
-        shown = popup;
-        SetMenuDefaultItem(popup, ID_REST_NOW, FALSE);
-        CheckMenuItem(popup, ID_EYE_CARE, MF_BYCOMMAND | MF_CHECKED);
-    });
-    driver.join();
-
-    ASSERT_TRUE(seen);
-    EXPECT_TRUE(checked);
-    EXPECT_TRUE(isDefault);
-    // Right-aligned a little right of the cursor, from its height down.
-    EXPECT_EQ(placed.right, cursor.x + 20);
-    EXPECT_EQ(placed.top, cursor.y);
-    EXPECT_FALSE(IsMenu(shown));  // the loaded menu is destroyed once it is done with
-    bool nullPosted = false;
-    for (MSG msg; PeekMessageW(&msg, window, 0, 0, PM_REMOVE);) nullPosted = nullPosted || msg.message == WM_NULL;
-    EXPECT_TRUE(nullPosted);
-
-    DestroyWindow(window);
-    FreeLibrary(exe);
-}
-
-// Without a menu of that number nothing is shown and nothing is asked of the caller.
-TEST(ShellHelpers, AMissingMenuPopsUpNothing) {
-    const HMODULE exe = LoadLibraryExW(Wide(LUMIVAR_EXE).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(exe, nullptr);
-    bool prepared = false;
-    PopupMenuAtCursor(exe, 1, nullptr, [&](HMENU) { prepared = true; });
-    EXPECT_FALSE(prepared);
-    FreeLibrary(exe);
 }
 
 }  // namespace
