@@ -31,7 +31,8 @@ bool SameTexts(const Loaded& a, const Loaded& b) {
     const Settings &x = a.s, &y = b.s;
     return x.m_strText == y.m_strText && x.m_strPicFile == y.m_strPicFile && x.m_strBreakWav == y.m_strBreakWav &&
            x.m_strMailServer == y.m_strMailServer && x.m_strMailUser == y.m_strMailUser &&
-           x.m_strHostName == y.m_strHostName && x.m_strProxyUser == y.m_strProxyUser && a.address == b.address &&
+           x.m_strHostName == y.m_strHostName && x.m_strProxyUser == y.m_strProxyUser &&
+           x.m_strHomepageAddress == y.m_strHomepageAddress &&
            x.m_nWorkTime == y.m_nWorkTime && x.m_nBreakTime == y.m_nBreakTime &&
            x.m_crBackColor == y.m_crBackColor && x.m_nRemindTimeout == y.m_nRemindTimeout;
 }
@@ -52,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                    Converts(first.t.m_strTaskDate[i]));
     }
     for (int i = n; i < MAX_TASKS; ++i) FUZZ_CHECK(first.t.m_strTaskNote[i].empty() && first.t.m_strTaskCmd[i].empty());
-    FUZZ_CHECK(Converts(first.s.m_strText) && Converts(first.s.m_strMailPass) && Converts(first.address));
+    FUZZ_CHECK(Converts(first.s.m_strText) && Converts(first.s.m_strMailPass) &&
+               Converts(first.s.m_strHomepageAddress));
 
     // Saving loses nothing that was read: every entry comes back, in its slot.
     const Loaded second = Load(Save(first));
