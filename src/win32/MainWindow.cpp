@@ -38,7 +38,7 @@ INT_PTR CALLBACK MainDlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         shell->window.Attach(hwnd);
         shell->dlg = std::make_unique<CMainDlg>(
             Ports{shell->window, shell->tray, shell->system, shell->files, shell->dialogs, shell->picture,
-                  shell->background, shell->icmp, std::make_shared<CHttpClient>()});
+                  shell->background, shell->icmp, std::make_shared<CHttpClient>(SystemTcp(), SystemProxy())});
         return shell->dlg->OnInitDialog();
     }
     if (!shell || !shell->dlg) return FALSE;

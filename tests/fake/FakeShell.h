@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "fake/FakeTcp.h"
 #include "net/HttpTransport.h"
 #include "ports/Ports.h"
 #include "tasks/RemindDlg.h"
@@ -460,6 +461,7 @@ public:
     std::vector<std::string> calls;  // timers, background jobs and file writes, in order
     FakeIcmp icmp;
     std::shared_ptr<FakeHttp> http = std::make_shared<FakeHttp>();  // unreachable until scripted
+    std::shared_ptr<FakeTcp> tcp = std::make_shared<FakeTcp>();     // nobody listens until scripted
 };
 
 }  // namespace lumivar::fake

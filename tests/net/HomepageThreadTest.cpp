@@ -47,7 +47,7 @@ TEST(HomepageThreadTest, SettingsChangeWhileFetchesAreOutAndOnlyTheLatestCounts)
     ThreadBackground background;
     Settings settings;
     Ports ports{shell.window, shell.tray, shell.system, shell.files, shell.dialogs, shell.picture, background, shell.icmp,
-                std::make_shared<CHttpClient>(HttpLimits{2000, 4000}, [] { return ProxyConfig{}; })};
+                std::make_shared<CHttpClient>(SystemTcp(), std::make_shared<fake::FakeProxy>(), HttpLimits{2000, 4000})};
     settings.m_bHomepageWatch = 1, settings.m_nHomepageInterval = 5, settings.m_strHomepageAddress = url("/a");
 
     CHomepageMonitor monitor(ports, settings, {});
