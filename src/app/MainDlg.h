@@ -9,6 +9,7 @@
 #include "net/HomepageMonitor.h"
 #include "net/HostMonitor.h"
 #include "net/MailMonitor.h"
+#include "net/TcpStream.h"
 #include "net/UpdateCheck.h"
 #include "ports/Ports.h"
 #include "settings/Settings.h"
@@ -34,6 +35,11 @@ inline constexpr unsigned EWX_LOGOFF = 0, EWX_REBOOT = 2, EWX_FORCE = 4, EWX_POW
 class CMainDlg : public Settings, public TaskTable {
 public:
     explicit CMainDlg(Ports ports);
+    // With the TCP connections of the mail monitor and the mail page's test; without them no
+    // mail check connects.
+    CMainDlg(Ports ports, std::shared_ptr<const ITcpConnector> tcp) : CMainDlg(ports) {
+        m_mailMonitor.UseTcp(std::move(tcp));
+    }
     CMainDlg(const CMainDlg&) = delete;
     CMainDlg& operator=(const CMainDlg&) = delete;
 
@@ -183,9 +189,15 @@ private:
 
     void OnHostChecked(const std::string& host, const CHostMonitor::Outcome& outcome);
     CHostMonitor m_hostMonitor{m_ports.icmp, m_ports.background};
-    CMailMonitor m_mailMonitor{m_ports, *this, m_nNewMail, [this] { UpdateTrayTip(); }};
-    CHomepageMonitor m_homepageMonitor{m_ports, *this, {[this] { UpdateTrayTip(); }, [this] { SaveSettings(); }}};
-    CUpdateCheck m_updateCheck{m_ports};
+    // Its connections come with the two-argument constructor.
+    CMailMonitor m_mailMonitor{{.timer = {m_wnd, TIMER_MAIL}, .clock = m_ports.system, .notices = m_ports.dialogs,
+                                .background = m_ports.background, .tcp = nullptr},
+                               *this, m_nNewMail, [this] { UpdateTrayTip(); }};
+    CHomepageMonitor m_homepageMonitor{{.timer = {m_wnd, TIMER_HOMEPAGE}, .clock = m_ports.system,
+                                        .sound = m_ports.system, .shell = m_ports.system, .notices = m_ports.dialogs,
+                                        .background = m_ports.background, .http = m_ports.http},
+                                       *this, {[this] { UpdateTrayTip(); }, [this] { SaveSettings(); }}};
+    CUpdateCheck m_updateCheck{{.notices = m_ports.dialogs, .shell = m_ports.system, .background = m_ports.background}};
 };
 
 }  // namespace lumivar

@@ -9,7 +9,7 @@ void CMainDlg::ShowSettings() {
     if (m_bSettingsOpen) return;
     if (m_bConfigPass && !AskSystemPassword()) return;
 
-    CSettingsDlg dlg(m_ports);
+    CSettingsDlg dlg({m_ports.background, m_ports.system, m_ports.dialogs, m_ports.http, m_mailMonitor.Tcp()});
     CPasswordPage& pwd = dlg.m_password;
     pwd.m_bConfigPass = m_bConfigPass, pwd.m_bExitPass = m_bExitPass, pwd.m_bLockPass = m_bLockPass;
     pwd.m_strPassword = pwd.m_strConfirm = m_strSystemPwd;

@@ -7,7 +7,8 @@
 #include <functional>
 #include <string>
 
-#include "ports/Ports.h"
+#include "ports/Background.h"
+#include "ports/Icmp.h"
 #include "settings/Settings.h"
 #include "tasks/RemindDlg.h"
 
