@@ -46,11 +46,10 @@ bool CMailMonitor::CheckMail(std::function<void(bool)> then) {
     };
     auto done = [this, ticket = m_guard.Issue(), outcome, then = std::move(then)] {
         if (ticket.OwnerGone()) return;
-        // Settings changed while this check was out: what it found no longer holds.
-        const bool stale = !ticket.Current();
-        const bool on = stale || ApplyOutcome(*outcome);
+        const bool on = !ticket.Current() || ApplyOutcome(*outcome, ticket);
         m_bInFlight = 0;
-        if (!stale && then) then(on);
+        // Asked again: new settings may have come in while a prompt was open.
+        if (ticket.Current() && then) then(on);
         if (m_bQueued) {
             m_bQueued = 0;
             CheckMail(std::move(m_queued));
@@ -61,7 +60,7 @@ bool CMailMonitor::CheckMail(std::function<void(bool)> then) {
 }
 
 // What a check found, applied in order: the tip changes before any prompt shows.
-bool CMailMonitor::ApplyOutcome(const Outcome& outcome) {
+bool CMailMonitor::ApplyOutcome(const Outcome& outcome, const CJobGuard::Ticket& ticket) {
     CRemindDlg dlg;
     dlg.m_nCountdown = kPromptSeconds;
     dlg.m_bAnimated = 1;
@@ -70,7 +69,8 @@ bool CMailMonitor::ApplyOutcome(const Outcome& outcome) {
         dlg.m_strMessage =
             "网络连接或账户认证失败，可能是其他邮件程序正在进行认证。请检查您的邮箱设置和网络设置的有效性!"
             "在确认之后请选择：\r\n是否继续监测？";
-        if (m_ports.notices.RunRemind(dlg) == IDOK) return true;
+        // The answer is about the settings of this check; those applied meanwhile stand.
+        if (m_ports.notices.RunRemind(dlg) == IDOK || !ticket.Current()) return true;
         SwitchOff();
         return false;
     }

@@ -67,7 +67,7 @@ private:
         bool quitOk = false;
     };
     void TakeSettings();
-    bool ApplyOutcome(const Outcome& outcome);
+    bool ApplyOutcome(const Outcome& outcome, const CJobGuard::Ticket& ticket);
     void SwitchOff();
     void ArmTimer();
 

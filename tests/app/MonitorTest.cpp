@@ -217,5 +217,28 @@ TEST_F(MonitorTest, MailSettingsChangedWhileACheckIsOut) {
     EXPECT_TRUE(m.shell.window.Running(TIMER_MAIL));
 }
 
+// The question after a failed check is about the settings of that check: answered after new
+// ones were applied, it changes nothing, and the new settings' own check follows.
+TEST_F(MonitorTest, MailQuestionAnsweredAfterTheSettingsChangedChangesNothing) {
+    M m(kMail);
+    m.Pop3("PASS", "-ERR no\r\n");
+    MailSettings edited = m.Mail();
+    edited.strMailUser = "bob", edited.nMailInterval = 3;
+    int asked = 0;
+    m.shell.dialogs.during = [&](CRemindDlg&) {
+        if (asked++) return;
+        m.Pop3();
+        m.dlg->ApplyMailSettings(edited);
+    };
+    m.shell.dialogs.answers = {IDCANCEL};
+    m.Minutes(2);
+    EXPECT_EQ(m.Seen(), kQuestion);
+    EXPECT_EQ(m.dlg->m_bMailCheck, 1);
+    EXPECT_EQ(m.shell.window.Period(TIMER_MAIL), 3 * 60000u);
+    EXPECT_TRUE(m.TipHas("\n没有新邮件")) << m.Tip();
+    m.dlg->SaveSettings();
+    EXPECT_NE(m.IniText().find("CHECK=1"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace lumivar::test
