@@ -95,6 +95,7 @@ public:
     // the new state arrives later, on the GUI thread.
     bool CheckHostStatus(const std::string& host);
     void ApplyHostSettings(int bMonitor, int nInterval, const std::string& hostName);
+    CHostMonitor& HostMonitor() { return m_hostMonitor; }
 
     // Mail monitor (MailHandlers.cpp): then(false) once the check switched the monitor off;
     // nothing starts while a check is out.
@@ -157,7 +158,6 @@ public:
     int m_bEyeCare = 1;
     int m_bTaskTimer = 0;
     int m_bQuietReturn = 0;
-    int m_bHostReachable = 1;
     int m_bLocked = 0;
     int m_nAnimEffect = 0;
     uint32_t m_dwAnimEffects[5] = {AW_BLEND, AW_CENTER, AW_HOR_POSITIVE, AW_VER_POSITIVE, AW_VER_NEGATIVE};
@@ -187,8 +187,9 @@ private:
     RegistryValue m_policyBeforeLock;
     int m_bRestricted = 0;
 
-    void OnHostChecked(const std::string& host, const CHostMonitor::Outcome& outcome);
-    CHostMonitor m_hostMonitor{m_ports.icmp, m_ports.background};
+    CHostMonitor m_hostMonitor{{.timer = {m_wnd, TIMER_HOST}, .icmp = m_ports.icmp, .background = m_ports.background,
+                                .clock = m_ports.system, .notices = m_ports.dialogs, .shell = m_ports.system},
+                               *this, [this] { UpdateTrayTip(); }};
     // Its connections come with the two-argument constructor.
     CMailMonitor m_mailMonitor{{.timer = {m_wnd, TIMER_MAIL}, .clock = m_ports.system, .notices = m_ports.dialogs,
                                 .background = m_ports.background, .tcp = nullptr},
@@ -198,6 +199,10 @@ private:
                                         .background = m_ports.background, .http = m_ports.http},
                                        *this, {[this] { UpdateTrayTip(); }, [this] { SaveSettings(); }}};
     CUpdateCheck m_updateCheck{{.notices = m_ports.dialogs, .shell = m_ports.system, .background = m_ports.background}};
+
+public:
+    // The host monitor's state under the name the tip's tests still set.
+    int& m_bHostReachable = m_hostMonitor.ReachableForTests();
 };
 
 }  // namespace lumivar

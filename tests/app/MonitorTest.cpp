@@ -186,7 +186,7 @@ TEST_F(MonitorTest, SettingsStep) {
         SCOPED_TRACE(i);
         const auto& r = rows[i];
         M m(r.ini);
-        m.dlg->m_bHostReachable = 0;
+        m.dlg->HostMonitor().ReachableForTests() = 0;
         const std::string tip = m.Tip();
         m.shell.calls.clear();
         r.apply(m);
@@ -238,6 +238,33 @@ TEST_F(MonitorTest, MailQuestionAnsweredAfterTheSettingsChangedChangesNothing) {
     EXPECT_TRUE(m.TipHas("\n没有新邮件")) << m.Tip();
     m.dlg->SaveSettings();
     EXPECT_NE(m.IniText().find("CHECK=1"), std::string::npos);
+}
+
+// A host check still out when the monitor is switched off or watches another host brings
+// nothing; one out while only the interval changes still counts.
+TEST_F(MonitorTest, HostCheckOutWhileTheSettingsChange) {
+    const struct {
+        int monitor, minutes;
+        const char* host;
+        std::string seen;
+        const char* tip;
+    } rows[] = {
+        {0, 2, "localhost", "", "网络状态监测未启动"},
+        {1, 2, "fileserver", "", "网络状态:可连接"},
+        {1, 5, "localhost", "网络连接状态 15:02 (50): 目标主机:localhost\r\n现在不可到达!\n", "网络状态:不可连接"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.host);
+        M m(kHost);
+        m.HostAnswers(false);
+        m.shell.background.manual = true;
+        m.Minutes(2);
+        ASSERT_EQ(m.shell.background.jobs.size(), 1u);
+        m.dlg->ApplyHostSettings(r.monitor, r.minutes, r.host);
+        m.shell.background.Finish();
+        EXPECT_EQ(m.Seen(), r.seen);
+        EXPECT_TRUE(m.TipHas(std::string("\n") + r.tip)) << m.Tip();
+    }
 }
 
 }  // namespace
