@@ -5,7 +5,7 @@
 #include <string>
 
 #include "Check.h"
-#include "ScriptedSocket.h"
+#include "ScriptedStream.h"
 #include "net/HttpClient.h"
 #include "net/RobotInternet.h"
 
@@ -15,9 +15,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     HttpLimits limits;
     limits.maxBody = 300;  // small, so the fuzzer reaches the limits
     limits.maxHeader = 200;
-    const auto client = std::make_shared<CHttpClient>(limits, [] { return ProxyConfig{}; });
+    const fuzz::PeerScript script = fuzz::ScriptFrom(data, size);
+    const std::string_view peer = script.bytes;
+    // No proxy: every request goes to the scripted peer itself.
+    const auto client = std::make_shared<CHttpClient>(std::make_shared<fuzz::ScriptedTcp>(script), nullptr, limits);
 
-    const std::string_view peer = fuzz::ScriptFrom(data, size);
     HttpRequest request;
     request.url.host = "127.0.0.1";
     const HttpReply reply = client->Get(request);
@@ -31,8 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(reply.status < 400);
     }
 
-    fuzz::ScriptFrom(data, size);
-    CRobotInternet robot(client);
+    CRobotInternet robot(client);  // a second connection, hearing the same bytes
     std::string body = "before", text;
     int code = -1;
     const bool ok = robot.HttpGet("http://127.0.0.1/", body, code, text);

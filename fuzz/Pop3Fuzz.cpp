@@ -1,17 +1,19 @@
 // A POP3 server's replies, any bytes: greeting, USER, PASS, STAT and QUIT answered from the input.
 #include <climits>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "Check.h"
-#include "ScriptedSocket.h"
+#include "ScriptedStream.h"
 #include "net/Pop3Connection.h"
 
 using lumivar::CPop3Connection;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string_view peer = lumivar::fuzz::ScriptFrom(data, size);
-    CPop3Connection pop3("127.0.0.1", 110, "user", "密码");
+    const lumivar::fuzz::PeerScript script = lumivar::fuzz::ScriptFrom(data, size);
+    const std::string_view peer = script.bytes;
+    CPop3Connection pop3("127.0.0.1", 110, "user", "密码", std::make_unique<lumivar::fuzz::ScriptedStream>(script));
     const bool connected = pop3.Connect();
     FUZZ_CHECK(connected == pop3.IsConnected());
     FUZZ_CHECK(pop3.GetResponse().size() <= CPop3Connection::kMaxReplyLine - 2);

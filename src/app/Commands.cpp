@@ -93,13 +93,13 @@ std::string CMainDlg::TrayTipText() const {
     if (!m_settings.m_bHostMonitor)
         tip += "\n网络状态监测未启动";
     else
-        tip += m_bHostReachable ? "\n网络状态:可连接" : "\n网络状态:不可连接";
+        tip += m_hostMonitor.Reachable() ? "\n网络状态:可连接" : "\n网络状态:不可连接";
     return tip;
 }
 
 int CMainDlg::TrayIconResource() const {
-    if (m_cycle.EyeCare()) return m_bHostReachable ? IDI_EYE_ON : IDI_EYE_ON_NOHOST;
-    return m_bHostReachable ? IDI_EYE_OFF : IDI_EYE_OFF_NOHOST;
+    if (m_cycle.EyeCare()) return m_hostMonitor.Reachable() ? IDI_EYE_ON : IDI_EYE_ON_NOHOST;
+    return m_hostMonitor.Reachable() ? IDI_EYE_OFF : IDI_EYE_OFF_NOHOST;
 }
 
 void CMainDlg::UpdateTrayTip() {

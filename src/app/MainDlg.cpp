@@ -42,9 +42,8 @@ bool CMainDlg::OnInitDialog() {
     m_mailMonitor.Start();  // the POP3 server and account; timer 5 when the monitor is on
     m_cycle.Start(Now());
     for (int i = 0; i < 6; ++i) m_ports.system.RegisterHotKey(kFirstHotkey + i, MOD_CONTROL | MOD_SHIFT, kHotkeyKeys[i]);
+    m_hostMonitor.Start();
     Settings& s = m_settings;
-    if (s.m_strHostName.empty() || s.m_nHostInterval == 0) s.m_bHostMonitor = 0;
-    if (s.m_bHostMonitor) m_ports.window.SetTimer(TIMER_HOST, MinutesMs(s.m_nHostInterval));
     if (s.m_bHomepageWatch) m_ports.window.SetTimer(TIMER_HOMEPAGE, MinutesMs(s.m_nHomepageInterval));
     if (s.m_bAutoCheckNewVersion) m_ports.window.SetTimer(TIMER_UPDATE, kFirstUpdateCheckMs);
     if (s.m_bAutoLock) m_autoLockTimer.Set(MinutesMs(s.m_nAutoLockTimeout));
@@ -136,10 +135,7 @@ void CMainDlg::OnTimer(int id) {
         CheckHomepage();  // stops timer 3; the fetch runs in the background
         break;
     case TIMER_HOST:
-        m_ports.window.KillTimer(TIMER_HOST);
-        // A check still in flight is left to finish; the next one comes a period later.
-        CheckHostStatus(m_settings.m_strHostName);
-        m_ports.window.SetTimer(TIMER_HOST, MinutesMs(m_settings.m_nHostInterval));
+        m_hostMonitor.OnTimer();
         break;
     case TIMER_MAIL:
         m_mailMonitor.OnTimer();  // stops it; a check that succeeds arms it again

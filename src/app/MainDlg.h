@@ -120,8 +120,9 @@ public:
     const CRestScreen& Screen() const { return m_restScreen; }
     CMailMonitor& MailMonitor() { return m_mailMonitor; }
     CHomepageMonitor& HomepageMonitor() { return m_homepageMonitor; }
+    CHostMonitor& HostMonitor() { return m_hostMonitor; }
     int NewMail() const { return m_nNewMail; }
-    bool HostReachable() const { return m_bHostReachable != 0; }
+    bool HostReachable() const { return m_hostMonitor.Reachable(); }
     const std::string& LatestVersion() const { return m_strLatestVersion; }
 
 private:
@@ -144,7 +145,6 @@ private:
     void RunTask(const std::string& task);
     void AddMainTrayIcon();
     void ShowUpdatePrompt();
-    void OnHostChecked(const std::string& host, const CHostMonitor::Outcome& outcome);
 
     Ports m_ports;
     Settings m_settings;
@@ -167,12 +167,19 @@ private:
     std::string m_strLatestVersion;
     int m_bUpdatePrompted = 0;
     int m_nNewMail = 0;
-    int m_bHostReachable = 1;
 
-    CHostMonitor m_hostMonitor{m_ports.icmp, m_ports.background};
-    CMailMonitor m_mailMonitor{m_ports, m_settings, m_nNewMail, [this] { UpdateTrayTip(); }};
-    CHomepageMonitor m_homepageMonitor{m_ports, m_settings, {[this] { UpdateTrayTip(); }, [this] { SaveSettings(); }}};
-    CUpdateCheck m_updateCheck{m_ports};
+    CHostMonitor m_hostMonitor{{.timer = {m_ports.window, TIMER_HOST}, .icmp = m_ports.icmp,
+                                .background = m_ports.background, .clock = m_ports.system,
+                                .notices = m_ports.dialogs, .shell = m_ports.system},
+                               m_settings, [this] { UpdateTrayTip(); }};
+    CMailMonitor m_mailMonitor{{.timer = {m_ports.window, TIMER_MAIL}, .clock = m_ports.system,
+                                .notices = m_ports.dialogs, .background = m_ports.background, .tcp = m_ports.tcp},
+                               m_settings, m_nNewMail, [this] { UpdateTrayTip(); }};
+    CHomepageMonitor m_homepageMonitor{{.timer = {m_ports.window, TIMER_HOMEPAGE}, .clock = m_ports.system,
+                                        .sound = m_ports.system, .shell = m_ports.system, .notices = m_ports.dialogs,
+                                        .background = m_ports.background, .http = m_ports.http},
+                                       m_settings, {[this] { UpdateTrayTip(); }, [this] { SaveSettings(); }}};
+    CUpdateCheck m_updateCheck{{.notices = m_ports.dialogs, .shell = m_ports.system, .background = m_ports.background}};
 };
 
 }  // namespace lumivar

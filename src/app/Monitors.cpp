@@ -1,6 +1,5 @@
 // The monitors' side of the main window: it starts their checks and applies what comes back.
 #include "app/MainDlg.h"
-#include "base/AppName.h"
 #include "base/LocalTime.h"
 #include "base/Strings.h"
 #include "tasks/RemindDlg.h"
@@ -12,31 +11,12 @@ namespace {
 constexpr int kUpdatePromptSeconds = 30;
 }  // namespace
 
-bool CMainDlg::CheckHostStatus(const std::string& host) {
-    return m_hostMonitor.Start(host, [this, host](const CHostMonitor::Outcome& outcome) {
-        OnHostChecked(host, outcome);
-    });
-}
-
-void CMainDlg::OnHostChecked(const std::string& host, const CHostMonitor::Outcome& outcome) {
-    if (outcome.libraryError) m_ports.dialogs.ShowMessage("error", AppNameFromPath(m_ports.system.ModuleFileName()));
-    if (int(outcome.reachable) == m_bHostReachable) return;
-    m_bHostReachable = outcome.reachable;
-    CRemindDlg dlg = CHostMonitor::StatePrompt(host, outcome.reachable, m_settings.m_nRemindTimeout,
-                                               LocalTime(m_ports.system.Now()));
-    UpdateTrayTip();
-    m_ports.dialogs.RunRemind(dlg);
-}
+bool CMainDlg::CheckHostStatus(const std::string& host) { return m_hostMonitor.Check(host); }
 
 void CMainDlg::OnCheckHostStatus() { CheckHostStatus(m_settings.m_strHostName); }
 
 void CMainDlg::ApplyHostSettings(int bMonitor, int nInterval, const std::string& hostName) {
-    if (!CHostMonitor::Apply(m_settings, bMonitor, nInterval, hostName)) return;
-    UpdateTrayTip();
-    if (m_settings.m_bHostMonitor)
-        m_ports.window.SetTimer(TIMER_HOST, MinutesMs(m_settings.m_nHostInterval));
-    else
-        m_ports.window.KillTimer(TIMER_HOST);
+    m_hostMonitor.ApplyHostSettings(bMonitor, nInterval, hostName);
 }
 
 void CMainDlg::CheckMail(std::function<void(bool)> then) { m_mailMonitor.CheckMail(std::move(then)); }

@@ -9,6 +9,8 @@
 
 #include <cerrno>
 
+#include <memory>
+
 #include "net/TcpSocket.h"
 
 namespace lumivar {
@@ -65,7 +67,16 @@ int CTcpSocket::Receive(char* buffer, int size) {
 void CTcpSocket::Close() {
     if (m_socket != kNone) close(int(m_socket));
     m_socket = kNone;
-    m_pending.clear();
+    m_lines.Clear();
 }
+
+namespace {
+class SystemConnector final : public ITcpConnector {
+public:
+    std::unique_ptr<ITcpStream> NewStream() const override { return std::make_unique<CTcpSocket>(); }
+};
+}  // namespace
+
+std::shared_ptr<const ITcpConnector> SystemTcp() { return std::make_shared<SystemConnector>(); }
 
 }  // namespace lumivar

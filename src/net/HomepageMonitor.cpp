@@ -10,7 +10,7 @@
 
 namespace lumivar {
 
-CHomepageMonitor::CHomepageMonitor(Ports ports, Settings& settings, Hooks hooks)
+CHomepageMonitor::CHomepageMonitor(HomepagePorts ports, Settings& settings, Hooks hooks)
     : m_ports(ports), m_settings(settings), m_hooks(std::move(hooks)), m_robot(ports.http) {}
 
 uint32_t CHomepageMonitor::IntervalMs(int minutes) {
@@ -24,7 +24,7 @@ HomepageSettings CHomepageMonitor::Current() const {
 }
 
 void CHomepageMonitor::CheckHomepage() {
-    m_ports.window.KillTimer(kTimerId);
+    m_ports.timer.Kill();
     if (Busy()) return;  // the fetch that is out answers, and arms the timer again
     m_bChecking = 1;
     auto fetch = std::make_shared<Fetch>();
@@ -33,29 +33,31 @@ void CHomepageMonitor::CheckHomepage() {
         [robot = m_robot, address, fetch]() mutable {
             fetch->ok = robot.HttpGet(address, fetch->body, fetch->code, fetch->text);
         },
-        [this, address, fetch, generation = m_nGeneration] { OnChecked(address, *fetch, generation); });
+        [this, address, fetch, ticket = m_guard.Issue()] {
+            if (!ticket.OwnerGone()) OnChecked(address, *fetch, ticket);
+        });
 }
 
-void CHomepageMonitor::OnChecked(const std::string& address, const Fetch& fetch, int generation) {
+void CHomepageMonitor::OnChecked(const std::string& address, const Fetch& fetch, const CJobGuard::Ticket& ticket) {
     m_bChecking = 0;
-    // A failure is silent and leaves timer 3 stopped; the tip still says the monitor is on.
-    if (generation != m_nGeneration || !fetch.ok) return;
+    // A failure is silent and leaves the timer stopped; the tip still says the monitor is on.
+    if (!ticket.Current() || !fetch.ok) return;
     if (fetch.body != m_strLastPage) {
-        m_ports.system.PlayWave("Remind.wav", SND_FILENAME | SND_ASYNC);
+        m_ports.sound.PlayWave("Remind.wav", SND_FILENAME | SND_ASYNC);
         m_strLastPage = fetch.body;
         CRemindDlg dlg;
         dlg.m_nCountdown = kPromptSeconds;
         dlg.m_bAnimated = 1;
-        const std::tm now = LocalTime(m_ports.system.Now());
+        const std::tm now = LocalTime(m_ports.clock.Now());
         char title[32];
         std::snprintf(title, sizeof title, "网页内容 %02d:%02d", now.tm_hour, now.tm_min);
         dlg.m_strTitle = title;
         dlg.m_strMessage = "目标网页: " + address + "\r\n 已经改变! \r\n现在就去察看?";
         // The canonical URL: a bare "www.example.com" would be looked up as a file first.
-        if (m_ports.dialogs.RunRemind(dlg) == IDOK) m_ports.system.ShellOpen(CRobotInternet::CanonicalizeUrl(address));
-        if (generation != m_nGeneration) return;  // new settings came in while the prompt was up
+        if (m_ports.notices.RunRemind(dlg) == IDOK) m_ports.shell.ShellOpen(CRobotInternet::CanonicalizeUrl(address));
+        if (!ticket.Current()) return;  // new settings came in while the prompt was up
     }
-    if (m_settings.m_bHomepageWatch) m_ports.window.SetTimer(kTimerId, IntervalMs(m_settings.m_nHomepageInterval));
+    if (m_settings.m_bHomepageWatch) m_ports.timer.Set(IntervalMs(m_settings.m_nHomepageInterval));
 }
 
 void CHomepageMonitor::ApplyHomepageSettings(const HomepageSettings& edited) {
@@ -69,9 +71,9 @@ void CHomepageMonitor::ApplyHomepageSettings(const HomepageSettings& edited) {
     if (m_hooks.updateTrayTip) m_hooks.updateTrayTip();
     m_robot.m_strProxyUserName = edited.bProxy ? edited.strProxyUser : "";
     m_robot.m_strProxyPassword = edited.bProxy ? edited.strProxyPass : "";
-    ++m_nGeneration;
+    m_guard.Invalidate();
     // No periodic check may run against the old baseline while the new one is fetched.
-    m_ports.window.KillTimer(kTimerId);
+    m_ports.timer.Kill();
     if (!m_settings.m_bHomepageWatch) {
         m_strLastPage.clear();
         return;
@@ -91,12 +93,14 @@ void CHomepageMonitor::StartBaseline() {
         [robot = m_robot, address = m_settings.m_strHomepageAddress, fetch]() mutable {
             fetch->ok = robot.HttpGet(address, fetch->body, fetch->code, fetch->text);
         },
-        [this, fetch, generation = m_nGeneration] { OnBaseline(*fetch, generation); });
+        [this, fetch, ticket = m_guard.Issue()] {
+            if (!ticket.OwnerGone()) OnBaseline(*fetch, ticket);
+        });
 }
 
-void CHomepageMonitor::OnBaseline(const Fetch& fetch, int generation) {
+void CHomepageMonitor::OnBaseline(const Fetch& fetch, const CJobGuard::Ticket& ticket) {
     m_bBaseline = 0;
-    if (generation != m_nGeneration) {
+    if (!ticket.Current()) {
         if (m_bBaselineAgain) {
             m_bBaselineAgain = 0;
             if (m_settings.m_bHomepageWatch) StartBaseline();
@@ -105,7 +109,7 @@ void CHomepageMonitor::OnBaseline(const Fetch& fetch, int generation) {
     }
     m_strLastPage = fetch.body;
     if (fetch.ok) {
-        m_ports.window.SetTimer(kTimerId, IntervalMs(m_settings.m_nHomepageInterval));
+        m_ports.timer.Set(IntervalMs(m_settings.m_nHomepageInterval));
         return;
     }
     CRemindDlg dlg;
@@ -113,10 +117,10 @@ void CHomepageMonitor::OnBaseline(const Fetch& fetch, int generation) {
     dlg.m_bAnimated = 1;
     dlg.m_strTitle = "网页监测配置";
     dlg.m_strMessage = "请检查您的目标网址的有效性，以及您的网络配置的正确性!\r\n由于网络连接出现错误，网页监测服务已终止。";
-    m_ports.dialogs.RunRemind(dlg);
-    if (generation != m_nGeneration) return;  // settings applied again meanwhile: theirs stand
+    m_ports.notices.RunRemind(dlg);
+    if (!ticket.Current()) return;  // settings applied again meanwhile: theirs stand
     m_settings.m_bHomepageWatch = 0;
-    m_ports.window.KillTimer(kTimerId);
+    m_ports.timer.Kill();
     if (m_hooks.updateTrayTip) m_hooks.updateTrayTip();
     if (m_hooks.saveSettings) m_hooks.saveSettings();
 }

@@ -5,10 +5,15 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
+#include "base/JobGuard.h"
 #include "net/RobotInternet.h"
-#include "ports/Ports.h"
+#include "ports/Background.h"
+#include "ports/Dialogs.h"
+#include "ports/System.h"
+#include "ports/Window.h"
 #include "settings/Settings.h"
 
 namespace lumivar {
@@ -24,20 +29,30 @@ struct HomepageSettings {
     bool operator==(const HomepageSettings&) const = default;
 };
 
+// What the web page monitor uses of the shell.
+struct HomepagePorts {
+    CTimer timer;  // its own timer of the main window
+    IClock& clock;
+    ISound& sound;
+    IShell& shell;
+    INotices& notices;
+    IBackground& background;
+    std::shared_ptr<const IHttpTransport> http;
+};
+
 class CHomepageMonitor {
 public:
-    static constexpr int kTimerId = 3;  // TIMER_HOMEPAGE
     static constexpr int kPromptSeconds = 30;
 
     struct Hooks {
         std::function<void()> updateTrayTip;
         std::function<void()> saveSettings;  // the monitor switched itself off after the fact
     };
-        CHomepageMonitor(Ports ports, Settings& settings, Hooks hooks);
+    CHomepageMonitor(HomepagePorts ports, Settings& settings, Hooks hooks);
     CHomepageMonitor(const CHomepageMonitor&) = delete;
     CHomepageMonitor& operator=(const CHomepageMonitor&) = delete;
 
-    // One check (timer 3 and ID_CHECK_HOMEPAGE). Timer 3 stops now and runs again after a
+    // One check (its timer and ID_CHECK_HOMEPAGE). The timer stops now and runs again after a
     // successful check while the monitor is on. Nothing starts while a fetch is out.
     void CheckHomepage();
     void ApplyHomepageSettings(const HomepageSettings& edited);
@@ -57,10 +72,10 @@ private:
         std::string body;
     };
     void StartBaseline();
-    void OnChecked(const std::string& address, const Fetch& fetch, int generation);
-    void OnBaseline(const Fetch& fetch, int generation);
+    void OnChecked(const std::string& address, const Fetch& fetch, const CJobGuard::Ticket& ticket);
+    void OnBaseline(const Fetch& fetch, const CJobGuard::Ticket& ticket);
 
-    Ports m_ports;
+    HomepagePorts m_ports;
     Settings& m_settings;
     Hooks m_hooks;
     CRobotInternet m_robot;      // only its proxy credentials ever change
@@ -68,8 +83,8 @@ private:
     int m_bChecking = 0;
     int m_bBaseline = 0;
     int m_bBaselineAgain = 0;    // the settings changed again while a baseline fetch was out
-    // Bumped when the settings change: what a fetch started before brings is dropped.
-    int m_nGeneration = 0;
+    // Invalidated when the settings change: what a fetch started before brings is dropped.
+    CJobGuard m_guard;
 };
 
 }  // namespace lumivar

@@ -21,26 +21,27 @@ void CHomepagePage::OnClickProxy() {
 }
 
 void CHomepagePage::OnTest() {
-    if (*m_testing) return;  // the answer to the last click is still to come
-    m_ports.system.ShellOpen(CRobotInternet::CanonicalizeUrl(m_strAddress));
+    if (m_bTesting) return;  // the answer to the last click is still to come
+    m_ports.shell.ShellOpen(CRobotInternet::CanonicalizeUrl(m_strAddress));
     CRobotInternet robot(m_ports.http);
     if (m_bProxy) {
         robot.m_strProxyUserName = m_strProxyUser;
         robot.m_strProxyPassword = m_strProxyPass;
     }
-    *m_testing = 1;
+    m_bTesting = 1;
     auto ok = std::make_shared<bool>(false);
-    IDialogs& dialogs = m_ports.dialogs;
-    const std::string title = AppNameFromPath(m_ports.system.ModuleFileName());
+    INotices& notices = m_ports.notices;
+    const std::string title = AppNameFromPath(m_ports.shell.ModuleFileName());
     m_ports.background.Run(
         [robot, address = m_strAddress, ok]() mutable {
             std::string body, text;
             int code = 0;
             *ok = robot.HttpGet(address, body, code, text);
         },
-        [&dialogs, title, ok, testing = m_testing] {
-            *testing = 0;
-            dialogs.ShowMessage(*ok ? kReachable : kUnreachable, title);
+        [this, &notices, title, ok, ticket = m_guard.Issue()] {
+            if (!ticket.OwnerGone()) m_bTesting = 0;
+            // The box is the program's, not the page's: it comes after the page closed, too.
+            notices.ShowMessage(*ok ? kReachable : kUnreachable, title);
         });
 }
 

@@ -5,10 +5,22 @@
 #include <memory>
 #include <string>
 
+#include "base/JobGuard.h"
 #include "net/HomepageMonitor.h"
-#include "ports/Ports.h"
+#include "net/HttpTransport.h"
+#include "ports/Background.h"
+#include "ports/Dialogs.h"
+#include "ports/System.h"
 
 namespace lumivar {
+
+// What the page's address test uses of the shell.
+struct HomepagePagePorts {
+    IShell& shell;
+    INotices& notices;
+    IBackground& background;
+    std::shared_ptr<const IHttpTransport> http;
+};
 
 class CHomepagePage {
 public:
@@ -21,7 +33,7 @@ public:
     static constexpr const char* kReachable = "网址正确，可以使用！";
     static constexpr const char* kUnreachable = "网址不可到达，请检查网络设置！";
 
-    explicit CHomepagePage(Ports ports) : m_ports(ports) {}
+    explicit CHomepagePage(HomepagePagePorts ports) : m_ports(std::move(ports)) {}
 
     // In the order of data exchange.
     int m_bWatch = 0;
@@ -42,15 +54,15 @@ public:
     // 1053, after the view took the control values: opens the browser, then tries the
     // address in the background and tells the outcome in a message box.
     void OnTest();
-    bool Testing() const { return *m_testing != 0; }
+    bool Testing() const { return m_bTesting != 0; }
 
     HomepageSettings Values() const;
     void SetValues(const HomepageSettings& values);
 
 private:
-    Ports m_ports;
-    // Shared with the test's completion, which may come after the page is gone.
-    std::shared_ptr<int> m_testing = std::make_shared<int>(0);
+    HomepagePagePorts m_ports;
+    int m_bTesting = 0;
+    CJobGuard m_guard;  // the test's answer may come after the page is gone
 };
 
 }  // namespace lumivar

@@ -6,8 +6,6 @@
 #include <cctype>
 #include <chrono>
 
-#include "net/TcpSocket.h"
-
 namespace lumivar {
 
 namespace {
@@ -48,11 +46,11 @@ HttpReply CHttpClient::Get(const HttpRequest& request) const {
     const auto deadline = Clock::now() + std::chrono::milliseconds(m_limits.totalMs);
     const auto late = [&] { return Clock::now() >= deadline; };
 
-    const ProxyConfig proxy = m_proxy ? m_proxy() : ProxyConfig{};
+    const ProxyConfig proxy = m_proxy ? m_proxy->Current() : ProxyConfig{};
     const bool viaProxy = proxy.UsedFor(request.url.host);
-    CTcpSocket socket;
-    if (!socket.Connect(viaProxy ? proxy.host : request.url.host, viaProxy ? proxy.port : request.url.port,
-                        m_limits.stepMs))
+    const std::unique_ptr<ITcpStream> stream = m_tcp ? m_tcp->NewStream() : nullptr;
+    if (!stream || !stream->Connect(viaProxy ? proxy.host : request.url.host,
+                                    viaProxy ? proxy.port : request.url.port, m_limits.stepMs))
         return reply;
 
     // A proxy is given the whole URL; the Pragma line keeps caches of HTTP/1.0 in line too.
@@ -62,7 +60,7 @@ HttpReply CHttpClient::Get(const HttpRequest& request) const {
     if (request.reload) text += "Pragma: no-cache\r\nCache-Control: no-cache\r\n";
     text += request.headers;
     if (text.size() < 4 || text.compare(text.size() - 4, 4, "\r\n\r\n") != 0) text += "\r\n";
-    if (late() || !socket.SendAll(text)) return reply;
+    if (late() || !stream->SendAll(text)) return reply;
 
     // Status line and headers, up to the empty line; what follows it is the body's start.
     std::string received;
@@ -70,7 +68,7 @@ HttpReply CHttpClient::Get(const HttpRequest& request) const {
     char buffer[16384];
     while ((headEnd = received.find("\r\n\r\n")) == std::string::npos) {
         if (received.size() > m_limits.maxHeader || late()) return reply;
-        const int n = socket.Receive(buffer, sizeof buffer);
+        const int n = stream->Receive(buffer, sizeof buffer);
         if (n <= 0) {
             // The peer closed or failed before its headers ended; a status line alone still
             // says what the answer was (a terse server that closes after it).
@@ -99,7 +97,7 @@ HttpReply CHttpClient::Get(const HttpRequest& request) const {
     };
     while (!enough()) {
         if (late()) return reply;
-        const int n = socket.Receive(buffer, sizeof buffer);
+        const int n = stream->Receive(buffer, sizeof buffer);
         if (n < 0) return reply;
         if (n == 0) {
             if (length >= 0) return reply;  // fewer bytes than announced

@@ -1,12 +1,14 @@
-// A minimal HTTP/1.0 GET over CTcpSocket, through the system's proxy when it has one.
-// Our own rather than the system's HTTP stack: that one ignores its time-outs under Wine.
+// A minimal HTTP/1.0 GET over the TCP connections it is given, through the proxy it is
+// given when there is one. Our own rather than the system's HTTP stack: that one ignores its
+// time-outs under Wine.
 #pragma once
 
 #include <cstddef>
-#include <functional>
+#include <memory>
 
 #include "net/HttpProxy.h"
 #include "net/HttpTransport.h"
+#include "net/TcpStream.h"
 
 namespace lumivar {
 
@@ -23,17 +25,20 @@ struct HttpLimits {
 
 class CHttpClient : public IHttpTransport {
 public:
-    using ProxySource = std::function<ProxyConfig()>;
-    explicit CHttpClient(HttpLimits limits = {}, ProxySource proxy = SystemProxyConfig)
-        : m_limits(limits), m_proxy(std::move(proxy)) {}
+    CHttpClient(std::shared_ptr<const ITcpConnector> tcp, std::shared_ptr<const IProxySettings> proxy,
+                HttpLimits limits = {})
+        : m_tcp(std::move(tcp)), m_proxy(std::move(proxy)), m_limits(limits) {}
+    // Over the system's connections and proxy.
+    CHttpClient() : CHttpClient(SystemTcp(), SystemProxy()) {}
     HttpReply Get(const HttpRequest& request) const override;
 
     // "HTTP/1.x 200 ..." → 200; 0 when the line is not a status line.
     static int ParseStatusLine(const std::string& line);
 
 private:
+    std::shared_ptr<const ITcpConnector> m_tcp;
+    std::shared_ptr<const IProxySettings> m_proxy;  // none: always direct
     HttpLimits m_limits;
-    ProxySource m_proxy;
 };
 
 }  // namespace lumivar

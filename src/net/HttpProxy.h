@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,8 +25,17 @@ ProxyConfig ParseInternetSettings(bool enable, const std::string& server, const 
 // The Unix convention: http_proxy ("http://host:port/") and no_proxy ("a.com,.b.org,*").
 ProxyConfig ParseProxyEnvironment(const std::string& httpProxy, const std::string& noProxy);
 
-// Read anew for each request, so a change of the settings applies at once.
-// Defined by the platform part (win32/Win32Proxy.cpp, native/EnvProxy.cpp).
+// The proxy as the HTTP client is given it: asked anew for each request, so that a change
+// of the settings applies at once. Safe from any thread.
+class IProxySettings {
+public:
+    virtual ~IProxySettings() = default;
+    virtual ProxyConfig Current() const = 0;
+};
+
+// The system's settings: SystemProxyConfig() reads them now, SystemProxy() each time it is
+// asked. Each platform defines them (win32/Win32Proxy.cpp, native/EnvProxy.cpp).
 ProxyConfig SystemProxyConfig();
+std::shared_ptr<const IProxySettings> SystemProxy();
 
 }  // namespace lumivar

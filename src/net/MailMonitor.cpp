@@ -5,25 +5,18 @@
 
 #include "base/LocalTime.h"
 #include "base/Text.h"
+#include "net/Pop3Connection.h"
 #include "tasks/RemindDlg.h"
 
 namespace lumivar {
 
-namespace {
-constexpr int kTimerMail = 5;  // the main window's timer of this monitor
-}  // namespace
-
-CMailMonitor::CMailMonitor(Ports ports, Settings& settings, int& nNewMail, std::function<void()> updateTrayTip)
-    : m_ports(ports), m_settings(settings), m_nNewMail(nNewMail), m_updateTrayTip(std::move(updateTrayTip)) {}
+CMailMonitor::CMailMonitor(MailPorts ports, Settings& settings, int& nNewMail, std::function<void()> updateTrayTip)
+    : m_ports(std::move(ports)), m_settings(settings), m_nNewMail(nNewMail), m_updateTrayTip(std::move(updateTrayTip)) {}
 
 void CMailMonitor::TakeSettings() {
-    m_pop3.SetServer(m_settings.m_strMailServer.c_str(), m_nPort);
-    m_pop3.SetAccount(m_settings.m_strMailUser.c_str(), m_settings.m_strMailPass.c_str());
-}
-
-void CMailMonitor::UsePortForTests(int port) {
-    m_nPort = port;
-    m_pop3.SetServer(m_pop3.GetServer().c_str(), port);
+    m_strServer = m_settings.m_strMailServer;
+    m_strUser = m_settings.m_strMailUser;
+    m_strPass = m_settings.m_strMailPass;
 }
 
 void CMailMonitor::Start() {
@@ -31,11 +24,11 @@ void CMailMonitor::Start() {
     if (m_settings.m_bMailCheck) ArmTimer();
 }
 
-void CMailMonitor::ArmTimer() { m_ports.window.SetTimer(kTimerMail, MinutesMs(std::max(1, m_settings.m_nMailInterval))); }
+void CMailMonitor::ArmTimer() { m_ports.timer.Set(MinutesMs(std::max(1, m_settings.m_nMailInterval))); }
 
 void CMailMonitor::SwitchOff() {
     m_settings.m_bMailCheck = 0;
-    m_ports.window.KillTimer(kTimerMail);
+    m_ports.timer.Kill();
     m_updateTrayTip();
 }
 
@@ -43,23 +36,20 @@ bool CMailMonitor::CheckMail(std::function<void(bool)> then) {
     if (m_bInFlight) return false;
     m_bInFlight = 1;
     auto outcome = std::make_shared<Outcome>();
-    auto work = [outcome, server = m_pop3.GetServer(), port = m_pop3.GetPort(), user = m_pop3.GetUser(),
-                 pass = m_pop3.GetPassword(), timeout = m_nTimeoutMs] {
-        CPop3Connection pop3(server.c_str(), port, user.c_str(), pass.c_str());
-        pop3.SetTimeout(timeout);
+    // The work has copies of its own, the connector included: it may outlive the monitor.
+    auto work = [outcome, tcp = m_ports.tcp, server = m_strServer, user = m_strUser, pass = m_strPass] {
+        CPop3Connection pop3(server.c_str(), kPop3Port, user.c_str(), pass.c_str(), tcp ? tcp->NewStream() : nullptr);
         outcome->connected = pop3.Connect();
         if (!outcome->connected) return;
         outcome->count = pop3.Stat();
         if (outcome->count >= 0) outcome->quitOk = pop3.Quit();
     };
-    auto done = [this, alive = std::weak_ptr<int>(m_alive), outcome, generation = m_nGeneration,
-                 then = std::move(then)] {
-        if (alive.expired()) return;
-        // Settings changed while this check was out: what it found no longer holds.
-        const bool stale = generation != m_nGeneration;
-        const bool result = stale || ApplyOutcome(*outcome);
+    auto done = [this, ticket = m_guard.Issue(), outcome, then = std::move(then)] {
+        if (ticket.OwnerGone()) return;
+        const bool on = !ticket.Current() || ApplyOutcome(*outcome, ticket);
         m_bInFlight = 0;
-        if (!stale && then) then(result);
+        // Asked again: new settings may have come in while a prompt was open.
+        if (ticket.Current() && then) then(on);
         if (m_bQueued) {
             m_bQueued = 0;
             CheckMail(std::move(m_queued));
@@ -70,7 +60,7 @@ bool CMailMonitor::CheckMail(std::function<void(bool)> then) {
 }
 
 // What a check found, applied in order: the tip changes before any prompt shows.
-bool CMailMonitor::ApplyOutcome(const Outcome& outcome) {
+bool CMailMonitor::ApplyOutcome(const Outcome& outcome, const CJobGuard::Ticket& ticket) {
     CRemindDlg dlg;
     dlg.m_nCountdown = kPromptSeconds;
     dlg.m_bAnimated = 1;
@@ -79,7 +69,8 @@ bool CMailMonitor::ApplyOutcome(const Outcome& outcome) {
         dlg.m_strMessage =
             "网络连接或账户认证失败，可能是其他邮件程序正在进行认证。请检查您的邮箱设置和网络设置的有效性!"
             "在确认之后请选择：\r\n是否继续监测？";
-        if (m_ports.dialogs.RunRemind(dlg) == IDOK) return true;
+        // The answer is about the settings of this check; those applied meanwhile stand.
+        if (m_ports.notices.RunRemind(dlg) == IDOK || !ticket.Current()) return true;
         SwitchOff();
         return false;
     }
@@ -92,18 +83,18 @@ bool CMailMonitor::ApplyOutcome(const Outcome& outcome) {
     m_nNewMail = outcome.count;
     m_updateTrayTip();
     if (outcome.count > previous) {
-        const std::tm now = LocalTime(m_ports.system.Now());
+        const std::tm now = LocalTime(m_ports.clock.Now());
         char title[64];
         std::snprintf(title, sizeof title, "邮件监测器 %02d:%02d", now.tm_hour, now.tm_min);
         dlg.m_strTitle = title;
-        dlg.m_strMessage = "邮件服务器" + m_pop3.GetServer() + "\r\n收到" + std::to_string(outcome.count) + "封新邮件!";
-        m_ports.dialogs.RunRemind(dlg);
+        dlg.m_strMessage = "邮件服务器" + m_strServer + "\r\n收到" + std::to_string(outcome.count) + "封新邮件!";
+        m_ports.notices.RunRemind(dlg);
     }
     return true;
 }
 
 void CMailMonitor::OnTimer() {
-    m_ports.window.KillTimer(kTimerMail);
+    m_ports.timer.Kill();
     if (!m_settings.m_bMailCheck) return;
     // A check already out (asked for from the menu) stands for this one; the next comes on time.
     if (!CheckMail([this](bool on) {
@@ -123,12 +114,12 @@ void CMailMonitor::ApplyMailSettings(const MailSettings& edited) {
     s.m_strMailPass = edited.strMailPass;
     s.m_strMailServer = edited.strMailServer;
     s.m_strMailUser = edited.strMailUser;
-    ++m_nGeneration;
+    m_guard.Invalidate();
     m_bQueued = 0;
     m_queued = nullptr;
     m_updateTrayTip();
     if (!s.m_bMailCheck) {
-        m_ports.window.KillTimer(kTimerMail);
+        m_ports.timer.Kill();
         return;
     }
     TakeSettings();

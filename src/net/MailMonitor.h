@@ -7,8 +7,12 @@
 #include <memory>
 #include <string>
 
-#include "net/Pop3Connection.h"
-#include "ports/Ports.h"
+#include "base/JobGuard.h"
+#include "net/TcpStream.h"
+#include "ports/Background.h"
+#include "ports/Dialogs.h"
+#include "ports/System.h"
+#include "ports/Window.h"
 #include "settings/Settings.h"
 
 namespace lumivar {
@@ -23,30 +27,38 @@ struct MailSettings {
     bool operator==(const MailSettings&) const = default;
 };
 
+// What the mail monitor uses of the shell.
+struct MailPorts {
+    CTimer timer;  // its own timer of the main window
+    IClock& clock;
+    INotices& notices;
+    IBackground& background;
+    std::shared_ptr<const ITcpConnector> tcp;  // none: no check ever connects
+};
+
 class CMailMonitor {
 public:
     static constexpr int kPop3Port = 110;
     static constexpr int kPromptSeconds = 30;
 
     // settings and nNewMail are the main window's; updateTrayTip rebuilds its tip and mail icon.
-    CMailMonitor(Ports ports, Settings& settings, int& nNewMail, std::function<void()> updateTrayTip);
+    CMailMonitor(MailPorts ports, Settings& settings, int& nNewMail, std::function<void()> updateTrayTip);
     CMailMonitor(const CMailMonitor&) = delete;
     CMailMonitor& operator=(const CMailMonitor&) = delete;
 
-    // Start-up: the client takes the server and account; timer 5 runs while the monitor is on.
+    // The connections of the checks that start from now on.
+    void UseTcp(std::shared_ptr<const ITcpConnector> tcp) { m_ports.tcp = std::move(tcp); }
+    const std::shared_ptr<const ITcpConnector>& Tcp() const { return m_ports.tcp; }
+
+    // Start-up: the checks take the server and account; the timer runs while the monitor is on.
     void Start();
     // One check. then(false) when the monitor switched itself off, then(true) otherwise.
     // False, and nothing happens, while another check is still out.
     bool CheckMail(std::function<void(bool)> then);
-    void OnTimer();  // timer 5
+    void OnTimer();
     void ApplyMailSettings(const MailSettings& edited);
 
     bool CheckInFlight() const { return m_bInFlight != 0; }
-    // The server and account the next check uses.
-    const CPop3Connection& Client() const { return m_pop3; }
-    // Tests talk to a server on a port of their own; the program always uses 110.
-    void UsePortForTests(int port);
-    void UseTimeoutForTests(int ms) { m_nTimeoutMs = ms; }
 
 private:
     struct Outcome {
@@ -55,26 +67,24 @@ private:
         bool quitOk = false;
     };
     void TakeSettings();
-    bool ApplyOutcome(const Outcome& outcome);
+    bool ApplyOutcome(const Outcome& outcome, const CJobGuard::Ticket& ticket);
     void SwitchOff();
     void ArmTimer();
 
-    Ports m_ports;
+    MailPorts m_ports;
     Settings& m_settings;
     int& m_nNewMail;
     std::function<void()> m_updateTrayTip;
-    // Holds the server and account only: each check connects with a copy of its own, so a
-    // check still out when the program ends touches nothing of it.
-    CPop3Connection m_pop3{"", kPop3Port, nullptr, nullptr};
-    int m_nPort = kPop3Port;
-    int m_nTimeoutMs = CPop3Connection::kTimeoutMs;
+    // The server and account of the next check, as the settings stood when the monitor was
+    // last started or switched on with new ones.
+    std::string m_strServer, m_strUser, m_strPass;
     int m_bInFlight = 0;
-    // Bumped when the settings change: a check started before reports nothing.
-    int m_nGeneration = 0;
     // A check asked for while one was out; it starts when that one is done.
     std::function<void(bool)> m_queued;
     int m_bQueued = 0;
-    std::shared_ptr<int> m_alive = std::make_shared<int>(0);
+    // Invalidated when the settings change: what a check started before finds, and the
+    // user's answer to its question, no longer hold.
+    CJobGuard m_guard;
 };
 
 }  // namespace lumivar

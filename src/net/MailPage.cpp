@@ -27,13 +27,14 @@ bool CMailPage::StartAccountTest(IBackground& background,
     m_bTesting = 1;
     auto ok = std::make_shared<bool>(false);
     background.Run(
-        [ok, server = m_strMailServer, port = m_nPort, user = m_strMailUser, pass = m_strMailPass] {
-            CPop3Connection pop3(server.c_str(), port, user.c_str(), pass.c_str());
+        [ok, tcp = m_tcp, server = m_strMailServer, user = m_strMailUser, pass = m_strMailPass] {
+            CPop3Connection pop3(server.c_str(), CMailMonitor::kPop3Port, user.c_str(), pass.c_str(),
+                                 tcp ? tcp->NewStream() : nullptr);
             // Out again at once: the user reads the answer without holding the mailbox.
             if ((*ok = pop3.Connect())) pop3.Quit();
         },
-        [this, alive = std::weak_ptr<int>(m_alive), ok, done = std::move(done)] {
-            if (alive.expired()) return;
+        [this, ticket = m_guard.Issue(), ok, done = std::move(done)] {
+            if (ticket.OwnerGone()) return;
             m_bTesting = 0;
             done(*ok, *ok ? kTestPassed : kTestFailed);
         });

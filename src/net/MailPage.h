@@ -6,8 +6,10 @@
 #include <memory>
 #include <string>
 
+#include "base/JobGuard.h"
 #include "net/MailMonitor.h"
-#include "ports/Ports.h"
+#include "net/TcpStream.h"
+#include "ports/Background.h"
 
 namespace lumivar {
 
@@ -29,6 +31,9 @@ public:
     static constexpr const char* kTestPassed = "成功连接，可以继续！";
     static constexpr const char* kTestFailed = "连接错误，请重新检查服务器设置！";
 
+    // tcp: the account test's connections.
+    explicit CMailPage(std::shared_ptr<const ITcpConnector> tcp) : m_tcp(std::move(tcp)) {}
+
     int m_bMailCheck = 0;
     unsigned m_nMailInterval = 2;  // minutes
     std::string m_strMailServer;
@@ -49,12 +54,11 @@ public:
     // after the page is gone.
     bool StartAccountTest(IBackground& background, std::function<void(bool ok, const std::string& message)> done);
     bool AccountTestRunning() const { return m_bTesting != 0; }
-    void UsePortForTests(int port) { m_nPort = port; }
 
 private:
-    int m_nPort = CMailMonitor::kPop3Port;
+    std::shared_ptr<const ITcpConnector> m_tcp;
     int m_bTesting = 0;
-    std::shared_ptr<int> m_alive = std::make_shared<int>(0);
+    CJobGuard m_guard;
 };
 
 }  // namespace lumivar

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "ports/Ports.h"
+#include "ports/Icmp.h"
 
 namespace lumivar {
 

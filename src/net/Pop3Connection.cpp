@@ -25,11 +25,13 @@ bool SafeInCommand(const std::string& value) { return value.find_first_of("\r\n"
 
 }  // namespace
 
-CPop3Connection::CPop3Connection(const char* server, int port, const char* user, const char* password)
+CPop3Connection::CPop3Connection(const char* server, int port, const char* user, const char* password,
+                                 std::unique_ptr<ITcpStream> stream)
     : m_strServer(server ? server : ""),
       m_nPort(port),
       m_strUser(user ? user : ""),
-      m_strPass(password ? password : "") {}
+      m_strPass(password ? password : ""),
+      m_socket(std::move(stream)) {}
 
 CPop3Connection::~CPop3Connection() {
     if (m_bConnected) Quit();
@@ -48,7 +50,7 @@ void CPop3Connection::SetAccount(const char* user, const char* password) {
 }
 
 void CPop3Connection::Drop() {
-    m_socket.Close();
+    if (m_socket) m_socket->Close();
     m_bConnected = 0;
 }
 
@@ -58,7 +60,8 @@ bool CPop3Connection::Connect() {
         m_strError = kFailures[SafeInCommand(m_strUser) ? 2 : 1];
         return false;
     }
-    if (m_nPort <= 0 || m_nPort > 0xFFFF || !m_socket.Connect(m_strServer, uint16_t(m_nPort), m_nTimeoutMs)) {
+    if (m_nPort <= 0 || m_nPort > 0xFFFF || !m_socket ||
+        !m_socket->Connect(m_strServer, uint16_t(m_nPort), m_nTimeoutMs)) {
         m_strError = "Unable to connect to server";
         Drop();
         return false;
@@ -73,7 +76,7 @@ bool CPop3Connection::Connect() {
 }
 
 bool CPop3Connection::Command(const std::string& command, int index) {
-    if (!m_socket.SendAll(command)) {
+    if (!m_socket || !m_socket->SendAll(command)) {
         m_strError = "Socket Error";
         return false;
     }
@@ -82,7 +85,7 @@ bool CPop3Connection::Command(const std::string& command, int index) {
 
 bool CPop3Connection::ReadResponse(int index) {
     std::string line;
-    if (!m_socket.ReceiveLine(line, kMaxReplyLine - 2)) {
+    if (!m_socket || !m_socket->ReceiveLine(line, kMaxReplyLine - 2)) {
         // Closed, silent past the limit, or a line with no end in sight.
         m_strError = "Socket Error";
         return false;

@@ -4,9 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
-#include "net/TcpSocket.h"
+#include "net/TcpStream.h"
 
 namespace lumivar {
 
@@ -17,8 +18,10 @@ public:
     static constexpr int kTimeoutMs = 15000;
     static constexpr std::size_t kMaxReplyLine = 512;
 
-    // Null user or password: empty.
-    CPop3Connection(const char* server, int port, const char* user, const char* password);
+    // Null user or password: empty. It talks over `stream`, a system socket unless given one;
+    // without a stream it never connects.
+    CPop3Connection(const char* server, int port, const char* user, const char* password,
+                    std::unique_ptr<ITcpStream> stream = SystemTcp()->NewStream());
     ~CPop3Connection();
     CPop3Connection(const CPop3Connection&) = delete;
     CPop3Connection& operator=(const CPop3Connection&) = delete;
@@ -52,7 +55,7 @@ private:
     std::string m_strUser;  // UTF-8, as the settings hold them; the wire gets GBK
     std::string m_strPass;
     int m_nTimeoutMs = kTimeoutMs;
-    CTcpSocket m_socket;
+    std::unique_ptr<ITcpStream> m_socket;
 };
 
 }  // namespace lumivar

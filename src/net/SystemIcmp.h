@@ -2,7 +2,7 @@
 // library on Windows, a ping socket (or, with the right, a raw socket) elsewhere.
 #pragma once
 
-#include "ports/Ports.h"
+#include "ports/Icmp.h"
 
 namespace lumivar {
 

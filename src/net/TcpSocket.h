@@ -1,37 +1,33 @@
-// A TCP connection whose every step has a time limit, over Winsock or BSD sockets
-// (the system part is chosen at link time, as the text codec is).
+// The system's TCP connection, implemented once per platform (win32/Win32Socket.cpp,
+// native/PosixSocket.cpp) and handed out through SystemTcp(); the core sees only ITcpStream.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "net/TcpStream.h"
+
 namespace lumivar {
 
-class CTcpSocket {
+class CTcpSocket final : public ITcpStream {
 public:
     CTcpSocket() = default;
-    ~CTcpSocket() { Close(); }
+    ~CTcpSocket() override { Close(); }
     CTcpSocket(const CTcpSocket&) = delete;
     CTcpSocket& operator=(const CTcpSocket&) = delete;
 
-    // Looks the host up (IPv4) and connects within timeoutMs; from then on each send and each
-    // receive waits at most timeoutMs too. False on any failure, and the socket is closed.
-    bool Connect(const std::string& host, uint16_t port, int timeoutMs);
-    bool SendAll(std::string_view bytes);
-    // Bytes received (at most size): 0 when the peer closed, -1 on an error or a time-out.
-    int Receive(char* buffer, int size);
-    // One line that ends in CR LF, returned without it. False when the peer closes or fails
-    // first, on a time-out, or when no CR LF comes within maxLength bytes.
-    bool ReceiveLine(std::string& line, std::size_t maxLength);
-    void Close();
-    bool IsOpen() const { return m_socket != kNone; }
+    bool Connect(const std::string& host, uint16_t port, int timeoutMs) override;
+    bool SendAll(std::string_view bytes) override;
+    int Receive(char* buffer, int size) override;
+    bool ReceiveLine(std::string& line, std::size_t maxLength) override { return m_lines.Next(*this, line, maxLength); }
+    void Close() override;
+    bool IsOpen() const override { return m_socket != kNone; }
 
 private:
     static constexpr intptr_t kNone = -1;
     intptr_t m_socket = kNone;
-    std::string m_pending;  // received after the last line handed out
+    CLineBuffer m_lines;
 };
 
 }  // namespace lumivar

@@ -5,8 +5,11 @@
 #include <functional>
 #include <string>
 
+#include "base/JobGuard.h"
 #include "net/RobotInternet.h"
-#include "ports/Ports.h"
+#include "ports/Background.h"
+#include "ports/Dialogs.h"
+#include "ports/System.h"
 
 namespace lumivar {
 
@@ -21,6 +24,13 @@ bool AcceptUpdateBody(const std::string& body);
 // Site A's file, else site B's; blocks, so it runs off the GUI thread.
 UpdateAnswer FetchUpdateFile(CRobotInternet& robot, const std::string& fileA, const std::string& fileB);
 
+// What the update check uses of the shell.
+struct UpdatePorts {
+    INotices& notices;
+    IShell& shell;
+    IBackground& background;
+};
+
 class CUpdateCheck {
 public:
     static constexpr int kPromptSeconds = 30;
@@ -28,7 +38,7 @@ public:
         bool newer = false;       // an accepted version text differs from ours
         std::string statusText;   // for m_strLatestVersion
     };
-    explicit CUpdateCheck(Ports ports) : m_ports(ports) {}
+    explicit CUpdateCheck(UpdatePorts ports) : m_ports(ports) {}
 
     // versionUtf8: our own version text. The manual prompts are shown before then(result, manual).
     // A request while a check is out joins it: it then answers with the prompts if either asked.
@@ -38,9 +48,10 @@ public:
 
 private:
     Result Report(const UpdateAnswer& answer, const std::string& versionUtf8, bool manual);
-    Ports m_ports;
+    UpdatePorts m_ports;
     int m_bRunning = 0;
     int m_bManual = 0;
+    CJobGuard m_guard;  // never invalidated: it only tells whether the check is still there
 };
 
 }  // namespace lumivar

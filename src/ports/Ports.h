@@ -14,6 +14,7 @@
 namespace lumivar {
 
 class IHttpTransport;
+class ITcpConnector;
 
 struct Ports {
     IMainWindow& window;
@@ -26,6 +27,8 @@ struct Ports {
     IIcmp& icmp;
     // HTTP GET (net/HttpTransport.h); shared, as a request may outlive the main window.
     std::shared_ptr<const IHttpTransport> http;
+    // TCP connections (net/TcpStream.h), for the mail monitor and its page's test; shared likewise.
+    std::shared_ptr<const ITcpConnector> tcp;
 };
 
 }  // namespace lumivar

@@ -1,11 +1,16 @@
 // The settings dialog: five pages on a tab strip, validated in tab order on OK.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "net/HomepagePage.h"
 #include "net/MailPage.h"
 #include "net/NetworkPage.h"
+#include "net/TcpStream.h"
+#include "ports/Background.h"
+#include "ports/Dialogs.h"
+#include "ports/System.h"
 #include "settings/GeneralPage.h"
 #include "settings/PasswordPage.h"
 #include "settings/SettingsTab.h"
@@ -14,13 +19,23 @@ namespace lumivar {
 
 class ISettingsUi : public IGeneralPageUi, public IPasswordPageUi {};
 
+// What the pages' test buttons use of the shell.
+struct SettingsPorts {
+    IBackground& background;
+    IShell& shell;
+    INotices& notices;
+    std::shared_ptr<const IHttpTransport> http;
+    std::shared_ptr<const ITcpConnector> tcp;
+};
+
 class CSettingsDlg {
 public:
     enum Page { GeneralPage, PasswordPage, MailPage, HomepagePage, NetworkPage };
 
-    explicit CSettingsDlg(Ports ports) : m_ports(ports), m_homepage(ports) {}
+    explicit CSettingsDlg(SettingsPorts ports)
+        : m_ports(ports), m_mail(ports.tcp), m_homepage({ports.shell, ports.notices, ports.background, ports.http}) {}
 
-    Ports m_ports;  // for the pages' tests, which run in the background
+    SettingsPorts m_ports;  // for the pages' tests, which run in the background
     CSettingsTab m_tab;
     CGeneralPage m_general;
     CPasswordPage m_password;

@@ -36,9 +36,10 @@ INT_PTR CALLBACK MainDlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         shell = reinterpret_cast<Shell*>(lp);
         SetWindowLongPtrW(hwnd, DWLP_USER, LONG_PTR(shell));
         shell->window.Attach(hwnd);
+        const auto tcp = SystemTcp();
         shell->dlg = std::make_unique<CMainDlg>(
             Ports{shell->window, shell->tray, shell->system, shell->files, shell->dialogs, shell->picture,
-                  shell->background, shell->icmp, std::make_shared<CHttpClient>()});
+                  shell->background, shell->icmp, std::make_shared<CHttpClient>(tcp, SystemProxy()), tcp});
         return shell->dlg->OnInitDialog();
     }
     if (!shell || !shell->dlg) return FALSE;

@@ -2,6 +2,7 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
+#include <memory>
 #include <mutex>
 
 #include "net/TcpSocket.h"
@@ -75,7 +76,16 @@ int CTcpSocket::Receive(char* buffer, int size) {
 void CTcpSocket::Close() {
     if (m_socket != kNone) closesocket(SOCKET(m_socket));
     m_socket = kNone;
-    m_pending.clear();
+    m_lines.Clear();
 }
+
+namespace {
+class SystemConnector final : public ITcpConnector {
+public:
+    std::unique_ptr<ITcpStream> NewStream() const override { return std::make_unique<CTcpSocket>(); }
+};
+}  // namespace
+
+std::shared_ptr<const ITcpConnector> SystemTcp() { return std::make_shared<SystemConnector>(); }
 
 }  // namespace lumivar

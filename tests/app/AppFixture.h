@@ -1,5 +1,5 @@
 // A main window on the fake shell, started the way the program starts; and one whose monitors check
-// every two minutes, the web page and the host scripted on the shell, mail on a POP3 server of its own.
+// every two minutes, the web page, the host and the mailbox's POP3 server scripted on the shell.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,7 +14,6 @@
 #include "resource.h"
 #include "fake/FakeShell.h"
 #include "net/Ping.h"
-#include "net/Pop3Responder.h"
 #include "settings/Gbk.h"
 
 namespace lumivar::test {
@@ -80,9 +79,8 @@ constexpr const char* kMail = "[MAIL]\nCHECK=1\nINTERVAL=2\nSERVER=127.0.0.1\nUS
 constexpr int kCheckHost = ID_CHECK_HOST, kCheckWeb = ID_CHECK_HOMEPAGE, kCheckMail = ID_CHECK_MAIL, kCheckUpdate = ID_CHECK_UPDATE;
 
 struct Monitors : App {
-    explicit Monitors(const std::string& ini) : App("[Lumivar2003]\nAUTOCHECKNEWVERSION=0\n" + ini) {
-        dlg->MailMonitor().UsePortForTests(pop3.Port());
-    }
+    // Started as App(ini) is, with the shell's TCP peer for the mail checks.
+    explicit Monitors(const std::string& ini) : App("[Lumivar2003]\nAUTOCHECKNEWVERSION=0\n" + ini) { Pop3(); }
     void Page(const std::string& body, int status = 200) { shell.http->Page(kPage, body, status); }
     void HostAnswers(bool on) {
         shell.icmp.script->standing = on ? fake::EchoScript::Answer(AddressOf(127, 0, 0, 1)) : fake::EchoScript::TimedOut();
@@ -93,10 +91,20 @@ struct Monitors : App {
         shell.background.Finish();
     }
     MailSettings Mail() const {
-        return {dlg->Config().m_bMailCheck, dlg->Config().m_nMailInterval, dlg->Config().m_strMailPass, dlg->Config().m_strMailServer, dlg->Config().m_strMailUser};
+        const Settings& s = dlg->Config();
+        return {s.m_bMailCheck, s.m_nMailInterval, s.m_strMailPass, s.m_strMailServer, s.m_strMailUser};
     }
-
-    Pop3Responder pop3;
+    // The mailbox's server: a login that goes through and an empty mailbox, but for one reply.
+    void Pop3(const std::string& word = "", const std::string& reply = "") {
+        fake::FakeTcp::Script script{true, "+OK POP3 ready\r\n",
+                                     {{"USER", "+OK\r\n"}, {"PASS", "+OK logged in\r\n"}, {"STAT", "+OK 0 0\r\n"},
+                                      {"QUIT", "+OK bye\r\n"}}};
+        if (!word.empty()) script.replies[word] = reply;
+        shell.tcp->SetScript(script);
+    }
+    void Mails(int count) {
+        shell.tcp->SetReply("STAT", "+OK " + std::to_string(count) + " " + std::to_string(count * 1200) + "\r\n");
+    }
 };
 
 }  // namespace lumivar::test

@@ -1,6 +1,7 @@
-// The web page, host and mail monitors on the fake shell (mail against a POP3 server on
-// 127.0.0.1): what a check finds, and what the user then sees.
+// The web page, host and mail monitors on the fake shell: what a check finds, and what the
+// user then sees.
 #include "app/AppFixture.h"
+#include "settings/SettingsDlg.h"
 
 namespace lumivar::test {
 namespace {
@@ -31,10 +32,8 @@ TEST_F(MonitorTest, CheckAfterCheck) {
         m.HostAnswers(true);
         m.shell.icmp.script->replies.assign(4, EchoScript::TimedOut());
     };
-    const auto mails = [](int n) { return [=](M& m) { m.pop3.SetStatCount(n); }; };
-    const auto pop3 = [](std::string Pop3Responder::Script::*step, const char* reply) {
-        return [=](M& m) { m.pop3.SetScript(Pop3Responder::With(step, reply)), m.pop3.SetStatCount(4); };
-    };
+    const auto mails = [](int n) { return [=](M& m) { m.Mails(n); }; };
+    const auto pop3 = [](const char* word, const char* reply) { return [=](M& m) { m.Pop3(word, reply), m.Mails(4); }; };
     const auto changed = [](const char* at) { return std::string("网页内容 ") + at + " (30): " + kChanged; };
     const auto lost = [](const char* at, const char* host) {
         return std::string("网络连接状态 ") + at + " (50): 目标主机:" + host + "\r\n现在不可到达!\n";
@@ -59,10 +58,10 @@ TEST_F(MonitorTest, CheckAfterCheck) {
          {{host(false), lost("15:00", "LocalHost"), "网络状态监测未启动", false, kCheckHost}}},
         {kMail, TIMER_MAIL, {{mails(2), news("15:02", 2), "有2封邮件"}, {mails(2), "", "有2封邮件"}, {mails(1), "", "有1封邮件"},
                  {mails(5), news("15:08", 5), "有5封邮件"},
-                 {pop3(&Pop3Responder::Script::quit, "-ERR not updated\r\n"), "", "有5封邮件"},  // the count is ignored
-                 {pop3(&Pop3Responder::Script::pass, "-ERR no\r\n"), kQuestion, "有5封邮件"},
-                 {pop3(&Pop3Responder::Script::pass, "-ERR no\r\n"), kQuestion, "邮件监测未启动", false, 0, IDCANCEL}}},
-        {kMail, TIMER_MAIL, {{[](M& m) { m.pop3.SetStatReply("+OK no count\r\n"); }, "", "邮件监测未启动", false}}},
+                 {pop3("QUIT", "-ERR not updated\r\n"), "", "有5封邮件"},  // the count is ignored
+                 {pop3("PASS", "-ERR no\r\n"), kQuestion, "有5封邮件"},
+                 {pop3("PASS", "-ERR no\r\n"), kQuestion, "邮件监测未启动", false, 0, IDCANCEL}}},
+        {kMail, TIMER_MAIL, {{[](M& m) { m.Pop3("STAT", "+OK no count\r\n"); }, "", "邮件监测未启动", false}}},
     };
     for (const auto& story : stories) {
         M m(story.ini + "[SOUND]\nPLAYSOUND=0\n");
@@ -93,7 +92,7 @@ const struct {
 } kEachMonitor[] = {
     {kWeb, [](M& m) { m.Page("v1"); }, kCheckWeb, TIMER_HOMEPAGE},
     {kHost, [](M& m) { m.HostAnswers(false); }, kCheckHost, TIMER_HOST},
-    {kMail, [](M& m) { m.pop3.SetStatCount(1); }, kCheckMail, TIMER_MAIL},
+    {kMail, [](M& m) { m.Mails(1); }, kCheckMail, TIMER_MAIL},
 };
 
 // The GUI thread never waits on the network: the rest counts down while a check is out, and
@@ -134,7 +133,8 @@ TEST_F(MonitorTest, ChecksStillOutAtExitTouchNothingOfTheProgram) {
     for (const auto& job : m.shell.background.jobs) job.work();
     EXPECT_EQ(m.shell.http->Urls().size(), 3u);
     EXPECT_EQ(m.shell.icmp.script->sent.size(), 5u);
-    EXPECT_EQ(m.pop3.Received(), (Strings{"USER \xD5\xC5\xC8\xFD", "PASS ######", "STAT", "QUIT"})) << "in GBK";
+    EXPECT_EQ(m.shell.tcp->Connections(), Strings{"127.0.0.1:110"});
+    EXPECT_EQ(m.shell.tcp->Received(), (Strings{"USER \xD5\xC5\xC8\xFD", "PASS ######", "STAT", "QUIT"})) << "in GBK";
 }
 
 // A library without its functions sends no echo and says so, once per check.
@@ -166,7 +166,7 @@ TEST_F(MonitorTest, HostEmptyNameOrATickDuringThePromptStartsNoCheck) {
 TEST_F(MonitorTest, SettingsStep) {
     const auto host = [](int minutes, const char* name) { return [=](M& m) { m.dlg->ApplyHostSettings(1, minutes, name); }; };
     const auto mail = [](void (*edit)(MailSettings&), const char* stat = "+OK 0 0\r\n") {
-        return [=](M& m) { MailSettings s = m.Mail(); edit(s), m.pop3.SetStatReply(stat), m.dlg->ApplyMailSettings(s); };
+        return [=](M& m) { MailSettings s = m.Mail(); edit(s), m.Pop3("STAT", stat), m.dlg->ApplyMailSettings(s); };
     };
     const struct {
         const char* ini;
@@ -203,18 +203,83 @@ TEST_F(MonitorTest, SettingsStep) {
 // What a check of the old account finds is dropped; one with the new account follows.
 TEST_F(MonitorTest, MailSettingsChangedWhileACheckIsOut) {
     M m(kMail);
-    m.pop3.SetStatCount(2);
+    m.Mails(2);
     m.shell.background.manual = true;
     m.dlg->OnCheckMail();
     MailSettings edited = m.Mail();
     edited.strMailUser = "bob";
     m.dlg->ApplyMailSettings(edited);
-    m.pop3.SetStatCount(3);
+    m.Mails(3);
     m.shell.background.Finish();
     EXPECT_EQ(m.shell.background.started, 2);
-    EXPECT_EQ(m.pop3.Received().at(4), "USER bob");
+    EXPECT_EQ(m.shell.tcp->Received().at(4), "USER bob");
     EXPECT_EQ(m.Seen(), "邮件监测器 15:00 (30): 邮件服务器127.0.0.1\r\n收到3封新邮件!\n");
     EXPECT_TRUE(m.shell.window.Running(TIMER_MAIL));
+}
+
+// The mail page's account test goes out over the connections the shell gave the hub.
+TEST_F(MonitorTest, TheMailPagesAccountTestUsesTheShellsConnections) {
+    M m(kMail);
+    std::string answer;
+    m.shell.dialogs.settings = [&](CSettingsDlg& d) {
+        d.m_mail.m_strMailServer = "pop.test";
+        d.m_mail.StartAccountTest(d.m_ports.background, [&](bool, const std::string& line) { answer = line; });
+        m.shell.background.Finish();
+        return IDCANCEL;
+    };
+    m.dlg->ShowSettings();
+    EXPECT_EQ(answer, CMailPage::kTestPassed);
+    EXPECT_EQ(m.shell.tcp->Connections(), Strings{"pop.test:110"});
+}
+
+// The question after a failed check is about the settings of that check: answered after new
+// ones were applied, it changes nothing, and the new settings' own check follows.
+TEST_F(MonitorTest, MailQuestionAnsweredAfterTheSettingsChangedChangesNothing) {
+    M m(kMail);
+    m.Pop3("PASS", "-ERR no\r\n");
+    MailSettings edited = m.Mail();
+    edited.strMailUser = "bob", edited.nMailInterval = 3;
+    int asked = 0;
+    m.shell.dialogs.during = [&](CRemindDlg&) {
+        if (asked++) return;
+        m.Pop3();
+        m.dlg->ApplyMailSettings(edited);
+    };
+    m.shell.dialogs.answers = {IDCANCEL};
+    m.Minutes(2);
+    EXPECT_EQ(m.Seen(), kQuestion);
+    EXPECT_EQ(m.dlg->Config().m_bMailCheck, 1);
+    EXPECT_EQ(m.shell.window.Period(TIMER_MAIL), 3 * 60000u);
+    EXPECT_TRUE(m.TipHas("\n没有新邮件")) << m.Tip();
+    m.dlg->SaveSettings();
+    EXPECT_NE(m.IniText().find("CHECK=1"), std::string::npos);
+}
+
+// A host check still out when the monitor is switched off or watches another host brings
+// nothing; one out while only the interval changes still counts.
+TEST_F(MonitorTest, HostCheckOutWhileTheSettingsChange) {
+    const struct {
+        int monitor, minutes;
+        const char* host;
+        std::string seen;
+        const char* tip;
+    } rows[] = {
+        {0, 2, "localhost", "", "网络状态监测未启动"},
+        {1, 2, "fileserver", "", "网络状态:可连接"},
+        {1, 5, "localhost", "网络连接状态 15:02 (50): 目标主机:localhost\r\n现在不可到达!\n", "网络状态:不可连接"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.host);
+        M m(kHost);
+        m.HostAnswers(false);
+        m.shell.background.manual = true;
+        m.Minutes(2);
+        ASSERT_EQ(m.shell.background.jobs.size(), 1u);
+        m.dlg->ApplyHostSettings(r.monitor, r.minutes, r.host);
+        m.shell.background.Finish();
+        EXPECT_EQ(m.Seen(), r.seen);
+        EXPECT_TRUE(m.TipHas(std::string("\n") + r.tip)) << m.Tip();
+    }
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ TEST(Tray, TipAndIconFollowEveryService) {
         if (!r.eyeCare) m.dlg->OnToggleEyeCare();
         m.HostAnswers(r.reachable);
         if (!r.reachable) m.Command(kCheckHost);
-        m.pop3.SetStatReply("+OK " + std::to_string(r.newMail) + " 0\r\n");
+        m.Mails(r.newMail);
         if (r.newMail) m.Command(kCheckMail);
         EXPECT_EQ(m.dlg->TrayIconResource(), r.icon);
         if (r.tip) EXPECT_EQ(m.dlg->TrayTipText(), std::string("眸安星:\n") + r.tip);
@@ -37,7 +37,7 @@ TEST(Tray, TipAndIconFollowEveryService) {
 
 TEST(Tray, AResetBringsBackBothIconsAsTheyWere) {
     Monitors m(kMail);
-    m.pop3.SetStatReply("+OK 2 0\r\n");
+    m.Mails(2);
     m.Command(kCheckMail);
     const auto before = m.shell.tray.icons;
     ASSERT_EQ(before.size(), 2u);

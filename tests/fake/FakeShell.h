@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "fake/FakeTcp.h"
 #include "net/HttpTransport.h"
 #include "ports/Ports.h"
 #include "tasks/RemindDlg.h"
@@ -429,7 +430,7 @@ public:
     FakeShell() : window(clock), system(clock) { window.trace = files.trace = background.trace = &calls; }
     FakeShell(const FakeShell&) = delete;
     FakeShell& operator=(const FakeShell&) = delete;
-    Ports ports() { return {window, tray, system, files, dialogs, picture, background, icmp, http}; }
+    Ports ports() { return {window, tray, system, files, dialogs, picture, background, icmp, http, tcp}; }
 
     // Moves virtual time on, delivering each timer when it is due, in order; periodic until killed.
     void Advance(uint64_t ms) {
@@ -461,6 +462,7 @@ public:
     std::vector<std::string> calls;  // timers, background jobs and file writes, in order
     FakeIcmp icmp;
     std::shared_ptr<FakeHttp> http = std::make_shared<FakeHttp>();  // unreachable until scripted
+    std::shared_ptr<FakeTcp> tcp = std::make_shared<FakeTcp>();     // nobody listens until scripted
 };
 
 }  // namespace lumivar::fake

@@ -46,8 +46,9 @@ TEST(HomepageThreadTest, SettingsChangeWhileFetchesAreOutAndOnlyTheLatestCounts)
     fake::FakeShell shell;
     ThreadBackground background;
     Settings settings;
-    Ports ports{shell.window, shell.tray, shell.system, shell.files, shell.dialogs, shell.picture, background, shell.icmp,
-                std::make_shared<CHttpClient>(HttpLimits{2000, 4000}, [] { return ProxyConfig{}; })};
+    const CTimer timer{shell.window, 3};
+    HomepagePorts ports{timer, shell.system, shell.system, shell.system, shell.dialogs, background,
+                        std::make_shared<CHttpClient>(SystemTcp(), std::make_shared<fake::FakeProxy>(), HttpLimits{2000, 4000})};
     settings.m_bHomepageWatch = 1, settings.m_nHomepageInterval = 5, settings.m_strHomepageAddress = url("/a");
 
     CHomepageMonitor monitor(ports, settings, {});
@@ -63,7 +64,7 @@ TEST(HomepageThreadTest, SettingsChangeWhileFetchesAreOutAndOnlyTheLatestCounts)
     background.Pump();
     EXPECT_TRUE(shell.dialogs.shown.empty());
     EXPECT_EQ(monitor.LastPage().rfind("GET /c HTTP/1.0 #", 0), 0u) << monitor.LastPage();
-    EXPECT_TRUE(shell.window.Running(CHomepageMonitor::kTimerId));
+    EXPECT_TRUE(shell.window.Running(timer.Id()));
 
     monitor.CheckHomepage();  // the page counts its loads: it changed
     background.Pump();

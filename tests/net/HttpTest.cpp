@@ -32,7 +32,7 @@ struct Got {
     std::string body;
 };
 Got Fetch(const std::string& url, HttpLimits limits = {}, ProxyConfig proxy = {}, const std::string& proxyUser = "") {
-    CRobotInternet robot(std::make_shared<CHttpClient>(limits, [proxy] { return proxy; }));
+    CRobotInternet robot(std::make_shared<CHttpClient>(SystemTcp(), std::make_shared<fake::FakeProxy>(proxy), limits));
     robot.m_strProxyUserName = proxyUser;
     Got got{false, -1, "untouched"};
     std::string text;

@@ -1,11 +1,9 @@
-// The POP3 client and the mail page's account test against a scripted server on 127.0.0.1.
+// The POP3 client over the system's sockets, against a scripted server on 127.0.0.1.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <climits>
 
-#include "fake/FakeShell.h"
-#include "net/MailPage.h"
 #include "net/Pop3Connection.h"
 #include "net/Pop3Responder.h"
 
@@ -84,40 +82,6 @@ TEST(Pop3Connection, LogsInOnceCountsAndLogsOutOnClose) {
         EXPECT_EQ(server.Received(), sent);
         EXPECT_EQ(server.Connections(), 1);
     }
-}
-
-// The test logs in and out again in the background; the page shows one of two lines, and
-// none once it is closed.
-TEST(MailPage, TheAccountTestLogsInAndOutWithoutBlocking) {
-    const auto on = [](CMailPage& page, const Pop3Responder& server) {
-        page.UsePortForTests(server.Port());
-        page.m_strMailServer = "127.0.0.1";
-    };
-    for (const bool accepted : {true, false}) {
-        Pop3Responder server(accepted ? Script{} : With(&Script::pass, "-ERR no\r\n"));
-        fake::FakeBackground background;
-        CMailPage page;
-        on(page, server);
-        page.m_strMailUser = "bob";
-        page.m_strMailPass = "pw";
-        std::vector<std::pair<bool, std::string>> answers;
-        ASSERT_TRUE(page.StartAccountTest(background, [&](bool ok, const std::string& m) { answers.push_back({ok, m}); }));
-        EXPECT_FALSE(page.StartAccountTest(background, [&](bool, const std::string&) { ADD_FAILURE(); }));
-        EXPECT_TRUE(answers.empty()) << "nothing waits on the network before the background runs";
-        background.Finish();
-        EXPECT_EQ(answers, (decltype(answers){{accepted, accepted ? "成功连接，可以继续！" : "连接错误，请重新检查服务器设置！"}}));
-        EXPECT_FALSE(page.AccountTestRunning());
-        EXPECT_EQ(server.Received().size(), accepted ? 3u : 2u);
-    }
-    Pop3Responder server;
-    fake::FakeBackground background;
-    {
-        CMailPage page;
-        on(page, server);
-        page.StartAccountTest(background, [&](bool, const std::string&) { ADD_FAILURE() << "answer to a closed page"; });
-    }
-    background.Finish();
-    EXPECT_EQ(server.Connections(), 1);
 }
 
 }  // namespace

@@ -1,9 +1,8 @@
-// The system-independent part of the TCP connection: lines out of a byte stream.
-#include "net/TcpSocket.h"
+#include "net/TcpStream.h"
 
 namespace lumivar {
 
-bool CTcpSocket::ReceiveLine(std::string& line, std::size_t maxLength) {
+bool CLineBuffer::Next(ITcpStream& stream, std::string& line, std::size_t maxLength) {
     for (;;) {
         const std::size_t end = m_pending.find("\r\n");
         if (end != std::string::npos) {
@@ -14,7 +13,7 @@ bool CTcpSocket::ReceiveLine(std::string& line, std::size_t maxLength) {
         }
         if (m_pending.size() > maxLength + 1) return false;  // a CR LF may still end it at maxLength
         char buffer[1024];
-        const int n = Receive(buffer, sizeof buffer);
+        const int n = stream.Receive(buffer, sizeof buffer);
         if (n <= 0) return false;
         m_pending.append(buffer, std::size_t(n));
     }

@@ -1,0 +1,99 @@
+// The test buttons of the mail and web page settings pages: in the background, one at a time,
+// on the shell's scripted peers.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+
+#include "fake/FakeShell.h"
+#include "net/HomepagePage.h"
+#include "net/MailPage.h"
+
+namespace lumivar::test {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// The account test logs in and out again; the page shows one of two lines, and none once it is closed.
+TEST(MailPage, TheAccountTestLogsInAndOutWithoutBlocking) {
+    const auto server = [](const char* pass) {
+        return fake::FakeTcp::Script{true, "+OK ready\r\n", {{"USER", "+OK\r\n"}, {"PASS", pass}, {"QUIT", "+OK bye\r\n"}}};
+    };
+    const struct {
+        const char* pass;  // the server's reply
+        bool ok;
+        Strings heard;
+    } rows[] = {
+        {"+OK in\r\n", true, {"USER bob", "PASS pw", "QUIT"}},
+        {"-ERR no\r\n", false, {"USER bob", "PASS pw"}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.pass);
+        auto tcp = std::make_shared<fake::FakeTcp>();
+        tcp->SetScript(server(r.pass));
+        fake::FakeBackground background;
+        CMailPage page(tcp);
+        page.m_strMailServer = "mail.test", page.m_strMailUser = "bob", page.m_strMailPass = "pw";
+        std::vector<std::pair<bool, std::string>> answers;
+        ASSERT_TRUE(page.StartAccountTest(background, [&](bool ok, const std::string& m) { answers.push_back({ok, m}); }));
+        EXPECT_FALSE(page.StartAccountTest(background, [&](bool, const std::string&) { ADD_FAILURE(); }));
+        EXPECT_TRUE(answers.empty()) << "nothing waits on the network before the background runs";
+        background.Finish();
+        EXPECT_EQ(answers, (decltype(answers){{r.ok, r.ok ? CMailPage::kTestPassed : CMailPage::kTestFailed}}));
+        EXPECT_FALSE(page.AccountTestRunning());
+        EXPECT_EQ(tcp->Connections(), Strings{"mail.test:110"});
+        EXPECT_EQ(tcp->Received(), r.heard);
+    }
+    auto tcp = std::make_shared<fake::FakeTcp>();
+    tcp->SetScript(server("+OK in\r\n"));
+    fake::FakeBackground background;
+    std::optional<CMailPage> page(std::in_place, tcp);
+    page->StartAccountTest(background, [&](bool, const std::string&) { ADD_FAILURE() << "answer to a closed page"; });
+    page.reset();
+    background.Finish();
+    EXPECT_EQ(tcp->Connections().size(), 1u) << "the work itself still ran";
+}
+
+// The address test opens the browser at once and tries the address in the background, with
+// the proxy account when the page says so. Its box is the program's: it comes after the page
+// closed too.
+TEST(HomepagePage, TheAddressTestOpensTheBrowserAndTellsWhetherTheAddressAnswers) {
+    const struct {
+        const char* name;
+        bool answers, proxy, closeFirst;
+        const char* message;
+        const char* headers;
+    } rows[] = {
+        {"answers", true, false, false, CHomepagePage::kReachable, "Accept: */*\r\n\r\n"},
+        {"through the proxy", true, true, false, CHomepagePage::kReachable,
+         "Accept: */*\r\nProxy-authorization: Basic bWU6cHc=\r\n\r\n"},
+        {"silent", false, false, false, CHomepagePage::kUnreachable, "Accept: */*\r\n\r\n"},
+        {"page closed first", true, false, true, CHomepagePage::kReachable, "Accept: */*\r\n\r\n"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        fake::FakeShell shell;
+        shell.background.manual = true;
+        if (r.answers) shell.http->Page("http://h.test/", "hello");
+        std::optional<CHomepagePage> page(std::in_place,
+                                          HomepagePagePorts{shell.system, shell.dialogs, shell.background, shell.http});
+        page->m_strAddress = " h.test/", page->m_bProxy = r.proxy, page->m_strProxyUser = "me";
+        page->m_strProxyPass = "pw";
+        page->OnTest();
+        page->OnTest();  // while the first is out
+        EXPECT_EQ(shell.system.opened, Strings{"http://h.test/"});
+        EXPECT_TRUE(page->Testing());
+        EXPECT_TRUE(shell.dialogs.messages.empty());
+        if (r.closeFirst) page.reset();
+        shell.background.Finish();
+        ASSERT_EQ(shell.http->Requests().size(), 1u);
+        EXPECT_EQ(shell.http->Requests()[0].headers, r.headers);
+        EXPECT_EQ(shell.dialogs.messages, (std::vector<std::pair<std::string, std::string>>{{r.message, "Lumivar"}}));
+        if (page) {
+            EXPECT_FALSE(page->Testing());
+        }
+    }
+}
+
+}  // namespace
+}  // namespace lumivar::test
