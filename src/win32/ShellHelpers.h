@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "ports/Ports.h"
+#include "ports/Geometry.h"
 
 namespace lumivar {
 
