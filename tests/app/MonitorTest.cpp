@@ -1,7 +1,6 @@
 // The web page, host and mail monitors on the fake shell: what a check finds, and what the
 // user then sees.
 #include "app/AppFixture.h"
-#include "settings/SettingsDlg.h"
 
 namespace lumivar::test {
 namespace {
@@ -215,21 +214,6 @@ TEST_F(MonitorTest, MailSettingsChangedWhileACheckIsOut) {
     EXPECT_EQ(m.shell.tcp->Received().at(4), "USER bob");
     EXPECT_EQ(m.Seen(), "邮件监测器 15:00 (30): 邮件服务器127.0.0.1\r\n收到3封新邮件!\n");
     EXPECT_TRUE(m.shell.window.Running(TIMER_MAIL));
-}
-
-// The mail page's account test goes out over the connections the shell gave the hub.
-TEST_F(MonitorTest, TheMailPagesAccountTestUsesTheShellsConnections) {
-    M m(kMail);
-    std::string answer;
-    m.shell.dialogs.settings = [&](CSettingsDlg& d) {
-        d.m_mail.m_strMailServer = "pop.test";
-        d.m_mail.StartAccountTest(d.m_ports.background, [&](bool, const std::string& line) { answer = line; });
-        m.shell.background.Finish();
-        return IDCANCEL;
-    };
-    m.dlg->ShowSettings();
-    EXPECT_EQ(answer, CMailPage::kTestPassed);
-    EXPECT_EQ(m.shell.tcp->Connections(), Strings{"pop.test:110"});
 }
 
 // The question after a failed check is about the settings of that check: answered after new

@@ -1,4 +1,4 @@
-// The shell's shared pieces: window text, and programs started as WinExec would.
+// Programs started as WinExec would, with a wide command line.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -17,21 +17,6 @@ bool WaitFor(Done done) {
     for (int i = 0; i < 100; ++i, Sleep(50))
         if (done()) return true;
     return false;
-}
-
-TEST(ShellHelpers, WindowTextIsReadWholeAsUtf8) {
-    HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_POPUP | ES_MULTILINE, 0, 0, 100, 20, nullptr, nullptr, nullptr,
-                                nullptr);
-    ASSERT_NE(edit, nullptr);
-    EXPECT_EQ(WindowTextUtf8(edit), "");
-    EXPECT_EQ(WindowTextWide(edit), L"");
-
-    std::string text;
-    for (int i = 0; i < 500; ++i) text += "眸安星 rest 休息\r\n";  // far past any fixed buffer
-    ASSERT_TRUE(SetWindowTextW(edit, Wide(text).c_str()));
-    EXPECT_EQ(WindowTextUtf8(edit), text);
-    EXPECT_EQ(WindowTextWide(edit), Wide(text));
-    DestroyWindow(edit);
 }
 
 TEST(ShellHelpers, ACommandLineStartsAsWinExecWouldWithItsWideName) {
