@@ -14,14 +14,6 @@ ProxyConfig SystemProxyConfig() {
     return ParseProxyEnvironment(get("http_proxy", "HTTP_PROXY"), get("no_proxy", "NO_PROXY"));
 }
 
-namespace {
-// Read anew for each request, so that a change of the settings applies at once.
-class SystemSettings final : public IProxySettings {
-public:
-    ProxyConfig Current() const override { return SystemProxyConfig(); }
-};
-}  // namespace
-
-std::shared_ptr<const IProxySettings> SystemProxy() { return std::make_shared<SystemSettings>(); }
+std::shared_ptr<const IProxySettings> SystemProxy() { return std::make_shared<CProxySettingsOf<SystemProxyConfig>>(); }
 
 }  // namespace lumivar

@@ -70,13 +70,6 @@ void CTcpSocket::Close() {
     m_lines.Clear();
 }
 
-namespace {
-class SystemConnector final : public ITcpConnector {
-public:
-    std::unique_ptr<ITcpStream> NewStream() const override { return std::make_unique<CTcpSocket>(); }
-};
-}  // namespace
-
-std::shared_ptr<const ITcpConnector> SystemTcp() { return std::make_shared<SystemConnector>(); }
+std::shared_ptr<const ITcpConnector> SystemTcp() { return std::make_shared<CConnectorOf<CTcpSocket>>(); }
 
 }  // namespace lumivar

@@ -33,6 +33,13 @@ public:
     virtual ProxyConfig Current() const = 0;
 };
 
+// Settings that `read` fetches afresh each time they are asked for.
+template <ProxyConfig (*read)()>
+class CProxySettingsOf final : public IProxySettings {
+public:
+    ProxyConfig Current() const override { return read(); }
+};
+
 // The system's settings: SystemProxyConfig() reads them now, SystemProxy() each time it is
 // asked. Each platform defines them (win32/Win32Proxy.cpp, native/EnvProxy.cpp).
 ProxyConfig SystemProxyConfig();

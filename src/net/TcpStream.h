@@ -34,6 +34,13 @@ public:
     virtual std::unique_ptr<ITcpStream> NewStream() const = 0;  // not yet connected
 };
 
+// Connections of one stream type, each a new stream of it.
+template <class Stream>
+class CConnectorOf final : public ITcpConnector {
+public:
+    std::unique_ptr<ITcpStream> NewStream() const override { return std::make_unique<Stream>(); }
+};
+
 // The system's connections, over Winsock or BSD sockets: each platform defines it
 // (win32/Win32Socket.cpp, native/PosixSocket.cpp), as it does the text codec.
 std::shared_ptr<const ITcpConnector> SystemTcp();

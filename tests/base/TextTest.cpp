@@ -7,16 +7,6 @@
 namespace lumivar {
 namespace {
 
-TEST(Text, TrimLowerAndCompare) {
-    EXPECT_EQ(Trim(" \t a b \r\n"), "a b");
-    EXPECT_EQ(Trim(" \v\f "), "");
-    EXPECT_EQ(Trim("\x1A" "x\x1A", "\x1A"), "x");
-    EXPECT_EQ(Lower("HTTP://Ab-Z\xB0\xA1"), "http://ab-z\xB0\xA1");  // GBK bytes stay as they are
-    EXPECT_TRUE(EqualsNoCase("ShutDownEx", "shutdownex"));
-    EXPECT_FALSE(EqualsNoCase("shutdown", "shutdownex"));
-    EXPECT_FALSE(EqualsNoCase("lock ", "lock"));
-}
-
 TEST(Text, LeadingIntReadsAsAtoiAndSaturates) {
     const struct { const char* text; int value; } rows[] = {
         {"42", 42}, {"  -7x", -7}, {"+9", 9}, {"", 0}, {"abc", 0}, {"\t12 34", 12},
