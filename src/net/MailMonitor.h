@@ -46,8 +46,7 @@ public:
     CMailMonitor(const CMailMonitor&) = delete;
     CMailMonitor& operator=(const CMailMonitor&) = delete;
 
-    // The connections of the checks that start from now on.
-    void UseTcp(std::shared_ptr<const ITcpConnector> tcp) { m_ports.tcp = std::move(tcp); }
+    // Where its checks connect; the mail page's test connects there too.
     const std::shared_ptr<const ITcpConnector>& Tcp() const { return m_ports.tcp; }
 
     // Start-up: the checks take the server and account; the timer runs while the monitor is on.
