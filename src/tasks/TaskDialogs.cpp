@@ -3,19 +3,12 @@
 #include <cstdio>
 
 #include "base/LocalTime.h"
+#include "base/Text.h"
 #include "ports/Geometry.h"
 #include "tasks/TaskSchedule.h"
 #include "tasks_ids.h"
 
 namespace lumivar {
-
-namespace {
-
-bool BlankOnly(const std::string& s) {
-    return s.find_first_not_of(" \t\r\n\v\f") == std::string::npos;
-}
-
-}  // namespace
 
 std::string CTaskListDlg::TimeText(const TaskItem& item) {
     char buf[32];
@@ -142,7 +135,7 @@ void CTaskEditDlg::OnPickCommand(int commandId) {
 }
 
 bool CTaskEditDlg::OnOK(ITaskEditUi& ui) {
-    if (BlankOnly(m_strNote) && BlankOnly(m_strTask)) {
+    if (Trim(m_strNote).empty() && Trim(m_strTask).empty()) {
         ui.ShowMessage("请输入提示信息或选择要定时执行的任务！");
         return false;
     }
