@@ -46,13 +46,16 @@ private:
     Type m_h = Traits::None();
 };
 
-struct RegKeyTraits {
-    using Type = HKEY;
+// A handle that is null when there is none, given back by `close`.
+template <class T, auto close>
+struct NullHandleTraits {
+    using Type = T;
     static Type None() { return nullptr; }
     static bool Valid(Type h) { return h != nullptr; }
-    static void Close(Type h) { RegCloseKey(h); }
+    static void Close(Type h) { close(h); }
 };
-using RegKey = Unique<RegKeyTraits>;
+
+using RegKey = Unique<NullHandleTraits<HKEY, RegCloseKey>>;
 
 // Files, processes, threads, tokens. CreateFile fails with INVALID_HANDLE_VALUE, the others with
 // null: neither is closed.
@@ -64,42 +67,14 @@ struct KernelHandleTraits {
 };
 using KernelHandle = Unique<KernelHandleTraits>;
 
-template <class T>
-struct GdiObjectTraits {
-    using Type = T;
-    static Type None() { return nullptr; }
-    static bool Valid(Type h) { return h != nullptr; }
-    static void Close(Type h) { DeleteObject(h); }
-};
 // A font, brush, bitmap... the shell created. Give it back only once no DC has it selected.
 template <class T>
-using GdiObject = Unique<GdiObjectTraits<T>>;
-
-struct MemoryDCTraits {
-    using Type = HDC;
-    static Type None() { return nullptr; }
-    static bool Valid(Type h) { return h != nullptr; }
-    static void Close(Type h) { DeleteDC(h); }
-};
+using GdiObject = Unique<NullHandleTraits<T, DeleteObject>>;
 // From CreateCompatibleDC.
-using MemoryDC = Unique<MemoryDCTraits>;
-
-struct MenuTraits {
-    using Type = HMENU;
-    static Type None() { return nullptr; }
-    static bool Valid(Type h) { return h != nullptr; }
-    static void Close(Type h) { DestroyMenu(h); }
-};
+using MemoryDC = Unique<NullHandleTraits<HDC, DeleteDC>>;
 // A menu loaded or created, not one a window owns (that goes with its window).
-using Menu = Unique<MenuTraits>;
-
-struct LibraryTraits {
-    using Type = HMODULE;
-    static Type None() { return nullptr; }
-    static bool Valid(Type h) { return h != nullptr; }
-    static void Close(Type h) { FreeLibrary(h); }
-};
-using Library = Unique<LibraryTraits>;
+using Menu = Unique<NullHandleTraits<HMENU, DestroyMenu>>;
+using Library = Unique<NullHandleTraits<HMODULE, FreeLibrary>>;
 
 // A window's DC from GetDC.
 class WindowDC {
