@@ -18,7 +18,7 @@ void CMainDlg::ShowSettings() {
     if (m_bSettingsOpen) return;
     if (s.m_bConfigPass && !AskSystemPassword()) return;
 
-    CSettingsDlg dlg({m_ports.background, m_ports.system, m_ports.dialogs, m_ports.http, m_mailMonitor.Tcp()});
+    CSettingsDlg dlg({m_ports.background, m_ports.system, m_ports.dialogs, m_ports.http, m_ports.tcp});
     CPasswordPage& pwd = dlg.m_password;
     pwd.m_bConfigPass = s.m_bConfigPass, pwd.m_bExitPass = s.m_bExitPass, pwd.m_bLockPass = s.m_bLockPass;
     pwd.m_strPassword = pwd.m_strConfirm = s.m_strSystemPwd;

@@ -43,8 +43,8 @@ bool CMainDlg::OnInitDialog() {
     m_cycle.Start(Now());
     for (int i = 0; i < 6; ++i) m_ports.system.RegisterHotKey(kFirstHotkey + i, MOD_CONTROL | MOD_SHIFT, kHotkeyKeys[i]);
     m_hostMonitor.Start();
-    Settings& s = m_settings;
-    if (s.m_bHomepageWatch) m_ports.window.SetTimer(TIMER_HOMEPAGE, MinutesMs(s.m_nHomepageInterval));
+    m_homepageMonitor.Start();
+    const Settings& s = m_settings;
     if (s.m_bAutoCheckNewVersion) m_ports.window.SetTimer(TIMER_UPDATE, kFirstUpdateCheckMs);
     if (s.m_bAutoLock) m_autoLockTimer.Set(MinutesMs(s.m_nAutoLockTimeout));
     if (s.m_bPicture) m_restScreen.LoadPicture();

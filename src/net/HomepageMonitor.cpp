@@ -23,6 +23,10 @@ HomepageSettings CHomepageMonitor::Current() const {
             m_settings.m_bHomepageProxy, m_settings.m_strProxyUser, m_settings.m_strProxyPass};
 }
 
+void CHomepageMonitor::Start() {
+    if (m_settings.m_bHomepageWatch) m_ports.timer.Set(IntervalMs(m_settings.m_nHomepageInterval));
+}
+
 void CHomepageMonitor::CheckHomepage() {
     m_ports.timer.Kill();
     if (Busy()) return;  // the fetch that is out answers, and arms the timer again

@@ -55,6 +55,7 @@ public:
     // One check (its timer and ID_CHECK_HOMEPAGE). The timer stops now and runs again after a
     // successful check while the monitor is on. Nothing starts while a fetch is out.
     void CheckHomepage();
+    void Start();  // at start-up: the timer runs while the monitor is on
     void ApplyHomepageSettings(const HomepageSettings& edited);
     HomepageSettings Current() const;
 

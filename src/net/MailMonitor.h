@@ -46,8 +46,6 @@ public:
     CMailMonitor(const CMailMonitor&) = delete;
     CMailMonitor& operator=(const CMailMonitor&) = delete;
 
-    // Where its checks connect; the mail page's test connects there too.
-    const std::shared_ptr<const ITcpConnector>& Tcp() const { return m_ports.tcp; }
 
     // Start-up: the checks take the server and account; the timer runs while the monitor is on.
     void Start();
