@@ -16,7 +16,8 @@ TEST(Tray, TipAndIconFollowEveryService) {
         {1, 1, 1, 0, 1, 0, 1, 1, 137, "视力保护已启动\n当前任务时间07:05\n没有新邮件\n网页监测已启动\n网络状态:不可连接"},
         {1, 0, 1, 1, 1, 3, 1, 1, 135, "视力保护已启动\n提醒服务未启动\n有3封邮件\n网页监测已启动\n网络状态:可连接"},
         {0, 1, 1, 0, 0, 0, 0, 0, 138, "视力保护未启动\n没有任务提醒\n邮件监测未启动\n网页监测未启动\n网络状态:不可连接"},
-        {1, 1, 1, 0, 1, 999, 1, 3, 137, nullptr},  // the longest tip there is
+        {1, 1, 1, 0, 1, 999, 1, 3, 137,  // the longest tip there is
+         "视力保护已启动\n当前任务时间07:05\n有999封邮件\n网页监测已启动\n网络状态:不可连接"},
     };
     for (const auto& r : rows) {
         const std::string tasks = "[NOTES AND TASKS]\nREMIND=" + std::to_string(r.remind) + "\nTOTALITEM=" +
@@ -30,7 +31,7 @@ TEST(Tray, TipAndIconFollowEveryService) {
         m.Mails(r.newMail);
         if (r.newMail) m.Command(kCheckMail);
         EXPECT_EQ(m.dlg->TrayIconResource(), r.icon);
-        if (r.tip) EXPECT_EQ(m.dlg->TrayTipText(), std::string("眸安星:\n") + r.tip);
+        EXPECT_EQ(m.dlg->TrayTipText(), std::string("眸安星:\n") + r.tip);
         EXPECT_LE(Utf8ToGbk(m.dlg->TrayTipText()).size(), 127u) << "the shell's limit";
     }
 }

@@ -15,10 +15,7 @@ using Strings = std::vector<std::string>;
 fake::FakeTcp::Script With(const std::string& word, const std::string& reply) {
     fake::FakeTcp::Script s{true, "+OK POP3 ready\r\n",
                             {{"USER", "+OK\r\n"}, {"PASS", "+OK logged in\r\n"}, {"STAT", "+OK 0 0\r\n"}, {"QUIT", "+OK bye\r\n"}}};
-    if (word == "greeting")
-        s.greeting = reply;
-    else
-        s.replies[word] = reply;
+    (word == "greeting" ? s.greeting : s.replies[word]) = reply;
     return s;
 }
 
