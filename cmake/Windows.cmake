@@ -82,6 +82,16 @@ add_test(NAME e2e_lock
   COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/lock.sh $<TARGET_FILE:Lumivar> ${CMAKE_BINARY_DIR}/e2e/lock
           $<TARGET_FILE:topmost_probe>)
 set_tests_properties(e2e_lock PROPERTIES TIMEOUT 300)
+# What the session does to a running program: its end asked and cancelled, keys, a new shell.
+add_executable(session_probe tests/e2e/session_probe.cpp)
+target_compile_definitions(session_probe PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601)
+target_include_directories(session_probe PRIVATE ${CMAKE_SOURCE_DIR}/res)
+target_link_options(session_probe PRIVATE ${STATIC_FLAGS} -municode -s)
+add_dependencies(wine_tests session_probe)
+add_test(NAME e2e_lock_loops
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/lock_loops.sh $<TARGET_FILE:Lumivar> ${CMAKE_BINARY_DIR}/e2e/lock_loops
+          $<TARGET_FILE:session_probe>)
+set_tests_properties(e2e_lock_loops PROPERTIES TIMEOUT 420)
 # Two monitors need Xephyr; without it the story reports itself skipped.
 add_test(NAME e2e_lock_two_monitors
   COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/lock_two_monitors.sh $<TARGET_FILE:Lumivar> ${CMAKE_BINARY_DIR}/e2e/lock_two_monitors)

@@ -19,6 +19,8 @@ bool CMainDlg::AllowedWhileLocked(int command) {
     switch (command) {
     case ID_APP_ABOUT: case ID_APP_EXIT: case ID_README: case ID_TASK_LIST: case ID_SETTINGS: case ID_CHOOSE_PICTURE: case ID_HELP_INDEX:
         return false;
+    case ID_RELOAD_SETTINGS:  // an edited file could turn the lock's password off
+        return false;
     default:
         return true;
     }
@@ -128,6 +130,14 @@ void CMainDlg::ResetTrayIcons() {
     m_bMailIconShown = 0;
     AddMainTrayIcon();
     UpdateTrayTip();
+}
+
+// A restarted shell knows none of our icons, and shows its task bar even during a lock.
+void CMainDlg::OnTaskbarCreated() {
+    AddMainTrayIcon();
+    if (m_bMailIconShown) m_ports.tray.Notify(TrayOp::Add, m_nidMail);
+    UpdateTrayTip();
+    m_lock.Restrictions().TaskBarsAppeared();
 }
 
 int CMainDlg::OnTrayNotify(unsigned /*id*/, unsigned mouseMessage) {

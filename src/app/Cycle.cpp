@@ -20,7 +20,11 @@ void CMainDlg::BackToWork() { m_cycle.BackToWork(Now()); }
 
 void CMainDlg::OnToggleEyeCare() {
     m_cycle.ToggleEyeCare(Now());
-    if (!m_cycle.EyeCare() && !m_cycle.Locked()) m_autoLockTimer.Kill();
+    if (m_cycle.Locked()) return;
+    if (!m_cycle.EyeCare())
+        m_autoLockTimer.Kill();
+    else if (m_settings.m_bAutoLock)
+        m_autoLockTimer.Set(kAutoLockAfterRestMs);  // it looks at the idle time and waits the rest
 }
 
 bool CMainDlg::OnKeyDown(unsigned vk) {
@@ -57,6 +61,15 @@ void CMainDlg::LeaveLock() {
     m_lock.Leave();
     m_cycle.Unlock(Now());
     m_lock.ShowOtherWindows();
+}
+
+void CMainDlg::OnDisplayChange() {
+    if (m_cycle.Locked()) {
+        m_lock.ScreensChanged();
+    } else if (m_cycle.GetPhase() == CRestCycle::Phase::Resting) {
+        m_ports.window.KeepTopmost();  // over the new set of monitors
+        m_ports.window.Invalidate();
+    }
 }
 
 void CMainDlg::OnAutoLockTick() {

@@ -67,6 +67,8 @@ void CMainDlg::OnExit() {
 }
 
 void CMainDlg::OnDestroy() {
+    if (m_bTornDown) return;  // the session's end came first
+    m_bTornDown = 1;
     for (int i = 0; i < 6; ++i) m_ports.system.UnregisterHotKey(kFirstHotkey + i);
     for (int id = TIMER_CYCLE; id <= TIMER_AUTOLOCK; ++id) m_ports.window.KillTimer(id);
     m_tasks.Stop();
@@ -79,10 +81,16 @@ void CMainDlg::OnDestroy() {
     m_bMailIconShown = 0;
 }
 
+// The end may still be cancelled: only what would be lost is saved here, and everything keeps
+// running until the session really ends.
 bool CMainDlg::OnQueryEndSession(bool defaultAnswer) {
     if (!defaultAnswer) return false;
-    OnDestroy();
+    SaveSettings();
     return true;
+}
+
+void CMainDlg::OnEndSession(bool ending) {
+    if (ending) OnDestroy();
 }
 
 void CMainDlg::OnTimeChange() { SelectNextTask(); }

@@ -49,6 +49,7 @@ public:
     void OnExit();
     void OnDestroy();
     bool OnQueryEndSession(bool defaultAnswer);
+    void OnEndSession(bool ending);  // false: the end was cancelled, nothing changes
     void OnTimeChange();
     void OnReloadSettings();
     void OnCancel() {}
@@ -69,6 +70,7 @@ public:
     void LockScreen();
     int UnlockScreen(bool unlock);
     void LeaveLock();
+    void OnDisplayChange();  // monitors added, removed or resized
     void OnPaint(IPainter& painter);
     bool OnEraseBkgnd(IPainter& painter);
     bool ShutdownComputer();
@@ -86,6 +88,7 @@ public:
     void UpdateTrayTip();
     void ShowMailIcon(bool show, int count);
     void ResetTrayIcons();
+    void OnTaskbarCreated();
     std::string TrayTipText() const;
     int TrayIconResource() const;
     void OnAbout();
@@ -160,6 +163,7 @@ private:
     int m_bMailIconShown = 0;
     int m_hIcon = IDI_APP;
     int m_bWin9x = 0;
+    int m_bTornDown = 0;
     // Each dialog opens once; a second request while it is open does nothing.
     int m_bAboutOpen = 0;
     int m_bSettingsOpen = 0;

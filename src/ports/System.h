@@ -62,7 +62,10 @@ inline constexpr uint32_t kRegDword = 4;  // REG_DWORD
 class ILockPolicy {
 public:
     virtual ~ILockPolicy() = default;
-    virtual void ShowTaskBar(bool show) = 0;
+    virtual void ShowTaskBar(bool show) = 0;          // the task bars of every monitor
+    // The keys that open the shell's own ways out (the Windows keys, Alt+Tab, Alt+Esc, Ctrl+Esc)
+    // reach nobody while trapped.
+    virtual void TrapShellKeys(bool trap) = 0;
     virtual RegistryValue ReadTaskMgrPolicy() = 0;
     // Puts the value back exactly: absent is deleted, and a key that did not exist goes if empty.
     virtual void WriteTaskMgrPolicy(const RegistryValue& value) = 0;

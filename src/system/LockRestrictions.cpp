@@ -11,15 +11,21 @@ void CLockRestrictions::Impose() {
     }
     m_policy.ShowTaskBar(false);
     m_policy.WriteTaskMgrPolicy({true, true, kRegDword, std::string("\x01\0\0\0", 4)});
+    m_policy.TrapShellKeys(true);
 }
 
 void CLockRestrictions::Lift() {
+    m_policy.TrapShellKeys(false);
     m_policy.ShowTaskBar(true);
     // An administrator's own value is put back as it was, never deleted.
     if (!m_restricted) return;
     m_policy.WriteTaskMgrPolicy(m_before);
     m_policy.WriteLockRecord(nullptr);
     m_restricted = false;
+}
+
+void CLockRestrictions::TaskBarsAppeared() {
+    if (m_restricted) m_policy.ShowTaskBar(false);
 }
 
 void CLockRestrictions::RepairAfterCrash() {

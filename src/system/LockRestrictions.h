@@ -15,6 +15,8 @@ public:
     void Lift();
     // At start: a record left by a run that ended during a lock is put back and removed.
     void RepairAfterCrash();
+    // A new task bar (a restarted shell, another monitor) must not show through the lock.
+    void TaskBarsAppeared();
     bool Restricted() const { return m_restricted; }
 
 private:

@@ -2,15 +2,26 @@
 
 namespace lumivar {
 
-void CScreenLock::Show() {
-    // The box sits on the primary monitor, centred, 10 pixels above its bottom edge.
+// The box sits on the primary monitor, centred, 10 pixels above its bottom edge.
+void CScreenLock::PlaceBox() {
     const Rect w = m_screen.PrimaryRect();
     const Rect e = m_box.PasswordRect();
     m_box.MovePasswordBox(w.left + (w.Width() - e.Width()) / 2, w.bottom - e.Height() - 10);
+}
+
+void CScreenLock::Show() {
+    PlaceBox();
     m_box.ShowPasswordBox(true);
     m_screen.HideOtherWindows(true);
     m_screen.BringToFront();
     m_box.FocusPassword();
+    m_screen.Invalidate();
+}
+
+void CScreenLock::ScreensChanged() {
+    m_screen.KeepTopmost();
+    PlaceBox();
+    m_restrictions.TaskBarsAppeared();
     m_screen.Invalidate();
 }
 

@@ -17,6 +17,8 @@ public:
 
     // The screen is already shown full screen; this adds the box and takes the foreground.
     void Show();
+    // The monitors changed: the box goes to the new primary monitor, new task bars are hidden.
+    void ScreensChanged();
     // Once a second: nothing may stay above the lock, and the box keeps the focus.
     void Upkeep();
     // The typed text against the password; a wrong one is cleared for the next try.
@@ -28,6 +30,8 @@ public:
     CLockRestrictions& Restrictions() { return m_restrictions; }
 
 private:
+    void PlaceBox();
+
     IScreen& m_screen;
     IPasswordBox& m_box;
     CLockRestrictions m_restrictions;

@@ -81,6 +81,12 @@ INT_PTR CALLBACK MainDlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return INT_PTR(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP)));
     case WM_QUERYENDSESSION:
         return Result(hwnd, dlg.OnQueryEndSession(true));
+    case WM_ENDSESSION:
+        dlg.OnEndSession(wp != FALSE);
+        return Result(hwnd, 0);
+    case WM_DISPLAYCHANGE:
+        dlg.OnDisplayChange();
+        return TRUE;
     case WM_TIMECHANGE:
         dlg.OnTimeChange();
         return TRUE;
@@ -106,6 +112,13 @@ INT_PTR CALLBACK MainDlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NCDESTROY:
         PostQuitMessage(0);
         return FALSE;
+    default:
+        break;
+    }
+    static const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+    if (msg == taskbarCreated && taskbarCreated) {
+        dlg.OnTaskbarCreated();
+        return TRUE;
     }
     return FALSE;
 }

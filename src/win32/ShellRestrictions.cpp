@@ -62,8 +62,12 @@ void DeleteValue(const wchar_t* keyPath, const wchar_t* name, bool dropEmptyKey)
 
 }  // namespace
 
+// The primary monitor's task bar, and the one of every other monitor.
 void Win32System::ShowTaskBar(bool show) {
-    if (HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr)) ShowWindow(taskbar, show ? SW_SHOW : SW_HIDE);
+    const int how = show ? SW_SHOW : SW_HIDE;
+    if (HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr)) ShowWindow(taskbar, how);
+    for (HWND bar = nullptr; (bar = FindWindowExW(nullptr, bar, L"Shell_SecondaryTrayWnd", nullptr));)
+        ShowWindow(bar, how);
 }
 
 RegistryValue Win32System::ReadTaskMgrPolicy() {

@@ -9,6 +9,37 @@
 
 namespace lumivar {
 
+namespace {
+// Enter in the password box is the unlock attempt, and the box takes the key itself: while a
+// dialog or a message box of ours runs its own loop, the main window's dialog manager never
+// sees it, and the lock could not be left until that window closed, which the lock hides.
+LRESULT CALLBACK PasswordBoxProc(HWND box, UINT msg, WPARAM wp, LPARAM lp) {
+    const auto base = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(box, GWLP_USERDATA));
+    switch (msg) {
+    case WM_GETDLGCODE:
+        if (wp == VK_RETURN) return CallWindowProcW(base, box, msg, wp, lp) | DLGC_WANTALLKEYS;
+        break;
+    case WM_KEYDOWN:
+        if (wp != VK_RETURN) break;
+        SendMessageW(GetParent(box), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), LPARAM(box));
+        return 0;
+    case WM_CHAR:
+        if (wp == '\r' || wp == '\n') return 0;  // already taken as the unlock attempt
+        break;
+    default:
+        break;
+    }
+    return CallWindowProcW(base, box, msg, wp, lp);
+}
+}  // namespace
+
+void Win32MainWindow::Attach(HWND hwnd) {
+    m_hwnd = hwnd;
+    HWND box = Password();
+    SetWindowLongPtrW(box, GWLP_USERDATA, GetWindowLongPtrW(box, GWLP_WNDPROC));
+    SetWindowLongPtrW(box, GWLP_WNDPROC, LONG_PTR(PasswordBoxProc));
+}
+
 void Win32MainWindow::SetTimer(int id, uint32_t ms) { ::SetTimer(m_hwnd, UINT_PTR(id), ms, nullptr); }
 void Win32MainWindow::KillTimer(int id) { ::KillTimer(m_hwnd, UINT_PTR(id)); }
 

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <thread>
 #include <vector>
 
 #include "ports/Ports.h"
@@ -12,7 +13,7 @@ namespace lumivar {
 
 class Win32MainWindow : public IMainWindow {
 public:
-    void Attach(HWND hwnd) { m_hwnd = hwnd; }
+    void Attach(HWND hwnd);
     HWND Handle() const { return m_hwnd; }
 
     void SetTimer(int id, uint32_t ms) override;
@@ -64,6 +65,9 @@ private:
 class Win32System : public ISystem {
 public:
     explicit Win32System(Win32MainWindow& owner) : m_owner(owner) {}
+    ~Win32System() override { TrapShellKeys(false); }
+    Win32System(const Win32System&) = delete;
+    Win32System& operator=(const Win32System&) = delete;
     std::time_t Now() override;
     uint32_t TickCount() override;
     uint32_t LastInputTick() override;
@@ -82,11 +86,16 @@ public:
     void WriteTaskMgrPolicy(const RegistryValue& value) override;  // ShellRestrictions.cpp
     bool ReadLockRecord(RegistryValue& before) override;        // ShellRestrictions.cpp
     void WriteLockRecord(const RegistryValue* before) override; // ShellRestrictions.cpp
+    void TrapShellKeys(bool trap) override;                     // ShellKeyTrap.cpp
     bool EnableShutdownPrivilege() override;
     bool ExitSession(unsigned flags) override;
 
 private:
     Win32MainWindow& m_owner;
+    // The keyboard hook runs on a thread of its own: Windows drops a low-level hook whose thread
+    // is slow to answer, and the GUI thread may be busy painting a picture or in a beep.
+    std::thread m_keyTrap;
+    DWORD m_keyTrapThread = 0;
 };
 
 class Win32Files : public IFileSystem {

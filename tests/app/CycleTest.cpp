@@ -83,8 +83,12 @@ TEST_F(AppTest, IdleTimeAgainstTheLimit) {
     }
 }
 
-TEST_F(AppTest, AReturnRearmsTheIdleCheckAndALongRestWithoutInputTurnsIntoTheLock) {
+TEST_F(AppTest, AReturnOrEyeCareOnRearmsTheIdleCheckAndALongRestWithoutInputTurnsIntoTheLock) {
     App app("[Lumivar2003]\nAUTOLOCK=1\nTIMEOUT=1\n[SCREEN]\nBREAKTIME=600\n");
+    app.dlg->OnToggleEyeCare();
+    EXPECT_FALSE(app.shell.window.Running(TIMER_AUTOLOCK));
+    app.dlg->OnToggleEyeCare();
+    EXPECT_EQ(app.shell.window.Period(TIMER_AUTOLOCK), 1500u);
     app.dlg->StartRest();
     app.dlg->BackToWork();
     EXPECT_EQ(app.shell.window.Period(TIMER_AUTOLOCK), 1500u);

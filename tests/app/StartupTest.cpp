@@ -63,6 +63,8 @@ TEST_F(AppTest, ExitAndSessionEnd) {
     EXPECT_TRUE(dlg->OnQueryEndSession(true));
     EXPECT_NE(IniText().find("PICFILE=D:\\新.jpg"), std::string::npos);
     EXPECT_EQ(IniFile(shell.files.files[kIni]).GetInt("HOSTSTATUS", "MONITOR", -1), 0) << "off without a host";
+    EXPECT_FALSE(shell.tray.icons.empty()) << "the end may still be cancelled";
+    dlg->OnEndSession(true);
     EXPECT_TRUE(shell.window.timers.empty());
     EXPECT_TRUE(shell.tray.icons.empty());
 

@@ -58,7 +58,7 @@ TEST_F(AppTest, TaskWordsIgnoreCaseProgramsNeedAnExactExtensionAndUnlockNeedsNoP
     for (const char* task : {"SHUTDOWN", "ShutDownEx", "reboot", "LogOff", "ScreenSaver", "notepad.EXE a.txt",
                              "setup.Exe", "shutdown now", "unlock", "Lock", "UNLOCK"}) {
         WriteIni("[Lumivar2003]\nLOCKPASS=1\n" + Entries(std::string("Date0=每天\nTIME0=15:1\nTASK0=") + task + "\n", 1));
-        dlg->OnCommand(ID_RELOAD_SETTINGS);
+        dlg->OnReloadSettings();  // the command is refused while locked
         dlg->OnTaskDue();
         EXPECT_EQ(dlg->Cycle().Locked(), std::string(task) == "Lock") << task;
     }

@@ -129,6 +129,7 @@ public:
         else runValues.erase(name);
     }
     void ShowTaskBar(bool show) override { taskBarShown = show; }
+    void TrapShellKeys(bool trap) override { keysTrapped = trap; }
     RegistryValue ReadTaskMgrPolicy() override { return policy; }
     void WriteTaskMgrPolicy(const RegistryValue& v) override {
         policy = v;
@@ -153,7 +154,7 @@ public:
 
     uint32_t lastInput = 5000;
     bool win9x = false;
-    bool taskBarShown = true;
+    bool taskBarShown = true, keysTrapped = false;
     std::string modulePath = "C:\\Program Files\\Lumivar\\Lumivar.exe";
     std::map<int, std::pair<unsigned, unsigned>> hotkeys;
     std::vector<std::pair<std::string, uint32_t>> sounds;

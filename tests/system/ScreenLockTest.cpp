@@ -1,9 +1,11 @@
 // The screen lock: what leaves it, what it covers, and what it does to the system's policy;
 // and the password that guards exit and the task list.
+#include <functional>
 #include <tuple>
 
 #include "app/AppFixture.h"
 #include "resource.h"
+#include "system/ShellKeys.h"
 
 namespace lumivar::test {
 namespace {
@@ -48,6 +50,10 @@ const Bypass kBypasses[] = {
     {"a notice that counts down", [](CMainDlg&, fake::FakeShell& shell) {
          shell.dialogs.answers = {IDOK};
          shell.Advance(60000);
+     }},
+    {"the settings file edited to need no password, and reloaded", [](CMainDlg& d, fake::FakeShell& shell) {
+         shell.files.files[App::kIni] = "[Lumivar2003]\nLOCKPASS=0\n";
+         d.OnCommand(ID_RELOAD_SETTINGS);
      }},
 };
 
@@ -95,6 +101,112 @@ TEST_F(LockTest, OnlyThePasswordUnlocksAndEyeCareSwitchedMeanwhileTakesEffectThe
     EXPECT_FALSE(shell.window.Running(TIMER_CYCLE));
 }
 
+// The idle lock comes while one of the program's own windows runs its loop, as when the person
+// walked away from it; the password typed in the lock's box and Enter leave the lock right there.
+struct OpenWindow { const char* name; const char* tasks; void (*open)(App&, std::function<void()> inside); };
+const OpenWindow kOpenWindows[] = {
+    {"settings", "", [](App& a, std::function<void()> inside) {
+         a.shell.dialogs.settings = [inside](CSettingsDlg&) { return inside(), IDCANCEL; };
+         a.dlg->OnCommand(ID_SETTINGS);
+     }},
+    {"task list", "", [](App& a, std::function<void()> inside) {
+         a.shell.dialogs.taskList = [inside](CTaskListDlg&) { return inside(), IDCANCEL; };
+         a.dlg->OnCommand(ID_TASK_LIST);
+     }},
+    {"reminder counting down", "TIMEOUT=50\n", [](App& a, std::function<void()> inside) {
+         a.shell.dialogs.during = [inside](CRemindDlg&) { inside(); };
+         a.Minutes(1);
+     }},
+    {"reminder waiting", "TIMEOUT=0\n", [](App& a, std::function<void()> inside) {
+         a.shell.dialogs.during = [inside](CRemindDlg&) { inside(); };
+         a.Minutes(1);
+     }},
+};
+
+class OpenWindowTest : public LockTest, public ::testing::WithParamInterface<OpenWindow> {};
+
+TEST_P(OpenWindowTest, TheLockIsLeftFromInsideItsLoop) {
+    WriteIni(std::string("[Lumivar2003]\nLOCKPASS=1\nSYSTEMPWD=def\nAUTOLOCK=1\nTIMEOUT=5\n[NOTES AND TASKS]\n") +
+             GetParam().tasks + "TOTALITEM=1\nDate0=每天\nTIME0=15:1\nNOTE0=开会\n");
+    StartWorking();
+    bool lockedInside = false, unlockedInside = false;
+    GetParam().open(*this, [&] {
+        dlg->OnHotKey(IDH_LOCK_A);
+        lockedInside = dlg->Cycle().Locked() && shell.window.othersHidden;
+        shell.window.passwordText = "abc";
+        dlg->OnCommand(IDOK);  // Enter in the box
+        unlockedInside = !dlg->Cycle().Locked();
+    });
+    EXPECT_TRUE(lockedInside);
+    EXPECT_TRUE(unlockedInside);
+    EXPECT_FALSE(shell.window.othersHidden || shell.system.Restricted() || shell.system.keysTrapped);
+    EXPECT_EQ(dlg->Cycle().GetPhase(), CRestCycle::Phase::Working);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryLoop, OpenWindowTest, ::testing::ValuesIn(kOpenWindows));
+
+// A session end that is cancelled after the question leaves work, a rest and a lock as they were.
+TEST_F(LockTest, ACancelledSessionEndChangesNothing) {
+    for (const int phase : {ID_BACK_TO_WORK, ID_REST_NOW, ID_LOCK_SCREEN}) {
+        SCOPED_TRACE(phase);
+        App app("[Lumivar2003]\nLOCKPASS=1\n[SCREEN]\nBREAKTIME=60\n[MAIL]\nCHECK=1\nSERVER=s\n");
+        app.dlg->OnCommand(phase);
+        const auto timers = app.shell.window.timers;
+        const auto hotkeys = app.shell.system.hotkeys;
+        const auto show = app.shell.window.show;
+        const int writes = app.shell.files.writes;
+        EXPECT_TRUE(app.dlg->OnQueryEndSession(true));
+        EXPECT_EQ(app.shell.files.writes, writes + 1) << "saved, in case it does end";
+        app.dlg->OnEndSession(false);
+        EXPECT_EQ(app.shell.window.timers, timers);
+        EXPECT_EQ(app.shell.system.hotkeys, hotkeys);
+        EXPECT_EQ(app.shell.tray.icons.size(), 1u);
+        EXPECT_EQ(app.shell.window.show, show);
+        EXPECT_EQ(app.shell.system.Restricted() && app.shell.system.keysTrapped, phase == ID_LOCK_SCREEN);
+        EXPECT_EQ(app.dlg->Cycle().Locked(), phase == ID_LOCK_SCREEN);
+        // Five minutes of work and a minute of rest go on: the rest ends on time, or one comes.
+        app.Seconds(330);
+        using P = CRestCycle::Phase;
+        EXPECT_EQ(app.dlg->Cycle().GetPhase(),
+                  phase == ID_LOCK_SCREEN ? P::Locked : phase == ID_REST_NOW ? P::Working : P::Resting);
+    }
+}
+
+// Monitors that change and a shell that starts again: the lock covers what there is now.
+TEST_F(LockTest, NewMonitorsAndANewShellDuringALock) {
+    StartLocked();
+    shell.window.screen = {0, 0, 3200, 1200};
+    shell.window.primary = {1280, 0, 3200, 1200};
+    shell.system.taskBarShown = true;  // the new monitor's
+    const int topmost = shell.window.keptTopmost;
+    dlg->OnDisplayChange();
+    EXPECT_EQ(shell.window.passwordRect, (Rect{1280 + 910, 1170, 1280 + 1010, 1190}));
+    EXPECT_EQ(shell.window.keptTopmost, topmost + 1);
+    EXPECT_FALSE(shell.system.taskBarShown);
+    shell.system.taskBarShown = true;
+    shell.tray.icons.clear();
+    dlg->OnTaskbarCreated();
+    EXPECT_FALSE(shell.system.taskBarShown);
+    EXPECT_EQ(shell.tray.icons.size(), 1u);
+    Unlock();
+    shell.tray.icons.clear();
+    dlg->OnTaskbarCreated();
+    EXPECT_TRUE(shell.system.taskBarShown);
+    EXPECT_EQ(shell.tray.icons.size(), 1u);
+}
+
+TEST(ShellKeysTest, OnlyTheShellsOwnCombinationsAreSwallowed) {
+    const struct { unsigned vk; bool alt, ctrl, swallowed; } rows[] = {
+        {kVkLeftWin, false, false, true}, {kVkRightWin, false, true, true},
+        {kVkTab, true, false, true},      {kVkTab, false, false, false},  // Tab moves in the box's window
+        {kVkEscape, true, false, true},   {kVkEscape, false, true, true}, {kVkEscape, false, false, false},
+        {0x2E, true, true, false},        // Ctrl+Alt+Del is the system's
+        {'R', false, false, false},       {0x0D, false, false, false},    // the password and Enter
+        {0x73, true, false, false},       // Alt+F4 closes nothing on the lock
+    };
+    for (const auto& r : rows) EXPECT_EQ(IsShellKey(r.vk, r.alt, r.ctrl), r.swallowed) << r.vk << r.alt << r.ctrl;
+}
+
 // The task manager policy before the lock, and each way the lock can end.
 enum class LockEnd { Unlock, UnlockTask, SessionEnd, CrashAndStart };
 class PolicyTest : public LockTest, public ::testing::WithParamInterface<std::tuple<RegistryValue, LockEnd>> {};
@@ -105,6 +217,7 @@ TEST_P(PolicyTest, IsPutBackExactly) {
     StartLocked(end == LockEnd::UnlockTask ? "unlock" : "notepad.exe");
     EXPECT_EQ(shell.system.policy, Dword(1));
     EXPECT_FALSE(shell.system.taskBarShown);
+    EXPECT_TRUE(shell.system.keysTrapped);
     ASSERT_TRUE(shell.system.lockRecord);
     EXPECT_EQ(*shell.system.lockRecord, prior);
     switch (end) {
@@ -117,6 +230,8 @@ TEST_P(PolicyTest, IsPutBackExactly) {
         break;
     case LockEnd::SessionEnd:
         dlg->OnQueryEndSession(true);
+        EXPECT_TRUE(shell.system.Restricted() && shell.system.keysTrapped) << "the end may still be cancelled";
+        dlg->OnEndSession(true);
         break;
     case LockEnd::CrashAndStart:
         dlg.reset();  // killed: no teardown ran
@@ -131,6 +246,7 @@ TEST_P(PolicyTest, IsPutBackExactly) {
     EXPECT_EQ(shell.system.policy, prior);
     EXPECT_TRUE(shell.system.taskBarShown);
     EXPECT_FALSE(shell.system.lockRecord);
+    EXPECT_FALSE(shell.system.keysTrapped);
 }
 
 INSTANTIATE_TEST_SUITE_P(
