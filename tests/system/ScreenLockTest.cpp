@@ -1,6 +1,5 @@
 // The screen lock: what leaves it, what it covers, and what it does to the system's policy;
 // and the password that guards exit and the task list.
-#include <functional>
 #include <tuple>
 
 #include "app/AppFixture.h"
@@ -101,49 +100,34 @@ TEST_F(LockTest, OnlyThePasswordUnlocksAndEyeCareSwitchedMeanwhileTakesEffectThe
     EXPECT_FALSE(shell.window.Running(TIMER_CYCLE));
 }
 
-// The idle lock comes while one of the program's own windows runs its loop, as when the person
-// walked away from it; the password typed in the lock's box and Enter leave the lock right there.
-struct OpenWindow { const char* name; const char* tasks; void (*open)(App&, std::function<void()> inside); };
-const OpenWindow kOpenWindows[] = {
-    {"settings", "", [](App& a, std::function<void()> inside) {
-         a.shell.dialogs.settings = [inside](CSettingsDlg&) { return inside(), IDCANCEL; };
-         a.dlg->OnCommand(ID_SETTINGS);
-     }},
-    {"task list", "", [](App& a, std::function<void()> inside) {
-         a.shell.dialogs.taskList = [inside](CTaskListDlg&) { return inside(), IDCANCEL; };
-         a.dlg->OnCommand(ID_TASK_LIST);
-     }},
-    {"reminder counting down", "TIMEOUT=50\n", [](App& a, std::function<void()> inside) {
-         a.shell.dialogs.during = [inside](CRemindDlg&) { inside(); };
-         a.Minutes(1);
-     }},
-    {"reminder waiting", "TIMEOUT=0\n", [](App& a, std::function<void()> inside) {
-         a.shell.dialogs.during = [inside](CRemindDlg&) { inside(); };
-         a.Minutes(1);
-     }},
-};
-
-class OpenWindowTest : public LockTest, public ::testing::WithParamInterface<OpenWindow> {};
-
-TEST_P(OpenWindowTest, TheLockIsLeftFromInsideItsLoop) {
-    WriteIni(std::string("[Lumivar2003]\nLOCKPASS=1\nSYSTEMPWD=def\nAUTOLOCK=1\nTIMEOUT=5\n[NOTES AND TASKS]\n") +
-             GetParam().tasks + "TOTALITEM=1\nDate0=每天\nTIME0=15:1\nNOTE0=开会\n");
-    StartWorking();
-    bool lockedInside = false, unlockedInside = false;
-    GetParam().open(*this, [&] {
-        dlg->OnHotKey(IDH_LOCK_A);
-        lockedInside = dlg->Cycle().Locked() && shell.window.othersHidden;
-        shell.window.passwordText = "abc";
-        dlg->OnCommand(IDOK);  // Enter in the box
-        unlockedInside = !dlg->Cycle().Locked();
-    });
-    EXPECT_TRUE(lockedInside);
-    EXPECT_TRUE(unlockedInside);
-    EXPECT_FALSE(shell.window.othersHidden || shell.system.Restricted() || shell.system.keysTrapped);
-    EXPECT_EQ(dlg->Cycle().GetPhase(), CRestCycle::Phase::Working);
+// The lock comes while one of the program's own windows runs its loop, as when the person walked
+// away from it; the password typed in the lock's box and Enter leave the lock right there.
+TEST_F(AppTest, TheLockIsLeftFromInsideTheLoopOfEveryWindow) {
+    const struct { const char* name; int command; const char* timeout; } loops[] = {
+        {"settings", ID_SETTINGS, ""}, {"task list", ID_TASK_LIST, ""},
+        {"reminder counting down", 0, "TIMEOUT=50\n"}, {"reminder waiting", 0, "TIMEOUT=0\n"}};
+    for (const auto& loop : loops) {
+        SCOPED_TRACE(loop.name);
+        App app(std::string("[Lumivar2003]\nLOCKPASS=1\nSYSTEMPWD=def\n[NOTES AND TASKS]\n") + loop.timeout +
+                "TOTALITEM=1\nDate0=每天\nTIME0=15:1\nNOTE0=开会\n");
+        bool lockedInside = false, unlockedInside = false;
+        const auto inside = [&] {
+            app.dlg->OnHotKey(IDH_LOCK_A);
+            lockedInside = app.dlg->Cycle().Locked() && app.shell.window.othersHidden;
+            app.shell.window.passwordText = "abc";
+            app.dlg->OnCommand(IDOK);  // Enter in the box
+            unlockedInside = !app.dlg->Cycle().Locked();
+            return IDCANCEL;
+        };
+        app.shell.dialogs.settings = [&](CSettingsDlg&) { return inside(); };
+        app.shell.dialogs.taskList = [&](CTaskListDlg&) { return inside(); };
+        app.shell.dialogs.during = [&](CRemindDlg&) { inside(); };
+        loop.command ? void(app.dlg->OnCommand(loop.command)) : app.Minutes(1);
+        EXPECT_TRUE(lockedInside && unlockedInside);
+        EXPECT_FALSE(app.shell.window.othersHidden || app.shell.system.Restricted() || app.shell.system.keysTrapped);
+        EXPECT_EQ(app.dlg->Cycle().GetPhase(), CRestCycle::Phase::Working);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(EveryLoop, OpenWindowTest, ::testing::ValuesIn(kOpenWindows));
 
 // A session end that is cancelled after the question leaves work, a rest and a lock as they were.
 TEST_F(LockTest, ACancelledSessionEndChangesNothing) {
@@ -196,14 +180,12 @@ TEST_F(LockTest, NewMonitorsAndANewShellDuringALock) {
 }
 
 TEST(ShellKeysTest, OnlyTheShellsOwnCombinationsAreSwallowed) {
+    // Ctrl+Alt+Del is the system's; Alt+F4 closes nothing on the lock.
     const struct { unsigned vk; bool alt, ctrl, swallowed; } rows[] = {
-        {kVkLeftWin, false, false, true}, {kVkRightWin, false, true, true},
-        {kVkTab, true, false, true},      {kVkTab, false, false, false},  // Tab moves in the box's window
-        {kVkEscape, true, false, true},   {kVkEscape, false, true, true}, {kVkEscape, false, false, false},
-        {0x2E, true, true, false},        // Ctrl+Alt+Del is the system's
-        {'R', false, false, false},       {0x0D, false, false, false},    // the password and Enter
-        {0x73, true, false, false},       // Alt+F4 closes nothing on the lock
-    };
+        {kVkLeftWin, false, false, true}, {kVkRightWin, false, true, true}, {kVkTab, true, false, true},
+        {kVkTab, false, false, false},    {kVkEscape, true, false, true},   {kVkEscape, false, true, true},
+        {kVkEscape, false, false, false}, {0x2E, true, true, false},        {'R', false, false, false},
+        {0x0D, false, false, false},      {0x73, true, false, false}};
     for (const auto& r : rows) EXPECT_EQ(IsShellKey(r.vk, r.alt, r.ctrl), r.swallowed) << r.vk << r.alt << r.ctrl;
 }
 
