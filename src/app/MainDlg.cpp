@@ -85,7 +85,7 @@ bool CMainDlg::OnQueryEndSession(bool defaultAnswer) {
     return true;
 }
 
-void CMainDlg::OnTimeChange() { SelectNextTask(); }
+void CMainDlg::OnTimeChange() { CatchUpTasks(); }
 
 std::string CMainDlg::IniPath() {
     std::string path = m_ports.system.ModuleFileName();
@@ -126,10 +126,7 @@ void CMainDlg::OnTimer(int id) {
         m_cycle.OnTick(Now());
         break;
     case TIMER_TASK:
-        if (m_tasks.OnTimer())
-            OnTaskDue();
-        else
-            SelectNextTask();
+        CatchUpTasks();
         break;
     case TIMER_HOMEPAGE:
         CheckHomepage();  // stops timer 3; the fetch runs in the background
