@@ -93,7 +93,7 @@ void CMainDlg::OnEndSession(bool ending) {
     if (ending) OnDestroy();
 }
 
-void CMainDlg::OnTimeChange() { SelectNextTask(); }
+void CMainDlg::OnTimeChange() { CatchUpTasks(); }
 
 std::string CMainDlg::IniPath() {
     std::string path = m_ports.system.ModuleFileName();
@@ -134,10 +134,7 @@ void CMainDlg::OnTimer(int id) {
         m_cycle.OnTick(Now());
         break;
     case TIMER_TASK:
-        if (m_tasks.OnTimer())
-            OnTaskDue();
-        else
-            SelectNextTask();
+        CatchUpTasks();
         break;
     case TIMER_HOMEPAGE:
         CheckHomepage();  // stops timer 3; the fetch runs in the background

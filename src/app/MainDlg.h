@@ -102,7 +102,7 @@ public:
 
     // Tasks (Tasks.cpp)
     int SelectNextTask();
-    void OnTaskDue();
+    void CatchUpTasks();  // the task timer fired or the clock was set
 
     // The monitors (Monitors.cpp). Their results arrive later, on the GUI thread.
     void CheckNewVersion(bool manual);

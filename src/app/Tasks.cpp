@@ -1,7 +1,8 @@
-// The reminders and tasks as they fall due: the notice, then the command.
+// The reminders and tasks as they fall due: the notice, then the command; and the tasks missed.
 #include <cstdio>
 
 #include "app/MainDlg.h"
+#include "base/AppName.h"
 #include "tasks/RemindDlg.h"
 
 namespace lumivar {
@@ -11,6 +12,16 @@ namespace {
 constexpr int kBeeps = 5;
 constexpr uint32_t kBeepGapMs = 200;
 constexpr uint32_t kSimpleBeep = 0xFFFFFFFF;
+
+std::string MissedNotice(const std::vector<TaskItem>& missed) {
+    std::string text = "以下任务的时间已过，没有执行：";
+    for (const TaskItem& item : missed) {
+        char time[16];
+        std::snprintf(time, sizeof time, "\r\n%02d:%02d ", item.hour, item.minute);
+        text += time + item.task;
+    }
+    return text;
+}
 }  // namespace
 
 int CMainDlg::SelectNextTask() {
@@ -19,9 +30,13 @@ int CMainDlg::SelectNextTask() {
     return next;
 }
 
-void CMainDlg::OnTaskDue() {
-    for (const TaskItem& item : m_tasks.TakeDue()) RunTaskEntry(item);
-    SelectNextTask();
+void CMainDlg::CatchUpTasks() {
+    const TaskRunner runner{
+        [this] { return m_ports.system.Now(); }, [this](const TaskItem& item) { RunTaskEntry(item); },
+        [this](const std::vector<TaskItem>& missed) {
+            m_ports.dialogs.ShowMessage(MissedNotice(missed), AppNameFromPath(m_ports.system.ModuleFileName()));
+        }};
+    if (m_tasks.CatchUp(runner)) SelectNextTask();
 }
 
 void CMainDlg::RunTaskEntry(const TaskItem& item) {

@@ -72,6 +72,35 @@ int DailyDue(int hour, int minute, std::time_t now) {
     return 86400;
 }
 
+// The last hour:minute:00 at or before t, stepped on the calendar as above.
+bool DailyAtOrBefore(int hour, int minute, std::time_t t, std::time_t& out) {
+    std::tm base{};
+    if (!ToLocal(t, base)) return false;
+    base.tm_hour = hour;
+    base.tm_min = minute;
+    base.tm_sec = 0;
+    for (int back = 0; back <= 2; ++back) {
+        std::tm day = base;
+        day.tm_mday -= back;
+        if (FromLocal(day, out) && out <= t) return true;
+    }
+    return false;
+}
+
+// This exchange sort decides which of two entries due together fires first; a stable sort
+// would pick the other one.
+template <class Key>
+void ExchangeSort(std::vector<int>& order, const std::vector<Key>& key) {
+    const int count = int(order.size());
+    for (int k = 0; k < count - 1; ++k)
+        for (int j = k + 1; j < count; ++j)
+            if (key[order[k]] > key[order[j]]) std::swap(order[k], order[j]);
+}
+
+int Count(const TaskList& entries) {
+    return entries.size() > std::size_t(MAX_TASKS) ? MAX_TASKS : int(entries.size());
+}
+
 }  // namespace
 
 bool ParseTaskDate(std::string_view text, int hour, int minute, std::time_t& out) {
@@ -83,7 +112,7 @@ bool ParseEditorDate(std::string_view text, std::time_t& out) {
 }
 
 TaskSchedule ComputeTaskSchedule(const TaskList& entries, std::time_t now) {
-    const int count = entries.size() > std::size_t(MAX_TASKS) ? MAX_TASKS : int(entries.size());
+    const int count = Count(entries);
     TaskSchedule s{std::vector<int>(count), std::vector<int>(count)};
     for (int i = 0; i < count; ++i) {
         const TaskItem& e = entries[i];
@@ -94,11 +123,7 @@ TaskSchedule ComputeTaskSchedule(const TaskList& entries, std::time_t now) {
             s.due[i] = DailyDue(e.hour, e.minute, now);
         s.order[i] = i;
     }
-    // This exchange sort decides which of two entries due together fires
-    // first; a stable sort would pick the other one.
-    for (int k = 0; k < count - 1; ++k)
-        for (int j = k + 1; j < count; ++j)
-            if (s.due[s.order[k]] > s.due[s.order[j]]) std::swap(s.order[k], s.order[j]);
+    ExchangeSort(s.order, s.due);
     return s;
 }
 
@@ -107,6 +132,26 @@ int ChooseNextTask(const TaskSchedule& s) {
     for (const int i : s.order)
         if (s.due[i] > 0) return i;
     return s.order[0];
+}
+
+std::vector<DueEntry> DueBetween(const TaskList& entries, std::time_t from, std::time_t to) {
+    const int count = Count(entries);
+    // Every entry is sorted as the schedule made at `from` sorts it, so entries due together
+    // come in the order they would have had on time.
+    std::vector<std::time_t> at(count);
+    std::vector<int> order(count);
+    for (int i = 0; i < count; ++i) {
+        const TaskItem& e = entries[i];
+        order[i] = i;
+        if (ParseTaskDate(e.date, e.hour, e.minute, at[i])) continue;
+        if (!DailyAtOrBefore(e.hour, e.minute, to, at[i]) || at[i] <= from)
+            at[i] = from + DailyDue(e.hour, e.minute, from);
+    }
+    ExchangeSort(order, at);
+    std::vector<DueEntry> due;
+    for (const int i : order)
+        if (at[i] > from && at[i] <= to) due.push_back({i, at[i]});
+    return due;
 }
 
 }  // namespace lumivar

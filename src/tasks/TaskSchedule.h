@@ -28,4 +28,13 @@ TaskSchedule ComputeTaskSchedule(const TaskList& entries, std::time_t now);
 // The first entry in due order still ahead, else the most overdue one; -1 for none.
 int ChooseNextTask(const TaskSchedule& schedule);
 
+// An entry that came due, and when.
+struct DueEntry {
+    int index;
+    std::time_t at;
+};
+// The entries due after `from` up to and including `to`, in due order. Each comes once, at its
+// latest due time in that span: a daily entry passed over on several days counts once.
+std::vector<DueEntry> DueBetween(const TaskList& entries, std::time_t from, std::time_t to);
+
 }  // namespace lumivar

@@ -25,11 +25,12 @@ std::time_t Shanghai(int y, unsigned mo, unsigned d, int h = 0, int mi = 0, int 
 
 struct Entry { std::string date; int hour, minute; };
 
-TaskSchedule Schedule(const std::vector<Entry>& entries, std::time_t now) {
+TaskList List(const std::vector<Entry>& entries) {
     TaskList list;
     for (const Entry& e : entries) list.push_back({e.date, "note", "", e.hour, e.minute});
-    return ComputeTaskSchedule(list, now);
+    return list;
 }
+TaskSchedule Schedule(const std::vector<Entry>& entries, std::time_t now) { return ComputeTaskSchedule(List(entries), now); }
 
 TEST(TaskScheduleParseDate, LocalDateAtTheGivenTimeWithOverflowingDaysRolledOn) {
     const struct { const char* text; int y; unsigned mo, d; } valid[] = {
@@ -64,8 +65,9 @@ TEST(TaskScheduleDue, SecondsFromNowForDailyAndDatedEntries) {
 TEST(TaskScheduleOrder, PassedDatedEntriesSortFirstButAreNotChosenWhileOneIsAhead) {
     const std::time_t noon = Shanghai(2003, 12, 8, 12, 0, 0);
     // Due 3600, 86400, -86400, 82800 (tomorrow), -3600 and 0 (this very second, so passed).
-    const TaskSchedule t = Schedule({{kDaily, 13, 0}, {"2003年12月09日", 12, 0}, {"2003年12月07日", 12, 0}, {kDaily, 11, 0},
-                                  {"2003年12月08日", 11, 0}, {"2003年12月08日", 12, 0}}, noon);
+    const std::vector<Entry> entries = {{kDaily, 13, 0}, {"2003年12月09日", 12, 0}, {"2003年12月07日", 12, 0},
+                                        {kDaily, 11, 0}, {"2003年12月08日", 11, 0}, {"2003年12月08日", 12, 0}};
+    const TaskSchedule t = Schedule(entries, noon);
     EXPECT_EQ(t.order, (std::vector<int>{2, 4, 5, 0, 3, 1}));
     EXPECT_EQ(ChooseNextTask(t), 0);
     EXPECT_EQ(ChooseNextTask(Schedule({}, noon)), -1);
@@ -76,6 +78,15 @@ TEST(TaskScheduleOrder, PassedDatedEntriesSortFirstButAreNotChosenWhileOneIsAhea
     const TaskSchedule cut = Schedule(std::vector<Entry>(MAX_TASKS + 5, {kDaily, 1, 0}), noon);
     EXPECT_EQ(cut.order.size(), std::size_t(MAX_TASKS));
     EXPECT_EQ(ChooseNextTask(cut), 0);
+    // What came due in (from, to]: each entry once, at its latest time there, in the schedule's order.
+    const struct { int from, to; const char* due; } spans[] = {
+        {-2 * 86400, 86400, "2@-86400 4@-3600 5@0 0@3600 3@82800 1@86400 "}, {0, 3600, "0@3600 "}, {3600, 0, ""}};
+    for (const auto& span : spans) {
+        std::string due;
+        for (const DueEntry& d : DueBetween(List(entries), noon + span.from, noon + span.to))
+            due += std::to_string(d.index) + "@" + std::to_string(d.at - noon) + " ";
+        EXPECT_EQ(due, span.due) << span.from << ".." << span.to;
+    }
 }
 
 TEST(TaskScheduleDst, DailyTimeTomorrowKeepsTheWallClockAcrossTheSpringChange) {
@@ -180,10 +191,9 @@ TEST_F(AppTest, TaskListShowsDueOrderAndAppliesOnlyOnOk) {
     EXPECT_EQ(dlg->Tasks().Entries().size(), 2);
     EXPECT_EQ(shell.files.writes, 0);
 
+    Minutes(40);  // a new entry for a time already past is not one that was missed
     shell.dialogs.taskList = [](CTaskListDlg& d) {
-        d.m_nItemCount = 1;
-        d.m_items[0] = {"每天", "新", "", 15, 30};
-        d.m_nPromptSeconds = 9;
+        d.m_nItemCount = 1, d.m_items[0] = {"每天", "新", "", 15, 30}, d.m_nPromptSeconds = 9;
         return IDOK;
     };
     dlg->OnTaskList();
@@ -191,6 +201,7 @@ TEST_F(AppTest, TaskListShowsDueOrderAndAppliesOnlyOnOk) {
     EXPECT_EQ(dlg->Config().m_nRemindTimeout, 9);
     EXPECT_EQ(dlg->Tasks().Current().note, "新");
     EXPECT_NE(IniText().find("NOTE0=新"), std::string::npos);
+    EXPECT_EQ(shell.window.Period(TIMER_TASK), (86400 - 600) * 1000u);  // tomorrow's, not at once
 }
 
 }  // namespace
