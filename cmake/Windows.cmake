@@ -24,7 +24,7 @@ target_link_libraries(lumivar_core PUBLIC ${CMAKE_BINARY_DIR}/delay/libws2_32_de
 add_library(lumivar_win32 STATIC ${WIN32_SOURCES})
 target_link_libraries(lumivar_win32 PUBLIC lumivar_core)
 target_compile_definitions(lumivar_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
-target_link_libraries(lumivar_win32 PUBLIC user32 gdi32 shell32 advapi32 ${DELAY_LIBS} uuid)
+target_link_libraries(lumivar_win32 PUBLIC user32 gdi32 shell32 advapi32 wtsapi32 ${DELAY_LIBS} uuid)
 
 set(STATIC_FLAGS -static -static-libgcc -static-libstdc++)
 

@@ -74,6 +74,7 @@ void CMainDlg::OnReadme() {
 
 std::string CMainDlg::TrayTipText() const {
     std::string tip = m_cycle.EyeCare() ? "眸安星:\n视力保护已启动" : "眸安星:\n视力保护未启动";
+    if (m_cycle.WaitingForFullScreen()) tip += "，全屏程序退出后休息";
     char buf[64];
     if (!m_settings.m_bRemind) {
         tip += "\n提醒服务未启动";

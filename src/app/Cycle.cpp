@@ -116,6 +116,10 @@ void CMainDlg::HideScreen(bool quiet) {
     m_ports.window.ActivateForegroundWindow();
 }
 
+void CMainDlg::WarnRestComing(int seconds) {
+    m_ports.tray.Balloon(m_nid, "眸安星", "还有" + std::to_string(seconds) + "秒就要休息了，请保存手头的工作。");
+}
+
 void CMainDlg::CutRestShort() { m_ports.window.Hide(); }
 
 void CMainDlg::KeepLock() {

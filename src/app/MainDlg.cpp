@@ -16,6 +16,7 @@ constexpr int kHotkeyKeys[6] = {0x41, 0x61, 0x49, 0x69, 0x6C, 0x4C};
 constexpr int kFirstHotkey = IDH_REST_A;
 // The first automatic update check, ten minutes after start.
 constexpr uint32_t kFirstUpdateCheckMs = 600000;
+constexpr uint32_t kFirstCheckAfterResumeMs = 60000;
 }  // namespace
 
 CMainDlg::CMainDlg(Ports ports) : m_ports(ports) {
@@ -70,7 +71,7 @@ void CMainDlg::OnDestroy() {
     if (m_bTornDown) return;  // the session's end came first
     m_bTornDown = 1;
     for (int i = 0; i < 6; ++i) m_ports.system.UnregisterHotKey(kFirstHotkey + i);
-    for (int id = TIMER_CYCLE; id <= TIMER_AUTOLOCK; ++id) m_ports.window.KillTimer(id);
+    for (int id = TIMER_CYCLE; id <= TIMER_WARN; ++id) m_ports.window.KillTimer(id);
     m_tasks.Stop();
     m_rotation.Close();
     UnlockScreen(true);
@@ -94,6 +95,30 @@ void CMainDlg::OnEndSession(bool ending) {
 }
 
 void CMainDlg::OnTimeChange() { CatchUpTasks(); }
+
+void CMainDlg::OnSuspend() {
+    m_bAsleep = 1;
+    m_cycle.AwayBegins(CRestCycle::Asleep, Now());
+}
+
+// Windows says so twice when a person woke the computer; once is enough.
+void CMainDlg::OnResume() {
+    if (!m_bAsleep) return;
+    m_bAsleep = 0;
+    m_cycle.AwayEnds(CRestCycle::Asleep, Now());
+    // The network is not up yet: the monitors look a minute on, one after the other.
+    m_hostMonitor.Resumed(kFirstCheckAfterResumeMs);
+    m_mailMonitor.Resumed(kFirstCheckAfterResumeMs + 10000);
+    m_homepageMonitor.Resumed(kFirstCheckAfterResumeMs + 20000);
+    CatchUpTasks();
+}
+
+void CMainDlg::OnSessionLock(bool locked) {
+    if (locked)
+        m_cycle.AwayBegins(CRestCycle::SessionLocked, Now());
+    else
+        m_cycle.AwayEnds(CRestCycle::SessionLocked, Now());
+}
 
 std::string CMainDlg::IniPath() {
     std::string path = m_ports.system.ModuleFileName();
@@ -126,7 +151,11 @@ void CMainDlg::SetRunAtStartup() {
     m_ports.system.SetRunValue("Lumivar2003", m_settings.m_bStartup ? &path : nullptr);
 }
 
-void CMainDlg::ApplyPeriods() { m_cycle.SetPeriods(MinutesMs(m_settings.m_nWorkTime), m_settings.m_nBreakTime); }
+void CMainDlg::ApplyPeriods() {
+    const Settings& s = m_settings;
+    m_cycle.SetPeriods(MinutesMs(s.m_nWorkTime), s.m_nBreakTime);
+    m_cycle.SetDayRules({MinutesMs(s.m_nNaturalBreak), MinutesMs(s.m_nFullScreenWait), uint32_t(s.m_nPrewarn) * 1000});
+}
 
 void CMainDlg::OnTimer(int id) {
     switch (id) {
@@ -152,6 +181,12 @@ void CMainDlg::OnTimer(int id) {
         break;
     case TIMER_AUTOLOCK:
         OnAutoLockTick();
+        break;
+    case TIMER_IDLE:
+        m_cycle.OnIdleTick(Now());
+        break;
+    case TIMER_WARN:
+        m_cycle.OnWarnTick(Now());
         break;
     default:
         break;

@@ -31,6 +31,8 @@ enum TimerId {
     TIMER_MAIL = 5,
     TIMER_UPDATE = 6,
     TIMER_AUTOLOCK = 7,
+    TIMER_IDLE = 8,
+    TIMER_WARN = 9,
 };
 
 inline constexpr unsigned WM_TRAYNOTIFY = 0x401;
@@ -51,6 +53,10 @@ public:
     bool OnQueryEndSession(bool defaultAnswer);
     void OnEndSession(bool ending);  // false: the end was cancelled, nothing changes
     void OnTimeChange();
+    // Sleep and Windows' own lock (MainDlg.cpp)
+    void OnSuspend();
+    void OnResume();
+    void OnSessionLock(bool locked);
     void OnReloadSettings();
     void OnCancel() {}
     bool LoadSettings();
@@ -139,6 +145,11 @@ private:
     void PlaySound(Sound sound) override;
     void BackAtWork() override;
     void StateChanged() override { UpdateTrayTip(); }
+    void ArmIdleTimer(uint32_t ms) override { ms ? m_idleTimer.Set(ms) : m_idleTimer.Kill(); }
+    void ArmWarnTimer(uint32_t ms) override { ms ? m_warnTimer.Set(ms) : m_warnTimer.Kill(); }
+    uint32_t IdleMs() override { return Now() - m_ports.system.LastInputTick(); }
+    bool FullScreenInFront() override { return m_ports.system.FullScreenInFront(); }
+    void WarnRestComing(int seconds) override;
 
     static bool AllowedWhileLocked(int command);
     uint32_t Now() { return m_ports.system.TickCount(); }
@@ -157,6 +168,8 @@ private:
     CPictureRotation m_rotation{m_ports.files};
     CTaskScheduler m_tasks{{m_ports.window, TIMER_TASK}};
     CTimer m_autoLockTimer{m_ports.window, TIMER_AUTOLOCK};
+    CTimer m_idleTimer{m_ports.window, TIMER_IDLE};
+    CTimer m_warnTimer{m_ports.window, TIMER_WARN};
 
     TrayIcon m_nid;
     TrayIcon m_nidMail;
@@ -164,6 +177,7 @@ private:
     int m_hIcon = IDI_APP;
     int m_bWin9x = 0;
     int m_bTornDown = 0;
+    int m_bAsleep = 0;
     // Each dialog opens once; a second request while it is open does nothing.
     int m_bAboutOpen = 0;
     int m_bSettingsOpen = 0;

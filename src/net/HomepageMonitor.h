@@ -56,6 +56,10 @@ public:
     // successful check while the monitor is on. Nothing starts while a fetch is out.
     void CheckHomepage();
     void Start();  // at start-up: the timer runs while the monitor is on
+    // After a sleep: the first check waits this long, for the network to come up.
+    void Resumed(uint32_t delayMs) {
+        if (m_settings.m_bHomepageWatch) m_ports.timer.Set(delayMs);
+    }
     void ApplyHomepageSettings(const HomepageSettings& edited);
     HomepageSettings Current() const;
 

@@ -46,7 +46,11 @@ public:
     // until its answer is through, prompt included. False, and nothing happens, when host is
     // empty or a check is in flight.
     bool Check(const std::string& host);
-    void Start();    // at start-up: the timer runs while the monitor is on
+    void Start();  // at start-up: the timer runs while the monitor is on
+    // After a sleep: the first check waits this long, for the network to come up.
+    void Resumed(uint32_t delayMs) {
+        if (m_settings.m_bHostMonitor) m_ports.timer.Set(delayMs);
+    }
     void OnTimer();  // its timer: the next check, a period after this one
     bool InFlight() const { return m_bInFlight; }
     bool Reachable() const { return m_bReachable != 0; }

@@ -49,6 +49,10 @@ public:
 
     // Start-up: the checks take the server and account; the timer runs while the monitor is on.
     void Start();
+    // After a sleep: the first check waits this long, for the network to come up.
+    void Resumed(uint32_t delayMs) {
+        if (m_settings.m_bMailCheck) m_ports.timer.Set(delayMs);
+    }
     // One check. then(false) when the monitor switched itself off, then(true) otherwise.
     // False, and nothing happens, while another check is still out.
     bool CheckMail(std::function<void(bool)> then);

@@ -82,8 +82,16 @@ public:
     virtual bool ExitSession(unsigned flags) = 0;     // ExitWindowsEx(flags, 0)
 };
 
+// Whether a program in front fills its whole monitor, as a film, a presentation or a video
+// call does; the desktop and the task bar do not count.
+class IForeground {
+public:
+    virtual ~IForeground() = default;
+    virtual bool FullScreenInFront() = 0;
+};
+
 // All of them, as one shell object implements them.
 class ISystem : public IClock, public IHotkeys, public ISound, public IShell, public IStartup,
-                public ILockPolicy, public IPower {};
+                public ILockPolicy, public IPower, public IForeground {};
 
 }  // namespace lumivar

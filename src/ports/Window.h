@@ -90,6 +90,8 @@ class ITray {
 public:
     virtual ~ITray() = default;
     virtual void Notify(TrayOp op, const TrayIcon& icon) = 0;
+    // A balloon from the icon, which goes by itself.
+    virtual void Balloon(const TrayIcon& icon, const std::string& title, const std::string& text) = 0;
     // Pops up the first sub-menu of a menu resource at the cursor; the choice comes back as a command.
     virtual void PopupMenu(int menuResource, int defaultCommand, int checkCommand, bool checked) = 0;
 };

@@ -1,5 +1,8 @@
 #include "rest/RestCycle.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace lumivar {
 
 void CRestCycle::Start(uint32_t now) {
@@ -23,13 +26,37 @@ void CRestCycle::OnTick(uint32_t now) {
             EndRestOrLock(now);
         break;
     case Phase::Working:
-        StartRest();
+        RestDue();
         break;
     }
 }
 
+// The rest comes unless nobody could see it, nobody is there, or a full-screen program would be
+// cut off mid-sentence; then it waits a minute at a time, up to the limit.
+void CRestCycle::RestDue() {
+    if (m_away) {
+        m_dueWhileAway = true;
+        m_view.ArmCycleTimer(0);
+        return;
+    }
+    if (m_rules.naturalBreakMs && m_view.IdleMs() >= m_rules.naturalBreakMs) {
+        m_view.ArmCycleTimer(0);  // the return starts a new period
+        WatchIdle();
+        return;
+    }
+    if (m_heldMs < m_rules.fullScreenWaitMs && m_view.FullScreenInFront()) {
+        const uint32_t wait = std::min(kFullScreenRetryMs, m_rules.fullScreenWaitMs - m_heldMs);
+        m_heldMs += wait;
+        m_view.ArmCycleTimer(wait);
+        m_view.StateChanged();
+        return;
+    }
+    StartRest();
+}
+
 void CRestCycle::StartRest() {
     if (m_phase != Phase::Working) return;
+    StopDayTimers();
     m_view.ShowRestScreen();
     m_restLeft = m_restSeconds;
     m_phase = Phase::Resting;
@@ -51,9 +78,7 @@ void CRestCycle::BackToWork(uint32_t now) {
 
 void CRestCycle::EndRestOrLock(uint32_t now) {
     m_view.StateChanged();
-    m_workSince = now;
-    // With eye care off nothing is armed: the switch starts the next period.
-    m_view.ArmCycleTimer(m_eyeCare ? m_workMs : 0);
+    StartWorkPeriod(now);
     if (m_phase == Phase::Working) return;
     m_view.HideScreen(m_quiet);
     m_restLeft = 0;
@@ -64,6 +89,76 @@ void CRestCycle::EndRestOrLock(uint32_t now) {
     }
     m_view.PlaySound(IRestCycleView::Sound::Work);
     m_view.BackAtWork();
+}
+
+void CRestCycle::StartWorkPeriod(uint32_t now) {
+    m_workSince = now;
+    m_heldMs = 0;
+    m_noticedAway = false;
+    m_dueWhileAway = false;
+    StopDayTimers();
+    // With eye care off nothing is armed: the switch starts the next period.
+    m_view.ArmCycleTimer(m_eyeCare ? m_workMs : 0);
+    if (!m_eyeCare) return;
+    if (m_rules.prewarnMs && m_workMs > m_rules.prewarnMs) m_view.ArmWarnTimer(m_workMs - m_rules.prewarnMs);
+    if (m_rules.naturalBreakMs) WatchIdle();
+}
+
+void CRestCycle::StopDayTimers() {
+    m_view.ArmIdleTimer(0);
+    m_view.ArmWarnTimer(0);
+}
+
+// Looks again when the break would be reached; once it is, every little while for the return.
+void CRestCycle::WatchIdle() {
+    const uint32_t idle = m_view.IdleMs();
+    if (idle >= m_rules.naturalBreakMs) {
+        m_noticedAway = true;
+        m_view.ArmIdleTimer(kAwayWatchMs);
+    } else {
+        m_view.ArmIdleTimer(m_rules.naturalBreakMs - idle + 5);
+    }
+}
+
+void CRestCycle::OnIdleTick(uint32_t now) {
+    if (m_phase != Phase::Working || !m_eyeCare || !m_rules.naturalBreakMs) {
+        m_view.ArmIdleTimer(0);
+        return;
+    }
+    const bool wasAway = m_noticedAway;
+    if (wasAway && m_view.IdleMs() < m_rules.naturalBreakMs) {
+        StartWorkPeriod(now);  // back from a natural break: rested
+        m_view.StateChanged();
+        return;
+    }
+    WatchIdle();
+}
+
+void CRestCycle::OnWarnTick(uint32_t now) {
+    m_view.ArmWarnTimer(0);
+    const std::optional<uint32_t> left = NextRestIn(now);
+    if (!left || !*left || m_away) return;
+    if (m_rules.naturalBreakMs && m_view.IdleMs() >= m_rules.naturalBreakMs) return;  // nobody to warn
+    m_view.WarnRestComing(int((*left + 500) / 1000));
+}
+
+void CRestCycle::AwayBegins(Away why, uint32_t now) {
+    if (!m_away) m_awaySince = now;
+    m_away |= why;
+}
+
+void CRestCycle::AwayEnds(Away why, uint32_t now) {
+    if (!(m_away & why)) return;
+    m_away &= ~unsigned(why);
+    if (m_away) return;
+    const bool due = std::exchange(m_dueWhileAway, false);
+    const uint32_t enough = m_rules.naturalBreakMs ? m_rules.naturalBreakMs : uint32_t(m_restSeconds) * kSecondMs;
+    if (now - m_awaySince >= enough) {
+        if (m_phase == Phase::Resting) m_quiet = true;  // rested already: no show and no sound
+        if (m_phase == Phase::Working || m_phase == Phase::Resting) EndRestOrLock(now);
+        return;
+    }
+    if (due && m_phase == Phase::Working) RestDue();
 }
 
 void CRestCycle::ToggleEyeCare(uint32_t now) {
@@ -84,6 +179,7 @@ void CRestCycle::ToggleEyeCare(uint32_t now) {
     }
     m_view.StateChanged();
     m_view.ArmCycleTimer(0);
+    StopDayTimers();
 }
 
 void CRestCycle::SettingsApplied(uint32_t now) {
@@ -93,6 +189,8 @@ void CRestCycle::SettingsApplied(uint32_t now) {
 
 bool CRestCycle::Lock() {
     if (m_phase == Phase::Locked) return false;
+    StopDayTimers();
+    m_heldMs = 0;
     if (Resting()) {
         m_view.ArmCycleTimer(0);
         m_restLeft = 0;

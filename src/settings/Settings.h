@@ -33,6 +33,9 @@ struct Settings {
     int m_bStretch = 1;
     int m_bAltPic = 0;
     int m_bAnimate = 1;
+    int m_nNaturalBreak = 5;     // minutes without input that count as a rest; 0: off
+    int m_nFullScreenWait = 30;  // minutes a rest waits for a full-screen program; 0: never
+    int m_nPrewarn = 30;         // seconds of warning before a rest; 0: none
 
     int m_bPlaySound = 1;
     std::string m_strBreakWav = "break.wav";

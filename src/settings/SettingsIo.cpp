@@ -111,6 +111,9 @@ void KeepInRange(Settings& s) {
     if (s.m_nHostInterval <= 0) s.m_bHostMonitor = 0;  // the way a file switches the monitor off
     s.m_nHostInterval = std::clamp(s.m_nHostInterval, 1, 120);
     s.m_nRemindTimeout = std::clamp(s.m_nRemindTimeout, 0, 3600);  // 0: the prompt waits for the user
+    s.m_nNaturalBreak = std::clamp(s.m_nNaturalBreak, 0, 120);
+    s.m_nFullScreenWait = std::clamp(s.m_nFullScreenWait, 0, 240);
+    s.m_nPrewarn = std::clamp(s.m_nPrewarn, 0, 300);
 }
 
 }  // namespace
@@ -161,6 +164,9 @@ void ReadSettings(const IniFile& ini, Settings& s, TaskList& tasks) {
     ReadText(ini, kScreen, "PICFILE", s.m_strPicFile);
     ReadInt(ini, kScreen, "STRETCH", s.m_bStretch);
     ReadInt(ini, kScreen, "ANIMATE", s.m_bAnimate);
+    ReadInt(ini, kScreen, "NATURALBREAK", s.m_nNaturalBreak);
+    ReadInt(ini, kScreen, "FULLSCREENWAIT", s.m_nFullScreenWait);
+    ReadInt(ini, kScreen, "PREWARN", s.m_nPrewarn);
 
     ReadInt(ini, kSound, "PLAYSOUND", s.m_bPlaySound);
     ReadText(ini, kSound, "BREAKWAV", s.m_strBreakWav);
@@ -217,6 +223,9 @@ void WriteSettings(IniFile& ini, const Settings& s, const TaskList& tasks) {
     WriteInt(ini, kScreen, "STRETCH", s.m_bStretch);
     WriteInt(ini, kScreen, "ALTPIC", s.m_bAltPic);
     WriteInt(ini, kScreen, "ANIMATE", s.m_bAnimate);
+    WriteInt(ini, kScreen, "NATURALBREAK", s.m_nNaturalBreak);
+    WriteInt(ini, kScreen, "FULLSCREENWAIT", s.m_nFullScreenWait);
+    WriteInt(ini, kScreen, "PREWARN", s.m_nPrewarn);
 
     WriteInt(ini, kSound, "PLAYSOUND", s.m_bPlaySound);
     WriteText(ini, kSound, "BREAKWAV", s.m_strBreakWav);

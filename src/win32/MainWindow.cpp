@@ -9,6 +9,8 @@
 #include "resource.h"
 #include "win32/Win32Ports.h"
 
+#include <wtsapi32.h>  // after <windows.h>, which it needs
+
 namespace lumivar {
 
 namespace {
@@ -40,6 +42,8 @@ INT_PTR CALLBACK MainDlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         shell->dlg = std::make_unique<CMainDlg>(
             Ports{shell->window, shell->tray, shell->system, shell->files, shell->dialogs, shell->picture,
                   shell->background, shell->icmp, std::make_shared<CHttpClient>(tcp, SystemProxy()), tcp});
+        // Windows' own lock is told only to windows that ask for it.
+        WTSRegisterSessionNotification(hwnd, NOTIFY_FOR_THIS_SESSION);
         return shell->dlg->OnInitDialog();
     }
     if (!shell || !shell->dlg) return FALSE;
@@ -87,6 +91,13 @@ INT_PTR CALLBACK MainDlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DISPLAYCHANGE:
         dlg.OnDisplayChange();
         return TRUE;
+    case WM_POWERBROADCAST:
+        if (wp == PBT_APMSUSPEND) dlg.OnSuspend();
+        if (wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) dlg.OnResume();
+        return Result(hwnd, TRUE);
+    case WM_WTSSESSION_CHANGE:
+        if (wp == WTS_SESSION_LOCK || wp == WTS_SESSION_UNLOCK) dlg.OnSessionLock(wp == WTS_SESSION_LOCK);
+        return TRUE;
     case WM_TIMECHANGE:
         dlg.OnTimeChange();
         return TRUE;
@@ -107,6 +118,7 @@ INT_PTR CALLBACK MainDlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         Win32Background::Deliver(lp);
         return TRUE;
     case WM_DESTROY:
+        WTSUnRegisterSessionNotification(hwnd);
         dlg.OnDestroy();
         return TRUE;
     case WM_NCDESTROY:

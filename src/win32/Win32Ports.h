@@ -56,6 +56,7 @@ class Win32Tray : public ITray {
 public:
     explicit Win32Tray(Win32MainWindow& owner) : m_owner(owner) {}
     void Notify(TrayOp op, const TrayIcon& icon) override;
+    void Balloon(const TrayIcon& icon, const std::string& title, const std::string& text) override;
     void PopupMenu(int menuResource, int defaultCommand, int checkCommand, bool checked) override;
 
 private:
@@ -87,6 +88,7 @@ public:
     bool ReadLockRecord(RegistryValue& before) override;        // ShellRestrictions.cpp
     void WriteLockRecord(const RegistryValue* before) override; // ShellRestrictions.cpp
     void TrapShellKeys(bool trap) override;                     // ShellKeyTrap.cpp
+    bool FullScreenInFront() override;
     bool EnableShutdownPrivilege() override;
     bool ExitSession(unsigned flags) override;
 

@@ -79,4 +79,28 @@ bool Win32System::EnableShutdownPrivilege() {
 
 bool Win32System::ExitSession(unsigned flags) { return ExitWindowsEx(flags, 0) != 0; }
 
+// The shell knows presentation mode and full-screen Direct3D; a window in front that covers its
+// whole monitor (a film, a video call) is the rest, unless it is the desktop, a task bar or ours.
+bool Win32System::FullScreenInFront() {
+    QUERY_USER_NOTIFICATION_STATE state{};
+    if (SUCCEEDED(SHQueryUserNotificationState(&state)) &&
+        (state == QUNS_BUSY || state == QUNS_RUNNING_D3D_FULL_SCREEN || state == QUNS_PRESENTATION_MODE))
+        return true;
+    HWND front = GetForegroundWindow();
+    DWORD pid = 0;
+    if (!front || !IsWindowVisible(front) || IsIconic(front) || front == GetShellWindow() ||
+        (GetWindowThreadProcessId(front, &pid), pid == GetCurrentProcessId()))
+        return false;
+    wchar_t cls[32] = {};
+    GetClassNameW(front, cls, int(std::size(cls)));
+    for (const wchar_t* shell : {L"Progman", L"WorkerW", L"Shell_TrayWnd", L"Shell_SecondaryTrayWnd"})
+        if (!lstrcmpW(cls, shell)) return false;
+    RECT rc{};
+    MONITORINFO mi{sizeof mi, {}, {}, 0};
+    if (!GetWindowRect(front, &rc) || !GetMonitorInfoW(MonitorFromWindow(front, MONITOR_DEFAULTTONEAREST), &mi))
+        return false;
+    const RECT& m = mi.rcMonitor;
+    return rc.left <= m.left && rc.top <= m.top && rc.right >= m.right && rc.bottom >= m.bottom;
+}
+
 }  // namespace lumivar

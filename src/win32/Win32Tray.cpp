@@ -24,6 +24,18 @@ void Win32Tray::Notify(TrayOp op, const TrayIcon& icon) {
     Shell_NotifyIconW(op == TrayOp::Add ? NIM_ADD : op == TrayOp::Modify ? NIM_MODIFY : NIM_DELETE, &nid);
 }
 
+void Win32Tray::Balloon(const TrayIcon& icon, const std::string& title, const std::string& text) {
+    NOTIFYICONDATAW nid{};
+    nid.cbSize = sizeof nid;
+    nid.hWnd = m_owner.Handle();
+    nid.uID = UINT(icon.id);
+    nid.uFlags = NIF_INFO;
+    nid.dwInfoFlags = NIIF_INFO;
+    lstrcpynW(nid.szInfoTitle, Wide(title).c_str(), int(std::size(nid.szInfoTitle)));
+    lstrcpynW(nid.szInfo, Wide(text).c_str(), int(std::size(nid.szInfo)));
+    Shell_NotifyIconW(NIM_MODIFY, &nid);
+}
+
 void Win32Tray::PopupMenu(int menuResource, int defaultCommand, int checkCommand, bool checked) {
     PopupMenuAtCursor(GetModuleHandleW(nullptr), menuResource, m_owner.Handle(), [&](HMENU popup) {
         if (defaultCommand) SetMenuDefaultItem(popup, UINT(defaultCommand), FALSE);

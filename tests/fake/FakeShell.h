@@ -105,6 +105,10 @@ public:
         if (op == TrayOp::Add || (op == TrayOp::Modify && icons.count(icon.id))) icons[icon.id] = icon;
         if (op == TrayOp::Delete) icons.erase(icon.id);
     }
+    void Balloon(const TrayIcon& icon, const std::string& title, const std::string& text) override {
+        balloons.push_back(std::to_string(icon.id) + " " + title + ": " + text);
+    }
+    std::vector<std::string> balloons;
     void PopupMenu(int, int, int, bool) override {}
     std::map<int, TrayIcon> icons;  // what the notification area shows now
 };
@@ -130,6 +134,7 @@ public:
     }
     void ShowTaskBar(bool show) override { taskBarShown = show; }
     void TrapShellKeys(bool trap) override { keysTrapped = trap; }
+    bool FullScreenInFront() override { return fullScreen; }
     RegistryValue ReadTaskMgrPolicy() override { return policy; }
     void WriteTaskMgrPolicy(const RegistryValue& v) override {
         policy = v;
@@ -154,7 +159,7 @@ public:
 
     uint32_t lastInput = 5000;
     bool win9x = false;
-    bool taskBarShown = true, keysTrapped = false;
+    bool taskBarShown = true, keysTrapped = false, fullScreen = false;
     std::string modulePath = "C:\\Program Files\\Lumivar\\Lumivar.exe";
     std::map<int, std::pair<unsigned, unsigned>> hotkeys;
     std::vector<std::pair<std::string, uint32_t>> sounds;

@@ -133,7 +133,7 @@ TEST_F(AppTest, TheLockIsLeftFromInsideTheLoopOfEveryWindow) {
 TEST_F(LockTest, ACancelledSessionEndChangesNothing) {
     for (const int phase : {ID_BACK_TO_WORK, ID_REST_NOW, ID_LOCK_SCREEN}) {
         SCOPED_TRACE(phase);
-        App app("[Lumivar2003]\nLOCKPASS=1\n[SCREEN]\nBREAKTIME=60\n[MAIL]\nCHECK=1\nSERVER=s\n");
+        App app("[Lumivar2003]\nLOCKPASS=1\n[SCREEN]\nBREAKTIME=60\nNATURALBREAK=0\n[MAIL]\nCHECK=1\nSERVER=s\n");
         app.dlg->OnCommand(phase);
         const auto timers = app.shell.window.timers;
         const auto hotkeys = app.shell.system.hotkeys;
