@@ -1,4 +1,4 @@
-// Resource numbers of the settings dialog and its five pages.
+// Resource numbers of the settings dialog and its six pages.
 #pragma once
 
 #define IDD_SETTINGS 150
@@ -7,6 +7,7 @@
 #define IDD_PAGE_MAIL 146
 #define IDD_PAGE_HOMEPAGE 137
 #define IDD_PAGE_NETWORK 138
+#define IDD_PAGE_DAY 139
 
 #define IDC_SETTINGS_TAB 1048
 
@@ -67,3 +68,11 @@
 #define IDC_NET_INTERVAL 1016
 #define IDC_NET_MONITOR 1017
 #define IDC_NET_EXPLAIN 1025
+
+// The day's page: each box with its spin
+#define IDC_DAY_BREAK 1080
+#define IDC_DAY_BREAKSPIN 1081
+#define IDC_DAY_WAIT 1082
+#define IDC_DAY_WAITSPIN 1083
+#define IDC_DAY_WARN 1084
+#define IDC_DAY_WARNSPIN 1085

@@ -33,6 +33,7 @@ void CMainDlg::ShowSettings() {
     gen.m_bAutoLock = s.m_bAutoLock, gen.m_nAutoLockTimeout = s.m_nAutoLockTimeout;
     dlg.m_mail.FromSettings(s);
     dlg.m_network.FromSettings(s);
+    dlg.m_day.FromSettings(s);
     dlg.m_homepage.SetValues({s.m_bHomepageWatch, s.m_nHomepageInterval, s.m_strHomepageAddress, s.m_bHomepageProxy,
                               s.m_strProxyUser, s.m_strProxyPass});
 
@@ -67,6 +68,7 @@ void CMainDlg::ShowSettings() {
     s.m_nBreakTime = gen.m_nBreakTime, s.m_bPlaySound = gen.m_bPlaySound, s.m_nWorkTime = gen.m_nWorkTime;
     s.m_bDisplayTxt = gen.m_bDisplayTxt;
     s.m_bBackKey = gen.m_bBackKey, s.m_bStartup = gen.m_bStartup;
+    dlg.m_day.ToSettings(s);
     SetRunAtStartup();
     ApplyPeriods();
     m_cycle.SettingsApplied(Now());  // while locked this leaves the lock standing

@@ -8,6 +8,7 @@ void CSettingsDlg::OnInitDialog() {
     m_tab.AddPage("POP3 Email监测", 146);
     m_tab.AddPage("网页内容监测", 137);
     m_tab.AddPage("PC网络状态监测", 138);
+    m_tab.AddPage("作息习惯", 139);
 }
 
 bool CSettingsDlg::OnOK(ISettingsUi& ui) {
@@ -29,6 +30,10 @@ bool CSettingsDlg::OnOK(ISettingsUi& ui) {
     if (!m_network.ValidateInterval(message)) {
         ui.ShowMessage(message);
         m_tab.SelectPage(NetworkPage);
+        return false;
+    }
+    if (!m_day.OnOK(ui)) {
+        m_tab.SelectPage(DayPage);
         return false;
     }
     return true;

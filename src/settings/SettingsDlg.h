@@ -1,4 +1,4 @@
-// The settings dialog: five pages on a tab strip, validated in tab order on OK.
+// The settings dialog: six pages on a tab strip, validated in tab order on OK.
 #pragma once
 
 #include <memory>
@@ -11,6 +11,7 @@
 #include "ports/Background.h"
 #include "ports/Dialogs.h"
 #include "ports/System.h"
+#include "settings/DayPage.h"
 #include "settings/GeneralPage.h"
 #include "settings/PasswordPage.h"
 #include "settings/SettingsTab.h"
@@ -30,7 +31,7 @@ struct SettingsPorts {
 
 class CSettingsDlg {
 public:
-    enum Page { GeneralPage, PasswordPage, MailPage, HomepagePage, NetworkPage };
+    enum Page { GeneralPage, PasswordPage, MailPage, HomepagePage, NetworkPage, DayPage };
 
     explicit CSettingsDlg(SettingsPorts ports)
         : m_ports(ports), m_mail(ports.tcp), m_homepage({ports.shell, ports.notices, ports.background, ports.http}) {}
@@ -42,6 +43,7 @@ public:
     CMailPage m_mail;
     CHomepagePage m_homepage;
     CNetworkPage m_network;
+    CDayPage m_day;
 
     void OnInitDialog();
     // Each page's check in tab order; the first that fails is shown and the dialog stays open.

@@ -116,6 +116,7 @@ std::vector<std::unique_ptr<PageView>> MakePageViews(CSettingsDlg& model) {
     views.push_back(std::make_unique<MailView>(model.m_mail, model.m_ports.background));
     views.push_back(std::make_unique<HomepageView>(model.m_homepage));
     views.push_back(std::make_unique<NetworkView>(model.m_network));
+    views.push_back(MakeDayView(model.m_day));
     return views;
 }
 

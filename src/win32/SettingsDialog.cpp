@@ -205,6 +205,31 @@ private:
                                       {IDC_PWD_CONFIRM, &m_model.m_strConfirm}};
 };
 
+// ---- the day's page ------------------------------------------------------------------------
+
+// Typed values are checked on OK, as in the other number boxes; the spins stay in range.
+class DayView : public PageView {
+public:
+    explicit DayView(CDayPage& model) : m_model(model) {}
+    void Init(HWND page) override {
+        for (int i = 0; i < 3; ++i) {
+            SetSpin(page, kBoxes[i] + 1, CDayPage::kBoxes[i].low, CDayPage::kBoxes[i].high, m_model.m_values[i]);
+            SetDlgItemInt(page, kBoxes[i], UINT(m_model.m_values[i]), TRUE);
+        }
+    }
+    void Take(HWND page) override {
+        for (int i = 0; i < 3; ++i) {
+            BOOL ok = FALSE;
+            const int v = int(GetDlgItemInt(page, kBoxes[i], &ok, TRUE));
+            m_model.m_values[i] = ok ? v : -1;  // empty or too long for a number: out of range
+        }
+    }
+
+private:
+    static constexpr int kBoxes[3] = {IDC_DAY_BREAK, IDC_DAY_WAIT, IDC_DAY_WARN};  // each spin is box + 1
+    CDayPage& m_model;
+};
+
 // ---- the dialog ----------------------------------------------------------------------------
 
 INT_PTR CALLBACK PageProc(HWND page, UINT msg, WPARAM wp, LPARAM lp) {
@@ -359,6 +384,8 @@ std::vector<std::unique_ptr<PageView>> MakeGeneralAndPasswordViews(CSettingsDlg&
     views.push_back(std::make_unique<PasswordView>(model.m_password));
     return views;
 }
+
+std::unique_ptr<PageView> MakeDayView(CDayPage& model) { return std::make_unique<DayView>(model); }
 
 int Win32Dialogs::RunSettings(CSettingsDlg& dlg) {
     UseCommonControls(ICC_STANDARD_CLASSES | ICC_DATE_CLASSES | ICC_UPDOWN_CLASS | ICC_TAB_CLASSES);

@@ -23,9 +23,10 @@ public:
     virtual INT_PTR Colour(HWND, HDC, HWND) { return 0; }
 };
 
-// The five views, in tab order.
+// The six views, in tab order.
 std::vector<std::unique_ptr<PageView>> MakePageViews(CSettingsDlg& model);
 std::vector<std::unique_ptr<PageView>> MakeGeneralAndPasswordViews(CSettingsDlg& model);
+std::unique_ptr<PageView> MakeDayView(CDayPage& model);
 
 bool Checked(HWND page, int id);
 void Check(HWND page, int id, bool on);
