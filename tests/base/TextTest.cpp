@@ -17,12 +17,9 @@ TEST(Text, LeadingIntReadsAsAtoiAndSaturates) {
 }
 
 TEST(Text, MinutesMsNeverWraps) {
-    EXPECT_EQ(MinutesMs(0), 0u);
-    EXPECT_EQ(MinutesMs(-3), 0u);
-    EXPECT_EQ(MinutesMs(5), 300000u);
-    EXPECT_EQ(MinutesMs(35790), 35790u * 60000u);
-    EXPECT_EQ(MinutesMs(35791), kMaxTimerMs);
-    EXPECT_EQ(MinutesMs(INT_MAX), kMaxTimerMs);
+    const struct { int minutes; uint32_t ms; } rows[] = {
+        {0, 0}, {-3, 0}, {5, 300000}, {35790, 35790u * 60000u}, {35791, kMaxTimerMs}, {INT_MAX, kMaxTimerMs}};
+    for (const auto& r : rows) EXPECT_EQ(MinutesMs(r.minutes), r.ms) << r.minutes;
 }
 
 }  // namespace

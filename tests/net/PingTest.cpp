@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "fake/FakeShell.h"
 #include "net/Ping.h"
@@ -54,9 +55,8 @@ TEST(PingTest, PingSendsTheGPayloadAndOnlyAnAnswerCounts) {
     std::string text;
     for (const bool answered : {true, false, false, false}) EXPECT_EQ(p.Ping(40, 5000, text), answered) << text;
     ASSERT_EQ(script.sent.size(), 4u);
-    EXPECT_EQ(script.sent[0].address, kLoopback);
-    EXPECT_EQ(script.sent[0].payload, std::string(40, 'G'));
-    EXPECT_EQ(script.sent[0].timeoutMs, 5000u);
+    const auto& [address, payload, timeoutMs] = script.sent[0];
+    EXPECT_EQ(std::tie(address, payload, timeoutMs), std::tuple(kLoopback, std::string(40, 'G'), 5000u));
     EXPECT_FALSE(p.Ping(9000, 10, text));
     EXPECT_EQ(script.sent.back().payload.size(), 8192u) << "the payload buffer holds 8192 bytes";
 }

@@ -7,10 +7,10 @@
 
 #include <filesystem>
 #include <fstream>
-#include <initializer_list>
 #include <string>
 #include <utility>
 
+#include "win32/Handles.h"
 #include "win32/Wide.h"
 #include "win32/Win32Ports.h"
 
@@ -21,37 +21,31 @@ const std::filesystem::path kTemp = std::filesystem::temp_directory_path();
 
 // A 64x48 picture, red on its top half and blue below, written with the system's own encoder.
 bool WritePicture(const std::wstring& path, const GUID& container) {
-    IWICImagingFactory* f = nullptr;
-    IWICStream* s = nullptr;
-    IWICBitmapEncoder* e = nullptr;
-    IWICBitmapFrameEncode* frame = nullptr;
+    ComPtr<IWICImagingFactory> f;
+    ComPtr<IWICStream> s;
+    ComPtr<IWICBitmapEncoder> e;
+    ComPtr<IWICBitmapFrameEncode> frame;
     WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
     std::string pixels(64 * 48 * 3, '\0');
     for (size_t i = 0; i < 64 * 48; ++i) pixels[i * 3 + (i < 64 * 24 ? 2 : 0)] = char(255);
-    const bool ok =
-        SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&f))) &&
-        SUCCEEDED(f->CreateStream(&s)) && SUCCEEDED(s->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
-        SUCCEEDED(f->CreateEncoder(container, nullptr, &e)) && SUCCEEDED(e->Initialize(s, WICBitmapEncoderNoCache)) &&
-        SUCCEEDED(e->CreateNewFrame(&frame, nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
-        SUCCEEDED(frame->SetSize(64, 48)) && SUCCEEDED(frame->SetPixelFormat(&format)) &&
-        format == GUID_WICPixelFormat24bppBGR &&
-        SUCCEEDED(frame->WritePixels(48, 64 * 3, UINT(pixels.size()), reinterpret_cast<BYTE*>(pixels.data()))) &&
-        SUCCEEDED(frame->Commit()) && SUCCEEDED(e->Commit());
-    for (IUnknown* u : std::initializer_list<IUnknown*>{frame, e, s, f})
-        if (u) u->Release();
-    return ok;
+    return SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(f.Put()))) &&
+           SUCCEEDED(f->CreateStream(s.Put())) && SUCCEEDED(s->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
+           SUCCEEDED(f->CreateEncoder(container, nullptr, e.Put())) &&
+           SUCCEEDED(e->Initialize(s.Get(), WICBitmapEncoderNoCache)) &&
+           SUCCEEDED(e->CreateNewFrame(frame.Put(), nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
+           SUCCEEDED(frame->SetSize(64, 48)) && SUCCEEDED(frame->SetPixelFormat(&format)) &&
+           format == GUID_WICPixelFormat24bppBGR &&
+           SUCCEEDED(frame->WritePixels(48, 64 * 3, UINT(pixels.size()), reinterpret_cast<BYTE*>(pixels.data()))) &&
+           SUCCEEDED(frame->Commit()) && SUCCEEDED(e->Commit());
 }
 
 // The picture drawn at twice its size: a pixel of its top half and one of its bottom half.
 std::pair<COLORREF, COLORREF> TopAndBottom(CBackgroundPicture& picture) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bmp = CreateBitmap(128, 96, 1, 32, nullptr);
-    HGDIOBJ old = SelectObject(dc, bmp);
-    picture.Render(dc, {0, 0, 128, 96});
-    const std::pair colours{GetPixel(dc, 64, 10), GetPixel(dc, 64, 86)};
-    DeleteObject(SelectObject(dc, old));
-    DeleteDC(dc);
-    return colours;
+    const MemoryDC dc(CreateCompatibleDC(nullptr));
+    const GdiObject<HBITMAP> bitmap(CreateBitmap(128, 96, 1, 32, nullptr));
+    const SelectedObject selected(dc.Get(), bitmap.Get());
+    picture.Render(dc.Get(), {0, 0, 128, 96});
+    return {GetPixel(dc.Get(), 64, 10), GetPixel(dc.Get(), 64, 86)};
 }
 
 TEST(PictureLoad, CommonFormatsLoadUprightAtTheirSize) {
