@@ -11,35 +11,11 @@ constexpr const char* kMeProxy = "Accept: */*\r\nProxy-authorization: Basic bWU6
 
 class WebMonitorTest : public AppTest {};
 
-// A change fetches a baseline that never prompts; nothing changed does nothing at all; switched
-// off, the stored page is emptied. Proxy credentials count only once applied.
+// A change fetches a baseline, which never prompts; a failed one tells the user and switches the
+// monitor off for good. Nothing changed does nothing at all; switched off, the stored page is
+// emptied. Proxy credentials count only once applied.
 TEST_F(WebMonitorTest, SettingsStep) {
     Monitors m(std::string(kWeb) + "PROXY=1\nUSER=me\n");
-    m.Page("same");
-    HomepageSettings edited = m.dlg->HomepageMonitor().Current();
-    edited.nInterval = 3;
-    edited.strProxyPass = "pw";
-    m.dlg->ApplyHomepageSettings(edited);
-    m.shell.background.Finish();
-    EXPECT_EQ(m.shell.http->Requests().back().headers, kMeProxy);
-    EXPECT_EQ(m.shell.window.Period(TIMER_HOMEPAGE), 3 * 60000u);
-    m.Minutes(3);
-    m.shell.calls.clear();
-    m.dlg->ApplyHomepageSettings(edited);
-    EXPECT_EQ(m.shell.calls, Strings{}) << "no fetch, and the timer is not set again";
-    EXPECT_EQ(m.Prompts(), 0u) << "a baseline never prompts, and the next check needs a real change";
-
-    edited.bWatch = edited.bProxy = 0;
-    m.dlg->ApplyHomepageSettings(edited);
-    EXPECT_EQ(m.shell.window.Period(TIMER_HOMEPAGE), 0u);
-    EXPECT_TRUE(m.TipHas("\n网页监测未启动"));
-    m.Command(kCheckWeb);
-    EXPECT_EQ(m.Prompts(), 1u) << "the same page counts as changed after the switch-off";
-    EXPECT_EQ(m.shell.http->Requests().back().headers, kNoProxy);
-}
-
-TEST_F(WebMonitorTest, AFailedBaselineTellsTheUserAndSwitchesTheMonitorOffForGood) {
-    Monitors m(kWeb);
     HomepageSettings edited = m.dlg->HomepageMonitor().Current();
     edited.strAddress = "http://nowhere.test/";
     m.dlg->ApplyHomepageSettings(edited);
@@ -51,6 +27,26 @@ TEST_F(WebMonitorTest, AFailedBaselineTellsTheUserAndSwitchesTheMonitorOffForGoo
     EXPECT_TRUE(m.TipHas("\n网页监测未启动"));
     EXPECT_NE(m.IniText().find("WATCH=0"), std::string::npos);
     EXPECT_NE(m.IniText().find("ADDRESS=http://nowhere.test/"), std::string::npos);
+
+    m.Page("same");
+    edited.strAddress = kPage, edited.nInterval = 3, edited.strProxyPass = "pw";
+    m.dlg->ApplyHomepageSettings(edited);
+    m.shell.background.Finish();
+    EXPECT_EQ(m.shell.http->Requests().back().headers, kMeProxy);
+    EXPECT_EQ(m.shell.window.Period(TIMER_HOMEPAGE), 3 * 60000u);
+    m.Minutes(3);
+    m.shell.calls.clear();
+    m.dlg->ApplyHomepageSettings(edited);
+    EXPECT_EQ(m.shell.calls, Strings{}) << "no fetch, and the timer is not set again";
+    EXPECT_EQ(m.Prompts(), 1u) << "a baseline never prompts, and the next check needs a real change";
+
+    edited.bWatch = edited.bProxy = 0;
+    m.dlg->ApplyHomepageSettings(edited);
+    EXPECT_EQ(m.shell.window.Period(TIMER_HOMEPAGE), 0u);
+    EXPECT_TRUE(m.TipHas("\n网页监测未启动"));
+    m.Command(kCheckWeb);
+    EXPECT_EQ(m.Prompts(), 2u) << "the same page counts as changed after the switch-off";
+    EXPECT_EQ(m.shell.http->Requests().back().headers, kNoProxy);
 }
 
 constexpr const char* kFileA = "http://www.lumivar.com.cn/lumivar/update.ini";

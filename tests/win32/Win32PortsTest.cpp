@@ -1,5 +1,5 @@
 // The Windows side: pictures through the system's decoders, the registry policy the lock changes,
-// and the real program: one copy only.
+// and programs started as WinExec would, with a wide command line.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "win32/Handles.h"
+#include "win32/ShellHelpers.h"
 #include "win32/Wide.h"
 #include "win32/Win32Ports.h"
 
@@ -105,6 +106,18 @@ TEST(Win32System, EveryPriorTaskManagerPolicyIsPutBackExactly) {
     }
     EXPECT_GE(checked, 4);
     sys.WriteTaskMgrPolicy(saved);
+}
+
+TEST(ShellHelpers, ACommandLineStartsAsWinExecWouldWithItsWideName) {
+    const std::filesystem::path made = kTemp / L"眸安星-started.txt";
+    std::filesystem::remove(made);
+    const int started = StartCommandLine("cmd.exe /c echo started> \"" + Utf8(made.wstring()) + "\"", SW_HIDE);
+    EXPECT_GT(started, 31);
+    for (int i = 0; i < 100 && !std::filesystem::exists(made); ++i) Sleep(50);  // it runs on its own
+    EXPECT_TRUE(std::filesystem::exists(made)) << Utf8(made.wstring());
+    std::filesystem::remove(made);
+
+    EXPECT_EQ(StartCommandLine("lumivar-no-such-program-anywhere.exe", SW_SHOWNORMAL), 2);
 }
 
 }  // namespace
