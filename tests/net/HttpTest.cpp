@@ -6,6 +6,7 @@
 #include <chrono>
 #include <memory>
 #include <thread>
+#include <tuple>
 
 #include "fake/FakeShell.h"
 #include "net/HttpClient.h"
@@ -17,14 +18,6 @@ namespace lumivar::test {
 namespace {
 
 using namespace std::chrono_literals;
-
-// Reads a request up to its empty line; its lines, each ended by "\n".
-std::string ReadRequest(int client) {
-    std::string lines;
-    for (std::string line = LocalServer::ReadLine(client); !line.empty(); line = LocalServer::ReadLine(client))
-        lines += line + "\n";
-    return lines;
-}
 
 struct Got { bool ok; int code; std::string body; };
 Got Fetch(const std::string& url, HttpLimits limits = {}, ProxyConfig proxy = {}, const std::string& proxyUser = "") {
@@ -39,7 +32,7 @@ std::string UrlOf(uint16_t port) { return "http://127.0.0.1:" + std::to_string(p
 
 TEST(HttpClient, SendsTheRequestLineAndHeadersDirectOrTheWholeUrlToAProxy) {
     // The server answers with the request it read.
-    LocalServer server([](int c) { LocalServer::Send(c, "HTTP/1.1 200 OK\r\n\r\n" + ReadRequest(c)); });
+    LocalServer server([](int c) { LocalServer::Send(c, "HTTP/1.1 200 OK\r\n\r\n" + LocalServer::ReadRequest(c)); });
     const std::string host = "127.0.0.1:" + std::to_string(server.Port());
     const Got direct = Fetch("http://" + host + "/a/b?c=1#top");
     EXPECT_TRUE(direct.ok);
@@ -70,15 +63,13 @@ TEST(HttpClient, RepliesAreClassifiedStrictlyAndBodiesKeptWholeUpToTheCap) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.reply.substr(0, 40));
         auto server = std::make_unique<LocalServer>([&](int s) {
-            ReadRequest(s);
+            LocalServer::ReadRequest(s);
             LocalServer::Send(s, c.reply);
         });
         const uint16_t port = server->Port();
         if (c.reply == "-") server.reset();
         const Got got = Fetch(UrlOf(port), limits);
-        EXPECT_EQ(got.ok, c.ok);
-        EXPECT_EQ(got.code, c.code);
-        EXPECT_EQ(got.body, c.body);
+        EXPECT_EQ(std::tuple(got.ok, got.code, got.body), std::tuple(c.ok, c.code, c.body));
     }
 }
 
@@ -86,12 +77,12 @@ TEST(HttpClient, RepliesAreClassifiedStrictlyAndBodiesKeptWholeUpToTheCap) {
 TEST(HttpClient, SilentAndTricklingServersStopAtTheLimits) {
     const struct { const char* name; std::function<void(int)> script; std::size_t least, most; } cases[] = {
         {"silent", [](int s) {
-             ReadRequest(s);
+             LocalServer::ReadRequest(s);
              char b;
              recv(s, &b, 1, 0);  // holds the connection until the client gives up
          }, 0, 0},
         {"trickle", [](int s) {
-             ReadRequest(s);
+             LocalServer::ReadRequest(s);
              LocalServer::Send(s, "HTTP/1.0 200 OK\r\n\r\n");
              for (int i = 0; i < 40 && send(s, "x", 1, MSG_NOSIGNAL) == 1; ++i) std::this_thread::sleep_for(50ms);
          }, 1, 39},

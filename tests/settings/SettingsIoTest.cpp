@@ -126,9 +126,8 @@ TEST(SettingsIo, TaskEntriesAreParsedAndRejectedOnesCloseUp) {
     };
     for (const auto& c : cases) {
         Settings s;
-        TaskList t;
         // Whatever a slot held before, a missing Date means every day and a missing NOTE or TASK means none.
-        t.assign(MAX_TASKS, {"2004年1月1日", "old note", "old task", 1, 1});
+        TaskList t(MAX_TASKS, {"2004年1月1日", "old note", "old task", 1, 1});
         ReadSettings(IniFile("[NOTES AND TASKS]\r\n" + c.body), s, t);
         EXPECT_EQ(t, c.expected) << c.body;
     }

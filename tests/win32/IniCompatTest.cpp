@@ -56,7 +56,6 @@ TEST_F(IniCompat, FilesWrittenEitherWayReadTheSameHereAndByTheSystem) {
         EXPECT_EQ(bySystem.GetInt(e.section, e.key, -7), int(GetPrivateProfileIntA(e.section.c_str(), e.key.c_str(), -7,
                                                                                     m_path.c_str()))) << e.key;
     }
-    EXPECT_EQ(bySystem.GetString("SCREEN", "TEXT", ""), "\xB1\xA3\xBB\xA4\xCA\xD3\xC1\xA6");
 
     IniFile ini("; hand-edited\n[SCREEN]\r\n  worktime =  9 \r\n; keep this\r\n[NOTES AND TASKS]\nDate9=stale\r\n"
                 "\r\n[OTHER]\r\nKEEP=kept\r\n");
@@ -66,7 +65,7 @@ TEST_F(IniCompat, FilesWrittenEitherWayReadTheSameHereAndByTheSystem) {
     for (const auto& e : entries) EXPECT_EQ(SysRead(e.section, e.key), e.value) << e.key;
     EXPECT_EQ(SysRead("NOTES AND TASKS", "Date9"), "<missing>");
     EXPECT_EQ(SysRead("OTHER", "KEEP"), "kept");
-    // The wide functions read the bytes as code page 936, as a Chinese Windows does.
+    // The wide functions read the bytes as code page 936, as a Chinese Windows does: TEXT went out as GBK.
     wchar_t wide[100];
     GetPrivateProfileStringW(L"SCREEN", L"TEXT", L"", wide, 100, Wide(m_path).c_str());
     EXPECT_EQ(std::wstring(wide), L"\u4FDD\u62A4\u89C6\u529B");

@@ -42,7 +42,7 @@ void SetProxy(DWORD enable, const std::wstring& server) {
 TEST(HttpWine, RequestsGoThroughTheProxyOfTheInternetSettings) {
     std::string request;
     LocalServer proxy([&](test::Socket c) {
-        for (std::string line; !(line = LocalServer::ReadLine(c)).empty();) request += line + "\n";
+        request = LocalServer::ReadRequest(c);
         LocalServer::Send(c, "HTTP/1.0 200 OK\r\nContent-Length: 9\r\n\r\nV9 Build1");
     });
     const std::wstring at = L"127.0.0.1:" + std::to_wstring(proxy.Port());

@@ -37,14 +37,12 @@ HWND WaitDialog(const wchar_t* caption, int tries = 100) {
 
 void Click(HWND dlg, int id) { PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(GetDlgItem(dlg, id))); }
 
-int Rows(HWND list) { return int(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+int Rows(HWND list) { return ListView_GetItemCount(list); }
 std::string Row(HWND list, int row) {
     std::string cells;
     for (int c = 0; c < 4; ++c) {
         wchar_t buf[256] = {};
-        LVITEMW item{};
-        item.iSubItem = c, item.pszText = buf, item.cchTextMax = 256;
-        SendMessageW(list, LVM_GETITEMTEXTW, WPARAM(row), LPARAM(&item));
+        ListView_GetItemText(list, row, c, buf, 256);
         cells += (c ? "|" : "") + Utf8(buf);
     }
     return cells;
@@ -71,9 +69,7 @@ TEST(TaskDialogs, TheListShowsDeletesOnConfirmRefusesABadCountdownAndHandsBackIt
         EXPECT_EQ(GetDlgItemInt(list, IDC_TASK_PROMPT_SECONDS, nullptr, FALSE), 15u);
         EXPECT_EQ(IsDlgButtonChecked(list, IDC_TASK_ENABLE), BST_CHECKED);
 
-        LVITEMW select{};
-        select.stateMask = select.state = LVIS_SELECTED;
-        SendMessageW(rows, LVM_SETITEMSTATE, 1, LPARAM(&select));
+        ListView_SetItemState(rows, 1, LVIS_SELECTED, LVIS_SELECTED);
         Click(list, IDC_TASK_DELETE);
         ASSERT_TRUE(WaitFor([&] { return Rows(rows) == 1; }));  // once confirmed
 
