@@ -11,6 +11,7 @@
 #include "../../res/tasks_ids.h"
 #include "tasks/RemindDlg.h"
 #include "tasks/TaskDialogs.h"
+#include "win32/Handles.h"
 #include "win32/TaskDialogs.h"
 #include "win32/Wide.h"
 
@@ -49,8 +50,8 @@ std::string Row(HWND list, int row) {
 }
 
 TEST(TaskDialogs, TheListShowsDeletesOnConfirmRefusesABadCountdownAndHandsBackItsRows) {
-    const HMODULE exe = LoadLibraryExW(Wide(LUMIVAR_EXE).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(exe, nullptr);
+    const Library exe(LoadLibraryExW(Wide(LUMIVAR_EXE).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    ASSERT_TRUE(exe);
     CTaskListDlg dlg;
     dlg.m_nItemCount = 2, dlg.m_nPromptSeconds = 15, dlg.m_bEnable = 1;
     dlg.m_items[0] = {"每天", "喝水", "", 10, 30};
@@ -95,14 +96,13 @@ TEST(TaskDialogs, TheListShowsDeletesOnConfirmRefusesABadCountdownAndHandsBackIt
         for (const wchar_t* caption : {L"wine_tests", L"提醒任务配置器"})
             if (HWND h = WaitDialog(caption, 1)) PostMessageW(h, WM_COMMAND, IDCANCEL, 0);
     });
-    EXPECT_EQ(RunTaskListDialog(exe, nullptr, dlg, notice), IDOK);
+    EXPECT_EQ(RunTaskListDialog(exe.Get(), nullptr, dlg, notice), IDOK);
     driver.join();
     EXPECT_EQ(confirmations, 1);
     EXPECT_EQ(dlg.m_nItemCount, 1);
     EXPECT_EQ(dlg.m_items[0], (TaskItem{"每天", "喝水", "", 10, 30}));
     EXPECT_EQ(dlg.m_nPromptSeconds, 3600);
     EXPECT_EQ(dlg.m_bEnable, 0);
-    FreeLibrary(exe);
 }
 
 }  // namespace
