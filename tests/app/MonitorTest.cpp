@@ -220,13 +220,13 @@ TEST_F(MonitorTest, MailQuestionAnsweredAfterTheSettingsChangedChangesNothing) {
     EXPECT_NE(m.IniText().find("CHECK=1"), std::string::npos);
 }
 
-// A check still out when its settings change brings nothing if the monitor is off or watches another
-// host or account; one out while only the interval changes still counts. A new account is checked at once.
+// A host check still out when the monitor is switched off or watches another host brings nothing;
+// one out while only the interval changes still counts. A new mail account is checked at once.
 TEST_F(MonitorTest, CheckOutWhileTheSettingsChange) {
     const auto host = [](int on, int minutes, const char* name) {
         return [=](M& m) { m.dlg->ApplyHostSettings(on, minutes, name); };
     };
-    const auto bob = [](M& m) { MailSettings s = m.Mail(); s.strMailUser = "bob", m.dlg->ApplyMailSettings(s), m.Mails(3); };
+    const auto bob = [](M& m) { MailSettings s = m.Mail(); s.strMailUser = "bob", m.dlg->ApplyMailSettings(s); };
     const struct {
         const char* ini;
         std::function<void(M&)> apply;
@@ -245,7 +245,7 @@ TEST_F(MonitorTest, CheckOutWhileTheSettingsChange) {
     for (const auto& r : rows) {
         SCOPED_TRACE(r.tip);
         M m(r.ini);
-        m.HostAnswers(false), m.Mails(2);
+        m.HostAnswers(false), m.Mails(3);
         m.shell.background.manual = true;
         m.Minutes(2);
         ASSERT_EQ(m.shell.background.jobs.size(), 1u);

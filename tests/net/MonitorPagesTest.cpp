@@ -63,8 +63,8 @@ TEST(HomepagePage, TheAddressTestOpensTheBrowserAndTellsWhetherTheAddressAnswers
         if (r.closeFirst) page.reset();
         shell.background.Finish();
         ASSERT_EQ(shell.http->Requests().size(), 1u);
-        EXPECT_EQ(shell.http->Requests()[0].headers, r.proxy ? "Accept: */*\r\nProxy-authorization: Basic bWU6cHc=\r\n\r\n"
-                                                             : "Accept: */*\r\n\r\n");
+        const char* proxy = r.proxy ? "Proxy-authorization: Basic bWU6cHc=\r\n" : "";
+        EXPECT_EQ(shell.http->Requests()[0].headers, std::string("Accept: */*\r\n") + proxy + "\r\n");
         const char* message = r.answers ? CHomepagePage::kReachable : CHomepagePage::kUnreachable;
         EXPECT_EQ(shell.dialogs.messages, (std::vector<std::pair<std::string, std::string>>{{message, "Lumivar"}}));
         EXPECT_TRUE(!page || !page->Testing());
