@@ -28,7 +28,6 @@ TEST_F(AppTest, DefaultCycleRestsSixSecondsEveryFiveMinutes) {
     EXPECT_FALSE(dlg->Cycle().Resting());
     EXPECT_EQ(shell.window.animations, (std::vector<std::pair<uint32_t, uint32_t>>{{1500, 0x80000}, {1500, 0x90000}}));
     EXPECT_EQ(shell.system.sounds, (Sounds{{"break.wav", 0x22001}, {"backwork.wav", 0x22001}}));
-    EXPECT_EQ(dlg->Cycle().NextRestIn(shell.system.TickCount()), 300000u) << "a full period after the return";
 }
 
 // A rest of 0 s still lasts a second, and neither a second start nor Esc changes it; W or F8
@@ -50,16 +49,6 @@ TEST_F(AppTest, WhatEndsARest) {
     app.dlg->OnCommand(ID_RELOAD_SETTINGS);
     app.dlg->StartRest();
     EXPECT_FALSE(app.dlg->OnKeyDown(0x57) || !app.dlg->Cycle().Resting()) << "W without the back key";
-}
-
-TEST_F(AppTest, EyeCareOffStopsTheCycleAndTheIdleLockOnlyAndARestLeavesItOff) {
-    App app("[Lumivar2003]\nAUTOLOCK=1\n[MAIL]\nCHECK=1\n");
-    app.dlg->OnToggleEyeCare();
-    for (int id : {TIMER_CYCLE, TIMER_AUTOLOCK}) EXPECT_FALSE(app.shell.window.Running(id)) << id;
-    for (int id : {TIMER_MAIL, TIMER_UPDATE}) EXPECT_TRUE(app.shell.window.Running(id)) << id;
-    app.dlg->StartRest();
-    app.Seconds(6);
-    EXPECT_FALSE(app.dlg->Cycle().Resting() || app.shell.window.Running(TIMER_CYCLE));
 }
 
 // Timer 7 fires with the user idle for so long; a minute is the limit. A tick counter that
@@ -89,10 +78,16 @@ TEST_F(AppTest, IdleTimeAgainstTheLimit) {
     }
 }
 
-TEST_F(AppTest, AReturnOrEyeCareOnRearmsTheIdleCheckAndALongRestWithoutInputTurnsIntoTheLock) {
-    App app("[Lumivar2003]\nAUTOLOCK=1\nTIMEOUT=1\n[SCREEN]\nBREAKTIME=600\n");
+// Eye care off stops the cycle and the idle lock but nothing else, and a rest then leaves them off.
+// Eye care on, or a return, arms the idle check again; a long rest without input turns into the lock.
+TEST_F(AppTest, EyeCareAndTheIdleLock) {
+    App app("[Lumivar2003]\nAUTOLOCK=1\nTIMEOUT=1\n[SCREEN]\nBREAKTIME=600\n[MAIL]\nCHECK=1\n");
     app.dlg->OnToggleEyeCare();
-    EXPECT_FALSE(app.shell.window.Running(TIMER_AUTOLOCK));
+    for (int id : {TIMER_CYCLE, TIMER_AUTOLOCK}) EXPECT_FALSE(app.shell.window.Running(id)) << id;
+    for (int id : {TIMER_MAIL, TIMER_UPDATE}) EXPECT_TRUE(app.shell.window.Running(id)) << id;
+    app.dlg->StartRest();
+    app.Seconds(600);
+    EXPECT_FALSE(app.dlg->Cycle().Resting() || app.shell.window.Running(TIMER_CYCLE));
     app.dlg->OnToggleEyeCare();
     EXPECT_EQ(app.shell.window.Period(TIMER_AUTOLOCK), 1500u);
     app.dlg->StartRest();

@@ -136,28 +136,26 @@ TEST_F(MonitorTest, ChecksStillOutAtExitTouchNothingOfTheProgram) {
     EXPECT_EQ(m.shell.tcp->Received(), (Strings{"USER \xD5\xC5\xC8\xFD", "PASS ######", "STAT", "QUIT"})) << "in GBK";
 }
 
-// A library without its functions sends no echo and says so, once per check.
-TEST_F(MonitorTest, AnIcmpLibraryWithoutItsFunctionsSaysSoOncePerCheck) {
+// No host check starts for an empty name, nor from a tick during the prompt (whose own loop still
+// delivers timer 4). A library without its functions sends no echo and says so, once per check.
+TEST_F(MonitorTest, HostChecksThatCannotRun) {
     M m(kHost);
-    const EchoScript& echo = *m.shell.icmp.script;
-    m.shell.icmp.script->state = IEchoSession::State::MissingFunctions;
-    m.Minutes(4);
-    EXPECT_TRUE(echo.sent.empty());
-    EXPECT_EQ(echo.closed, echo.opened) << "the ICMP session ends with its check";
-    EXPECT_EQ(m.shell.dialogs.messages, std::vector(2, std::pair<std::string, std::string>("error", "Lumivar")));
-}
-
-TEST_F(MonitorTest, HostEmptyNameOrATickDuringThePromptStartsNoCheck) {
-    M m(kHost);
+    EchoScript& echo = *m.shell.icmp.script;
     EXPECT_FALSE(m.dlg->CheckHostStatus(""));
-    EXPECT_EQ(m.shell.icmp.script->opened, 0);
+    EXPECT_EQ(echo.opened, 0);
     m.HostAnswers(false);
     bool started = true;
     m.shell.dialogs.during = [&](CRemindDlg&) { started = m.dlg->CheckHostStatus("localhost"); };
     m.Minutes(2);
     ASSERT_EQ(m.Prompts(), 1u);
-    EXPECT_FALSE(started) << "the prompt's own loop still delivers timer 4";
+    EXPECT_FALSE(started);
     EXPECT_EQ(m.shell.background.started, 1);
+    echo.state = IEchoSession::State::MissingFunctions;
+    const size_t sent = echo.sent.size();
+    m.Minutes(4);
+    EXPECT_EQ(echo.sent.size(), sent);
+    EXPECT_EQ(echo.closed, echo.opened) << "the ICMP session ends with its check";
+    EXPECT_EQ(m.shell.dialogs.messages, std::vector(2, std::pair<std::string, std::string>("error", "Lumivar")));
 }
 
 // The settings step for the host and mail: unchanged, nothing happens; a change restarts or stops the
@@ -199,23 +197,6 @@ TEST_F(MonitorTest, SettingsStep) {
     }
 }
 
-// What a check of the old account finds is dropped; one with the new account follows.
-TEST_F(MonitorTest, MailSettingsChangedWhileACheckIsOut) {
-    M m(kMail);
-    m.Mails(2);
-    m.shell.background.manual = true;
-    m.dlg->OnCheckMail();
-    MailSettings edited = m.Mail();
-    edited.strMailUser = "bob";
-    m.dlg->ApplyMailSettings(edited);
-    m.Mails(3);
-    m.shell.background.Finish();
-    EXPECT_EQ(m.shell.background.started, 2);
-    EXPECT_EQ(m.shell.tcp->Received().at(4), "USER bob");
-    EXPECT_EQ(m.Seen(), "邮件监测器 15:00 (30): 邮件服务器127.0.0.1\r\n收到3封新邮件!\n");
-    EXPECT_TRUE(m.shell.window.Running(TIMER_MAIL));
-}
-
 // The question after a failed check is about the settings of that check: answered after new
 // ones were applied, it changes nothing, and the new settings' own check follows.
 TEST_F(MonitorTest, MailQuestionAnsweredAfterTheSettingsChangedChangesNothing) {
@@ -239,30 +220,41 @@ TEST_F(MonitorTest, MailQuestionAnsweredAfterTheSettingsChangedChangesNothing) {
     EXPECT_NE(m.IniText().find("CHECK=1"), std::string::npos);
 }
 
-// A host check still out when the monitor is switched off or watches another host brings
-// nothing; one out while only the interval changes still counts.
-TEST_F(MonitorTest, HostCheckOutWhileTheSettingsChange) {
+// A host check still out when the monitor is switched off or watches another host brings nothing;
+// one out while only the interval changes still counts. A new mail account is checked at once.
+TEST_F(MonitorTest, CheckOutWhileTheSettingsChange) {
+    const auto host = [](int on, int minutes, const char* name) {
+        return [=](M& m) { m.dlg->ApplyHostSettings(on, minutes, name); };
+    };
+    const auto bob = [](M& m) { MailSettings s = m.Mail(); s.strMailUser = "bob", m.dlg->ApplyMailSettings(s); };
     const struct {
-        int monitor, minutes;
-        const char* host;
+        const char* ini;
+        std::function<void(M&)> apply;
         std::string seen;
         const char* tip;
+        bool running;
+        Strings heard = {};  // by the mail server
     } rows[] = {
-        {0, 2, "localhost", "", "网络状态监测未启动"},
-        {1, 2, "fileserver", "", "网络状态:可连接"},
-        {1, 5, "localhost", "网络连接状态 15:02 (50): 目标主机:localhost\r\n现在不可到达!\n", "网络状态:不可连接"},
+        {kHost, host(0, 2, "localhost"), "", "网络状态监测未启动", false},
+        {kHost, host(1, 2, "fileserver"), "", "网络状态:可连接", true},
+        {kHost, host(1, 5, "localhost"), "网络连接状态 15:02 (50): 目标主机:localhost\r\n现在不可到达!\n",
+         "网络状态:不可连接", true},
+        {kMail, bob, "邮件监测器 15:02 (30): 邮件服务器127.0.0.1\r\n收到3封新邮件!\n", "有3封邮件", true,
+         {"USER \xD5\xC5\xC8\xFD", "PASS ######", "STAT", "QUIT", "USER bob", "PASS ######", "STAT", "QUIT"}},
     };
     for (const auto& r : rows) {
-        SCOPED_TRACE(r.host);
-        M m(kHost);
-        m.HostAnswers(false);
+        SCOPED_TRACE(r.tip);
+        M m(r.ini);
+        m.HostAnswers(false), m.Mails(3);
         m.shell.background.manual = true;
         m.Minutes(2);
         ASSERT_EQ(m.shell.background.jobs.size(), 1u);
-        m.dlg->ApplyHostSettings(r.monitor, r.minutes, r.host);
+        r.apply(m);
         m.shell.background.Finish();
         EXPECT_EQ(m.Seen(), r.seen);
         EXPECT_TRUE(m.TipHas(std::string("\n") + r.tip)) << m.Tip();
+        EXPECT_EQ(m.shell.window.Running(r.ini == kHost ? TIMER_HOST : TIMER_MAIL), r.running);
+        EXPECT_EQ(m.shell.tcp->Received(), r.heard);
     }
 }
 

@@ -18,7 +18,7 @@ class SettingsDialogTest : public AppTest {
 protected:
     void SetUp() override {
         AppTest::SetUp();
-        WriteIni("[Lumivar2003]\nAUTOLOCK=1\nAUTOCHECKNEWVERSION=1\nSYSTEMPWD=def\n");
+        WriteIni("[Lumivar2003]\nAUTOLOCK=1\nAUTOCHECKNEWVERSION=1\nSYSTEMPWD=def\n[SCREEN]\nBREAKTIME=0\n");
         StartWorking();
     }
     // The user's part: what to do in the open dialog, then OK (validated as the window does) or Cancel.
@@ -37,17 +37,43 @@ protected:
     int page = -1;  // where the dialog was left
 };
 
-// OK without changes ends a rest, restarts the work period and the timers, and saves; it
-// never ends the lock.
-TEST_F(SettingsDialogTest, OkWithoutChanges) {
+// Cancel changes nothing. OK, even without changes, restarts the work period and the timers and
+// saves; it ends a rest but never the lock. The pickers open on the lengths (a rest of none at ten
+// seconds) and give them back, but for the work picker's seconds.
+TEST_F(SettingsDialogTest, CancelChangesNothingOkAppliesEverythingAtOnce) {
+    const auto edit = [](CSettingsDlg& d) {
+        EXPECT_EQ(d.m_general.m_workPicker, (PickerTime{0, 5, 0}));
+        EXPECT_EQ(d.m_general.m_restPicker, (PickerTime{0, 0, 10}));
+        d.m_general.m_workPicker = {2, 0, 45};
+        d.m_general.m_restPicker = {23, 59, 59};
+        d.m_general.m_crBackColor = Rgb(0, 128, 0);
+        d.m_password.m_strPassword = "  密码𠀀 ";
+        d.m_password.m_strConfirm = "密码𠀀";
+        d.m_password.m_bExitPass = 1;
+    };
     shell.Advance(200000);
+    const auto timers = shell.window.timers;
+    Run(edit, false);
+    EXPECT_EQ(shell.files.writes, 0);
+    EXPECT_EQ(shell.window.timers, timers);
+
     Run([](CSettingsDlg&) {});
     EXPECT_EQ(shell.window.timers.at(TIMER_CYCLE).due, shell.clock.ms + 300000u);
     EXPECT_EQ(shell.window.Period(TIMER_UPDATE), 120000u);
     EXPECT_EQ(shell.window.Period(TIMER_AUTOLOCK), 1000u);
     EXPECT_EQ(shell.files.writes, 1);
     EXPECT_EQ(dlg->Config().m_strSystemPwd, "abc") << "the boxes open filled and keep it";
+
+    Run(edit);
+    EXPECT_EQ(dlg->Config().m_strSystemPwd, "密码𠀀");
+    EXPECT_TRUE(dlg->Config().m_bExitPass);
+    EXPECT_NE(IniText().find("WORKTIME=120"), std::string::npos);
+    EXPECT_EQ(shell.window.timers.at(TIMER_CYCLE).due, shell.clock.ms + 120 * 60000u);
     dlg->StartRest();
+    EXPECT_EQ(dlg->Cycle().RestLeft(), 86399 - 1);
+    fake::FakePainter painter;
+    dlg->OnPaint(painter);
+    EXPECT_EQ(painter.ops.at(0), "fill {0,0,1024,768} " + std::to_string(Rgb(0, 128, 0)));
     Run([](CSettingsDlg&) {});
     EXPECT_FALSE(dlg->Cycle().Resting());
     dlg->LockScreen();
@@ -55,54 +81,8 @@ TEST_F(SettingsDialogTest, OkWithoutChanges) {
     EXPECT_TRUE(dlg->Cycle().Locked() && shell.system.Restricted());
 }
 
-// The same changes, cancelled and then confirmed: the next rest shows them.
-TEST_F(SettingsDialogTest, CancelChangesNothingOkTakesTheNewValues) {
-    const auto edit = [](CSettingsDlg& d) {
-        d.m_general.m_workPicker = {0, 2, 0};
-        d.m_general.m_restPicker = {0, 1, 30};
-        d.m_general.m_crBackColor = Rgb(0, 128, 0);
-        d.m_password.m_strPassword = "  密码𠀀 ";
-        d.m_password.m_strConfirm = "密码𠀀";
-        d.m_password.m_bExitPass = 1;
-    };
-    const auto timers = shell.window.timers;
-    Run(edit, false);
-    EXPECT_EQ(dlg->Config().m_nWorkTime, 5);
-    EXPECT_EQ(dlg->Config().m_strSystemPwd, "abc");
-    EXPECT_EQ(shell.files.writes, 0);
-    EXPECT_EQ(shell.window.timers, timers);
-
-    Run(edit);
-    EXPECT_EQ(dlg->Config().m_strSystemPwd, "密码𠀀");
-    EXPECT_TRUE(dlg->Config().m_bExitPass);
-    EXPECT_NE(IniText().find("WORKTIME=2"), std::string::npos);
-    shell.Advance(120000);
-    EXPECT_EQ(dlg->Cycle().RestLeft(), 90 - 1);
-    fake::FakePainter painter;
-    dlg->OnPaint(painter);
-    EXPECT_EQ(painter.ops.at(0), "fill {0,0,1024,768} " + std::to_string(Rgb(0, 128, 0)));
-}
-
-// A rest of none opens at ten seconds; the work picker's seconds do not count.
-TEST_F(SettingsDialogTest, PickersShowTheLengthsAndGiveThemBack) {
-    WriteIni("[SCREEN]\nBREAKTIME=0\n");
-    dlg->OnCommand(ID_RELOAD_SETTINGS);
-    Run([](CSettingsDlg& d) {
-        EXPECT_EQ(d.m_general.m_workPicker, (PickerTime{0, 5, 0}));
-        EXPECT_EQ(d.m_general.m_restPicker, (PickerTime{0, 0, 10}));
-        d.m_general.m_workPicker = {2, 0, 45};
-        d.m_general.m_restPicker = {23, 59, 59};
-    });
-    EXPECT_EQ(dlg->Config().m_nWorkTime, 120);
-    EXPECT_EQ(dlg->Config().m_nBreakTime, 86399);
-}
-
 TEST_F(SettingsDialogTest, AFailingPageKeepsTheDialogOpenOnThatPage) {
-    const struct {
-        std::function<void(CSettingsDlg&)> edit;
-        int page;
-        const char* message;
-    } rows[] = {
+    const struct { std::function<void(CSettingsDlg&)> edit; int page; const char* message; } rows[] = {
         {[](CSettingsDlg& d) { d.m_general.m_nAutoLockTimeout = 121; }, CSettingsDlg::GeneralPage, "1..120"},
         {[](CSettingsDlg& d) { d.m_network.m_nHostInterval = 0; }, CSettingsDlg::NetworkPage,
          "Please enter an integer between 1 and 120."},

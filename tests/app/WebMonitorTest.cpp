@@ -6,40 +6,15 @@ namespace lumivar::test {
 namespace {
 
 using Outcome = HttpReply::Outcome;
-constexpr const char* kNoProxy = "Accept: */*\r\n\r\n";
 constexpr const char* kMeProxy = "Accept: */*\r\nProxy-authorization: Basic bWU6cHc=\r\n\r\n";
 
 class WebMonitorTest : public AppTest {};
 
-// A change fetches a baseline that never prompts; nothing changed does nothing at all; switched
-// off, the stored page is emptied. Proxy credentials count only once applied.
+// A change fetches a baseline, which never prompts; a failed one tells the user and switches the
+// monitor off for good. Nothing changed does nothing at all; switched off, the stored page is
+// emptied. Proxy credentials count only once applied.
 TEST_F(WebMonitorTest, SettingsStep) {
     Monitors m(std::string(kWeb) + "PROXY=1\nUSER=me\n");
-    m.Page("same");
-    HomepageSettings edited = m.dlg->HomepageMonitor().Current();
-    edited.nInterval = 3;
-    edited.strProxyPass = "pw";
-    m.dlg->ApplyHomepageSettings(edited);
-    m.shell.background.Finish();
-    EXPECT_EQ(m.shell.http->Requests().back().headers, kMeProxy);
-    EXPECT_EQ(m.shell.window.Period(TIMER_HOMEPAGE), 3 * 60000u);
-    m.Minutes(3);
-    m.shell.calls.clear();
-    m.dlg->ApplyHomepageSettings(edited);
-    EXPECT_EQ(m.shell.calls, Strings{}) << "no fetch, and the timer is not set again";
-    EXPECT_EQ(m.Prompts(), 0u) << "a baseline never prompts, and the next check needs a real change";
-
-    edited.bWatch = edited.bProxy = 0;
-    m.dlg->ApplyHomepageSettings(edited);
-    EXPECT_EQ(m.shell.window.Period(TIMER_HOMEPAGE), 0u);
-    EXPECT_TRUE(m.TipHas("\n网页监测未启动"));
-    m.Command(kCheckWeb);
-    EXPECT_EQ(m.Prompts(), 1u) << "the same page counts as changed after the switch-off";
-    EXPECT_EQ(m.shell.http->Requests().back().headers, kNoProxy);
-}
-
-TEST_F(WebMonitorTest, AFailedBaselineTellsTheUserAndSwitchesTheMonitorOffForGood) {
-    Monitors m(kWeb);
     HomepageSettings edited = m.dlg->HomepageMonitor().Current();
     edited.strAddress = "http://nowhere.test/";
     m.dlg->ApplyHomepageSettings(edited);
@@ -51,31 +26,65 @@ TEST_F(WebMonitorTest, AFailedBaselineTellsTheUserAndSwitchesTheMonitorOffForGoo
     EXPECT_TRUE(m.TipHas("\n网页监测未启动"));
     EXPECT_NE(m.IniText().find("WATCH=0"), std::string::npos);
     EXPECT_NE(m.IniText().find("ADDRESS=http://nowhere.test/"), std::string::npos);
+
+    m.Page("same");
+    edited.strAddress = kPage, edited.nInterval = 3, edited.strProxyPass = "pw";
+    m.dlg->ApplyHomepageSettings(edited);
+    m.shell.background.Finish();
+    EXPECT_EQ(m.shell.http->Requests().back().headers, kMeProxy);
+    EXPECT_EQ(m.shell.window.Period(TIMER_HOMEPAGE), 3 * 60000u);
+    m.Minutes(3);
+    m.shell.calls.clear();
+    m.dlg->ApplyHomepageSettings(edited);
+    EXPECT_EQ(m.shell.calls, Strings{}) << "no fetch, and the timer is not set again";
+    EXPECT_EQ(m.Prompts(), 1u) << "a baseline never prompts, and the next check needs a real change";
+
+    edited.bWatch = edited.bProxy = 0;
+    m.dlg->ApplyHomepageSettings(edited);
+    EXPECT_EQ(m.shell.window.Period(TIMER_HOMEPAGE), 0u);
+    EXPECT_TRUE(m.TipHas("\n网页监测未启动"));
+    m.Command(kCheckWeb);
+    EXPECT_EQ(m.Prompts(), 2u) << "the same page counts as changed after the switch-off";
+    EXPECT_EQ(m.shell.http->Requests().back().headers, "Accept: */*\r\n\r\n");
 }
 
 constexpr const char* kFileA = "http://www.lumivar.com.cn/lumivar/update.ini";
 constexpr const char* kFileB = "http://lumivar.github.io/update.ini";
-const std::string kOurs = Utf8ToGbk(kVersionText), kNewer = Utf8ToGbk("V1.26 2005新春版 Build01.20");
+const std::string kNewerText = "V1.26 2005新春版 Build01.20";
+const std::string kOurs = Utf8ToGbk(kVersionText), kNewer = Utf8ToGbk(kNewerText);
 
-// Asked for while the automatic check is out, the menu joins it. Either way the proxy account goes along.
-TEST_F(WebMonitorTest, UpdateCheckFromTheMenu) {
-    const std::string errorPage = "<html><body>404 Not Found, Build your own site</body></html>";
-    const auto got = [](int status, const std::string& body) { return HttpReply{Outcome::Complete, status, body}; };
-    const HttpReply ours = got(200, kOurs), newer = got(200, kNewer), none;
+// From the menu every answer is told, and a menu check asked for while the automatic one is out
+// joins it. By itself, ten minutes after the start, only a newer version is told, and once. Either
+// way the proxy account goes along and a pending automatic check is dropped.
+TEST_F(WebMonitorTest, UpdateCheck) {
+    enum How { kMenu, kJoin, kItself };
+    const auto got = [](const std::string& body) { return HttpReply{Outcome::Complete, 200, body}; };
+    const HttpReply ours = got(kOurs), newer = got(kNewer), none;
+    const std::string sorry = "抱歉 (30): 由于网络连接的状况或其他原因，现在不能确定您所用的软件是否最新的版本! 请稍侯再试\n";
+    const std::string latest = "恭喜 (30): 您所用的软件是当前最新版本! enjoy!\n";
+    const auto asked = [](const std::string& version) {
+        return "本软件有更新版本 (30): 最新的版本为" + version + "\r\n而这个版本是" + kVersionText +
+               " \r\n现在就去软件主页进行下载升级？\r\n(提示：升级之前需先退出本程序，否则可能会失败)\n";
+    };
+    const std::string told = "本软件有更新版本 (30): 最新的版本为" + kNewerText + "\r\n\r\n现在就去软件主页进行下载升级？\n";
     const struct {
         const char* name;
+        How how;
         HttpReply a, b;
-        Strings asked;
-        const char* title;
-        std::string status, opened;  // opened on OK
-        bool joins = false;
+        Strings fetched;
+        std::string seen, status, opened;  // opened on OK
     } rows[] = {
-        {"joining the automatic check", ours, none, {kFileA}, "恭喜", kStrIsLatest, "", true},
-        {"A's error page, B current", got(200, errorPage), ours, {kFileA, kFileB}, "恭喜", kStrIsLatest, ""},
-        {"A down, B newer", none, newer, {kFileA, kFileB}, "本软件有更新版本", "V1.26 2005新春版 Build01.20", kStrHomepageB},
-        {"same text and CR LF", got(200, kOurs + "\r\n"), none, {kFileA}, "本软件有更新版本",
+        {"joining the automatic check", kJoin, ours, none, {kFileA}, latest, kStrIsLatest, ""},
+        {"A's error page, B current", kMenu, got("<html><body>404 Not Found, Build your own site</body></html>"), ours,
+         {kFileA, kFileB}, latest, kStrIsLatest, ""},
+        {"A down, B newer", kMenu, none, newer, {kFileA, kFileB}, asked(kNewerText), kNewerText, kStrHomepageB},
+        {"same text and CR LF", kMenu, got(kOurs + "\r\n"), none, {kFileA}, asked(kVersionText + std::string("\r\n")),
          std::string(kVersionText) + "\r\n", kStrHomepageA},
-        {"no Build anywhere", got(200, "V2.00"), got(200, "V2.00"), {kFileA, kFileB}, "抱歉", kStrNoUpdateYet, ""},
+        {"no Build anywhere", kMenu, got("V2.00"), got("V2.00"), {kFileA, kFileB}, sorry, kStrNoUpdateYet, ""},
+        // Fired again (armed by the settings dialog, say), it checks again unless it told already.
+        {"newer, by itself", kItself, newer, none, {kFileA}, told, kNewerText, kStrHomepageB},
+        {"current, by itself", kItself, ours, none, {kFileA, kFileA}, "", kStrIsLatest, ""},
+        {"no answer, by itself", kItself, none, none, {kFileA, kFileB, kFileA, kFileB}, "", kStrNoUpdateYet, ""},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
@@ -83,48 +92,19 @@ TEST_F(WebMonitorTest, UpdateCheckFromTheMenu) {
         app.shell.http->Answer(kFileA, r.a);
         app.shell.http->Answer(kFileB, r.b);
         app.shell.dialogs.answers = {IDOK};
-        if (r.joins) app.dlg->OnTimer(TIMER_UPDATE);
-        app.dlg->OnCommand(kCheckUpdate);
-        EXPECT_EQ(app.Prompts(), 0u) << "nothing before the answer";
-        app.shell.background.Finish();
-        EXPECT_EQ(app.shell.http->Urls(), r.asked);
-        for (const HttpRequest& q : app.shell.http->Requests()) EXPECT_EQ(q.headers, kMeProxy);
-        ASSERT_EQ(app.Prompts(), 1u);
-        EXPECT_EQ(app.shell.dialogs.shown[0].m_strTitle, r.title);
-        EXPECT_EQ(app.dlg->LatestVersion(), r.status);
-        EXPECT_EQ(app.shell.system.opened, r.opened.empty() ? Strings{} : Strings{r.opened});
-        EXPECT_EQ(app.shell.window.Period(TIMER_UPDATE), 0u) << "the pending automatic check is dropped";
-        if (r.opened == kStrHomepageB) {
-            EXPECT_EQ(app.shell.dialogs.shown[0].m_strMessage,
-                      "最新的版本为V1.26 2005新春版 Build01.20\r\n而这个版本是" + std::string(kVersionText) +
-                          " \r\n现在就去软件主页进行下载升级？\r\n(提示：升级之前需先退出本程序，否则可能会失败)");
+        if (r.how == kItself) app.shell.Advance(600000 - 10);
+        if (r.how != kMenu) app.dlg->OnTimer(TIMER_UPDATE);
+        if (r.how != kItself) {
+            app.dlg->OnCommand(kCheckUpdate);
+            EXPECT_EQ(app.Prompts(), 0u) << "nothing before the answer";
         }
-    }
-}
-
-// Ten minutes after the start, once: a prompt only for a newer version, and only once.
-TEST_F(WebMonitorTest, UpdateCheckByItself) {
-    const struct {
-        std::string reply;  // of file A; none when empty
-        std::string seen, status;
-    } rows[] = {
-        {kNewer, "本软件有更新版本 (30): 最新的版本为V1.26 2005新春版 Build01.20\r\n\r\n现在就去软件主页进行下载升级？\n",
-         "V1.26 2005新春版 Build01.20"},
-        {kOurs, "", kStrIsLatest},
-        {"", "", "尚未检查是否有更新版本"},
-    };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.status);
-        App app("");
-        if (!r.reply.empty()) app.shell.http->Page(kFileA, r.reply);
-        app.shell.dialogs.answers = {IDOK};
-        app.shell.Advance(600000 - 10);
-        app.dlg->OnTimer(TIMER_UPDATE);  // armed again by the settings dialog, say
         app.shell.background.Finish();
+        EXPECT_EQ(app.shell.http->Urls(), r.fetched);
+        for (const HttpRequest& q : app.shell.http->Requests()) EXPECT_EQ(q.headers, kMeProxy);
         EXPECT_EQ(app.Seen(), r.seen);
         EXPECT_EQ(app.dlg->LatestVersion(), r.status);
+        EXPECT_EQ(app.shell.system.opened, r.opened.empty() ? Strings{} : Strings{r.opened});
         EXPECT_EQ(app.shell.window.Period(TIMER_UPDATE), 0u);
-        EXPECT_EQ(app.shell.system.opened, r.seen.empty() ? Strings{} : Strings{kStrHomepageB});
     }
 }
 

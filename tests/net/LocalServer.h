@@ -76,6 +76,12 @@ public:
         }
         return {};
     }
+    // A request up to its empty line: its lines, each ended by "\n".
+    static std::string ReadRequest(Socket client) {
+        std::string lines;
+        for (std::string line = ReadLine(client); !line.empty(); line = ReadLine(client)) lines += line + "\n";
+        return lines;
+    }
 
 private:
     Socket m_listener;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "fake/FakeShell.h"
 #include "net/Ping.h"
@@ -19,7 +20,7 @@ TEST(PingTest, ResolvesLocalhostDottedAddressesAndNames) {
     const uint32_t lan = AddressOf(192, 168, 0, 1), server = AddressOf(10, 1, 2, 3);
     script.reverse[lan] = "router.lan";
     script.names["fileserver"] = server;
-    const struct { const char* name; bool ok; const char *address, *target; uint32_t dw; } cases[] = {
+    const struct { const char* name; bool ok; std::string address, target; uint32_t dw; } cases[] = {
         // Localhost in any case is the loopback named after this computer, without a look-up.
         {"lOCALhOST", true, "127.0.0.1", "DESKPC", kLoopback}, {"127.0.0.1", true, "127.0.0.1", "DESKPC", kLoopback},
         {"192.168.0.1", true, "192.168.0.1", "router.lan", lan},  // the reverse look-up's name
@@ -34,9 +35,8 @@ TEST(PingTest, ResolvesLocalhostDottedAddressesAndNames) {
         CPing p(icmp.OpenEcho());
         ASSERT_TRUE(p.Resolve("localhost"));  // a failure must reset what an earlier success set
         EXPECT_EQ(p.Resolve(c.name), c.ok);
-        EXPECT_EQ(p.m_strTargetAddress, c.address);
-        EXPECT_EQ(p.m_strTargetName, c.target);
-        EXPECT_EQ(p.m_dwTargetAddress, c.dw);
+        EXPECT_EQ(std::tuple(p.m_strTargetAddress, p.m_strTargetName, p.m_dwTargetAddress),
+                  std::tuple(c.address, c.target, c.dw));
     }
     // Only names are looked up forwards, and the loopback never.
     EXPECT_EQ(script.lookUps, (std::vector<std::string>{"fileserver", "no.such.host", "localhost."}));
@@ -54,9 +54,8 @@ TEST(PingTest, PingSendsTheGPayloadAndOnlyAnAnswerCounts) {
     std::string text;
     for (const bool answered : {true, false, false, false}) EXPECT_EQ(p.Ping(40, 5000, text), answered) << text;
     ASSERT_EQ(script.sent.size(), 4u);
-    EXPECT_EQ(script.sent[0].address, kLoopback);
-    EXPECT_EQ(script.sent[0].payload, std::string(40, 'G'));
-    EXPECT_EQ(script.sent[0].timeoutMs, 5000u);
+    const auto& [address, payload, timeoutMs] = script.sent[0];
+    EXPECT_EQ(std::tuple(address, payload, timeoutMs), std::tuple(kLoopback, std::string(40, 'G'), 5000u));
     EXPECT_FALSE(p.Ping(9000, 10, text));
     EXPECT_EQ(script.sent.back().payload.size(), 8192u) << "the payload buffer holds 8192 bytes";
 }

@@ -23,14 +23,15 @@ TEST(FitPictureRect, PlacesPicturesOnA1024By768Screen) {
 }
 
 // Each rest takes the next picture of the folder that loads, wrapping round; a quiet return
-// keeps it. A picture chosen elsewhere rotates through its own folder. No listing stays open.
+// keeps it. A picture chosen elsewhere rotates through its own folder, saved (as GBK) only at the
+// end. No listing stays open.
 TEST(PictureRotation, WalksTheFolderWrapsAndFollowsAChosenPicture) {
     App app("[SCREEN]\nPICTURE=1\nALTPIC=1\nPICFILE=D:\\pics\\a.jpg\n");
     fake::FakeShell& shell = app.shell;
-    shell.files.folders = {"D:\\pics", "E:\\new"};
+    shell.files.folders = {"D:\\pics", "E:\\新"};
     shell.files.listings["D:\\pics"] = {{"a.jpg"}, {"old.jpg", true}, {"b.jpg"}, {"c.jpg"}, {"x.png"}};
-    shell.files.listings["E:\\new"] = {{"n1.jpg"}, {"n2.jpg"}};
-    for (const char* f : {"D:\\pics\\a.jpg", "D:\\pics\\b.jpg", "D:\\pics\\c.jpg", "E:\\new\\n1.jpg", "E:\\new\\n2.jpg"})
+    shell.files.listings["E:\\新"] = {{"n1.jpg"}, {"n2.jpg"}};
+    for (const char* f : {"D:\\pics\\a.jpg", "D:\\pics\\b.jpg", "D:\\pics\\c.jpg", "E:\\新\\n1.jpg", "E:\\新\\n2.jpg"})
         shell.picture.pictures[f] = {8, 6};
     const auto afterRest = [&] { return app.dlg->StartRest(), app.dlg->BackToWork(), app.dlg->Config().m_strPicFile; };
     std::vector<std::string> seen;
@@ -40,12 +41,14 @@ TEST(PictureRotation, WalksTheFolderWrapsAndFollowsAChosenPicture) {
     app.dlg->OnToggleEyeCare();  // off during the rest: a quiet return
     app.dlg->OnToggleEyeCare();
     EXPECT_EQ(app.dlg->Config().m_strPicFile, "D:\\pics\\b.jpg");
-    shell.dialogs.fileAnswer = "E:\\new\\n1.jpg";
+    shell.dialogs.fileAnswer = "E:\\新\\n1.jpg";
     app.dlg->OnCommand(ID_CHOOSE_PICTURE);
     EXPECT_EQ(shell.files.openCursors, 0);
-    EXPECT_EQ(afterRest(), "E:\\new\\n2.jpg");
+    EXPECT_EQ(afterRest(), "E:\\新\\n2.jpg");
+    EXPECT_EQ(shell.files.writes, 0) << "saved only at the end";
     app.dlg->OnDestroy();
     EXPECT_EQ(shell.files.openCursors, 0);
+    EXPECT_NE(app.IniText().find("PICFILE=E:\\新\\n2.jpg"), std::string::npos);
 }
 
 }  // namespace

@@ -58,36 +58,26 @@ TEST(RestCycle, ADayOfWorkAndRest) {
     EXPECT_EQ(cycle.NextRestIn(now), kWork);
 }
 
-// Each row: what happens during a rest (or while working), then what the cycle says and asks for.
+// Each row: what happens at the start, at work or in a rest, then what the cycle says and asks for.
 TEST(RestCycle, EventsFromEachPhase) {
-    using Act = void (*)(CRestCycle&, uint32_t now);
-    const struct {
-        const char* name;
-        bool resting;
-        Act act;
-        Phase phase;
-        bool nextRest;
-        Log log;
-    } rows[] = {
-        {"eye care off at work", false, [](CRestCycle& c, uint32_t t) { c.ToggleEyeCare(t); }, Phase::Working, false,
-         {"timer 0"}},
-        {"eye care off in a rest ends it without a word", true, [](CRestCycle& c, uint32_t t) { c.ToggleEyeCare(t); },
-         Phase::Working, false, {"timer 0", "hide quietly", "timer 0"}},
-        {"eye care off and on restarts the period", false,
-         [](CRestCycle& c, uint32_t t) { c.ToggleEyeCare(t), c.ToggleEyeCare(t + 1000); }, Phase::Working, true,
-         {"timer 0", "timer 300000"}},
-        {"a lock cuts the rest short", true, [](CRestCycle& c, uint32_t) { c.Lock(); }, Phase::Locked, false,
-         {"timer 0", "cut"}},
-        {"locked: no way back but the unlock", false,
-         [](CRestCycle& c, uint32_t t) { c.Lock(), c.BackToWork(t), c.StartRest(), c.SettingsApplied(t), c.OnTick(t); },
+    using Act = void (*)(CRestCycle&);  // at tick 0
+    const struct { const char* name; int ticks; Act act; Phase phase; bool nextRest; Log log; } rows[] = {
+        {"eye care off at work", 1, [](CRestCycle& c) { c.ToggleEyeCare(0); }, Phase::Working, false, {"timer 0"}},
+        {"eye care off in a rest ends it without a word", 2, [](CRestCycle& c) { c.ToggleEyeCare(0); }, Phase::Working,
+         false, {"timer 0", "hide quietly", "timer 0"}},
+        {"eye care off and on restarts the period", 1, [](CRestCycle& c) { c.ToggleEyeCare(0), c.ToggleEyeCare(1000); },
+         Phase::Working, true, {"timer 0", "timer 300000"}},
+        {"a lock cuts the rest short", 2, [](CRestCycle& c) { c.Lock(); }, Phase::Locked, false, {"timer 0", "cut"}},
+        {"locked: no way back but the unlock", 1,
+         [](CRestCycle& c) { c.Lock(), c.BackToWork(0), c.StartRest(), c.SettingsApplied(0), c.OnTick(0); },
          Phase::Locked, false, {"keep lock", "timer 1000"}},
-        {"the unlock returns to work with a sound", true, [](CRestCycle& c, uint32_t t) { c.Lock(), c.Unlock(t); },
-         Phase::Working, true, {"timer 0", "cut", "timer 300000", "hide", "work.wav", "back"}},
-        {"eye care off while locked counts when unlocked", false,
-         [](CRestCycle& c, uint32_t t) { c.Lock(), c.ToggleEyeCare(t), c.Unlock(t); }, Phase::Working, false,
+        {"the unlock returns to work with a sound", 2, [](CRestCycle& c) { c.Lock(), c.Unlock(0); }, Phase::Working,
+         true, {"timer 0", "cut", "timer 300000", "hide", "work.wav", "back"}},
+        {"eye care off while locked counts when unlocked", 1,
+         [](CRestCycle& c) { c.Lock(), c.ToggleEyeCare(0), c.Unlock(0); }, Phase::Working, false,
          {"timer 0", "hide", "work.wav", "back"}},
-        {"new settings at start make the return audible", false, nullptr, Phase::Working, true,
-         {"timer 300000", "hide", "work.wav", "back"}},
+        {"new settings at start make the return audible", 0, [](CRestCycle& c) { c.SettingsApplied(0); },
+         Phase::Working, true, {"timer 300000", "hide", "work.wav", "back"}},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
@@ -95,15 +85,9 @@ TEST(RestCycle, EventsFromEachPhase) {
         CRestCycle c(v);
         c.SetPeriods(kWork, 3);
         c.Start(0);
+        for (int i = 0; i < r.ticks; ++i) c.OnTick(0);
         v.Take();
-        if (!r.act) {
-            c.SettingsApplied(0);
-        } else {
-            c.OnTick(0);
-            if (r.resting) c.OnTick(0);
-            v.Take();
-            r.act(c, 0);
-        }
+        r.act(c);
         EXPECT_EQ(c.GetPhase(), r.phase);
         EXPECT_EQ(c.NextRestIn(1000).has_value(), r.nextRest);
         EXPECT_EQ(v.Take(), r.log);

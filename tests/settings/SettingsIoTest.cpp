@@ -13,20 +13,17 @@ namespace {
 
 const char* const kTasks = "NOTES AND TASKS";
 
-class SettingsIoTest : public ::testing::Test {
-protected:
-    static std::string Saved(const Settings& s, const TaskList& t) {
-        IniFile ini;
-        WriteSettings(ini, s, t);
-        return ini.Text();
-    }
-    static std::string Value(const IniFile& ini, const char* section, const std::string& key) {
-        return ini.GetString(section, key, "<missing>");
-    }
-};
+std::string Saved(const Settings& s, const TaskList& t) {
+    IniFile ini;
+    WriteSettings(ini, s, t);
+    return ini.Text();
+}
+std::string Value(const IniFile& ini, const char* section, const std::string& key) {
+    return ini.GetString(section, key, "<missing>");
+}
 
 // Characters code page 936 lacks go out as GB18030 four-byte codes: 𠀀 95 32 82 36, 😀 94 39 FC 36.
-TEST_F(SettingsIoTest, SavedSettingsLoadBackUnchangedExceptTheVersionAndAMissingFileChangesNothing) {
+TEST(SettingsIo, SavedSettingsLoadBackUnchangedExceptTheVersionAndAMissingFileChangesNothing) {
     Settings s;
     TaskList t;
     s.m_strVersion = "V9 测试";
@@ -63,7 +60,7 @@ TEST_F(SettingsIoTest, SavedSettingsLoadBackUnchangedExceptTheVersionAndAMissing
     EXPECT_EQ(Saved(loaded, loadedTasks), file.Text());  // every other field came back as saved
 }
 
-TEST_F(SettingsIoTest, ReadingFollowsTheProfileRulesAndKeepsWhatIsMissing) {
+TEST(SettingsIo, ReadingFollowsTheProfileRulesAndKeepsWhatIsMissing) {
     Settings s;
     TaskList t;
     s.m_strMailPass = "current";
@@ -82,7 +79,7 @@ TEST_F(SettingsIoTest, ReadingFollowsTheProfileRulesAndKeepsWhatIsMissing) {
     EXPECT_EQ(s.m_strMailPass, "current");  // no MAIL section
 }
 
-TEST_F(SettingsIoTest, TimesAndIntervalsAreBroughtIntoTheRangeTheDialogAllows) {
+TEST(SettingsIo, TimesAndIntervalsAreBroughtIntoTheRangeTheDialogAllows) {
     // Every key reads each of these texts, each just past a limit; the rows give what each must end up as.
     const char* const texts[] = {"0", "1", "121", "241", "1440", "3601", "86400", "99999999999", "-2147483648"};
     const struct { const char* section; const char* key; int Settings::*field; std::vector<int> expected; } keys[] = {
@@ -112,7 +109,7 @@ TEST_F(SettingsIoTest, TimesAndIntervalsAreBroughtIntoTheRangeTheDialogAllows) {
     }
 }
 
-TEST_F(SettingsIoTest, TaskEntriesAreParsedAndRejectedOnesCloseUp) {
+TEST(SettingsIo, TaskEntriesAreParsedAndRejectedOnesCloseUp) {
     const std::string d1 = "2004\xC4\xEA" "1\xD4\xC2" "1\xC8\xD5";  // 2004年1月1日
     const struct { std::string body; std::vector<TaskItem> expected; } cases[] = {
         {"TOTALITEM=1\r\nNOTE0=Line$rone$nTwo\r\nTIME0=7:0\r\n", {{kDaily, "Line\rone\nTwo", "", 7, 0}}},
@@ -129,15 +126,14 @@ TEST_F(SettingsIoTest, TaskEntriesAreParsedAndRejectedOnesCloseUp) {
     };
     for (const auto& c : cases) {
         Settings s;
-        TaskList t;
         // Whatever a slot held before, a missing Date means every day and a missing NOTE or TASK means none.
-        t.assign(MAX_TASKS, {"2004年1月1日", "old note", "old task", 1, 1});
+        TaskList t(MAX_TASKS, {"2004年1月1日", "old note", "old task", 1, 1});
         ReadSettings(IniFile("[NOTES AND TASKS]\r\n" + c.body), s, t);
         EXPECT_EQ(t, c.expected) << c.body;
     }
 }
 
-TEST_F(SettingsIoTest, FewerEntriesLeaveNoKeysOfTheOldOnesAndTheCountStaysInTheTable) {
+TEST(SettingsIo, FewerEntriesLeaveNoKeysOfTheOldOnesAndTheCountStaysInTheTable) {
     Settings s;
     TaskList all;
     for (int i = 0; i < 25; ++i) all.push_back({kDaily, std::string(1, char('a' + i)), "", i, 0});

@@ -11,6 +11,7 @@
 #include "../../res/tasks_ids.h"
 #include "tasks/RemindDlg.h"
 #include "tasks/TaskDialogs.h"
+#include "win32/Handles.h"
 #include "win32/TaskDialogs.h"
 #include "win32/Wide.h"
 
@@ -23,53 +24,34 @@ bool WaitFor(Done done) {
     return false;
 }
 
-// A visible dialog of this process (other programs on the desktop may show the same caption).
-HWND FindDialog(const wchar_t* caption) {
-    for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, L"#32770", caption));) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(h, &pid);
-        if (pid == GetCurrentProcessId() && IsWindowVisible(h)) return h;
-    }
+// A visible dialog of this process (other programs on the desktop may show the same caption),
+// looked for every 50 ms.
+HWND WaitDialog(const wchar_t* caption, int tries = 100) {
+    for (int i = 0; i < tries; ++i, Sleep(50))
+        for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, L"#32770", caption));) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(h, &pid);
+            if (pid == GetCurrentProcessId() && IsWindowVisible(h)) return h;
+        }
     return nullptr;
-}
-
-HWND WaitDialog(const wchar_t* caption) {
-    HWND found = nullptr;
-    WaitFor([&] { return (found = FindDialog(caption)) != nullptr; });
-    return found;
 }
 
 void Click(HWND dlg, int id) { PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(GetDlgItem(dlg, id))); }
 
-int Rows(HWND list) { return int(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+int Rows(HWND list) { return ListView_GetItemCount(list); }
 std::string Row(HWND list, int row) {
     std::string cells;
     for (int c = 0; c < 4; ++c) {
         wchar_t buf[256] = {};
-        LVITEMW item{};
-        item.iSubItem = c, item.pszText = buf, item.cchTextMax = 256;
-        SendMessageW(list, LVM_GETITEMTEXTW, WPARAM(row), LPARAM(&item));
+        ListView_GetItemText(list, row, c, buf, 256);
         cells += (c ? "|" : "") + Utf8(buf);
     }
     return cells;
 }
 
-// Runs `run` here while `script` acts from a second thread; whatever the script leaves open is cancelled.
-template <class Run, class Script>
-auto Drive(Run run, Script script) {
-    std::thread driver([&] {
-        script();
-        for (const wchar_t* caption : {L"wine_tests", L"提醒任务配置器"})
-            if (HWND h = FindDialog(caption)) PostMessageW(h, WM_COMMAND, IDCANCEL, 0);
-    });
-    const auto result = run();
-    driver.join();
-    return result;
-}
-
 TEST(TaskDialogs, TheListShowsDeletesOnConfirmRefusesABadCountdownAndHandsBackItsRows) {
-    const HMODULE exe = LoadLibraryExW(Wide(LUMIVAR_EXE).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(exe, nullptr);
+    const Library exe(LoadLibraryExW(Wide(LUMIVAR_EXE).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    ASSERT_TRUE(exe);
     CTaskListDlg dlg;
     dlg.m_nItemCount = 2, dlg.m_nPromptSeconds = 15, dlg.m_bEnable = 1;
     dlg.m_items[0] = {"每天", "喝水", "", 10, 30};
@@ -77,7 +59,8 @@ TEST(TaskDialogs, TheListShowsDeletesOnConfirmRefusesABadCountdownAndHandsBackIt
     int confirmations = 0;
     const NoticeRunner notice = [&](CRemindDlg&) { return ++confirmations, IDOK; };
 
-    const int result = Drive([&] { return RunTaskListDialog(exe, nullptr, dlg, notice); }, [&] {
+    // The user's part, from a second thread; whatever it leaves open is cancelled.
+    const auto script = [&] {
         HWND list = WaitDialog(L"提醒任务配置器");
         ASSERT_NE(list, nullptr);
         HWND rows = GetDlgItem(list, IDC_TASK_LIST);
@@ -87,9 +70,7 @@ TEST(TaskDialogs, TheListShowsDeletesOnConfirmRefusesABadCountdownAndHandsBackIt
         EXPECT_EQ(GetDlgItemInt(list, IDC_TASK_PROMPT_SECONDS, nullptr, FALSE), 15u);
         EXPECT_EQ(IsDlgButtonChecked(list, IDC_TASK_ENABLE), BST_CHECKED);
 
-        LVITEMW select{};
-        select.stateMask = select.state = LVIS_SELECTED;
-        SendMessageW(rows, LVM_SETITEMSTATE, 1, LPARAM(&select));
+        ListView_SetItemState(rows, 1, LVIS_SELECTED, LVIS_SELECTED);
         Click(list, IDC_TASK_DELETE);
         ASSERT_TRUE(WaitFor([&] { return Rows(rows) == 1; }));  // once confirmed
 
@@ -109,15 +90,19 @@ TEST(TaskDialogs, TheListShowsDeletesOnConfirmRefusesABadCountdownAndHandsBackIt
         }));
         SetDlgItemTextW(list, IDC_TASK_PROMPT_SECONDS, L"3600");
         Click(list, IDOK);
+    };
+    std::thread driver([&] {
+        script();
+        for (const wchar_t* caption : {L"wine_tests", L"提醒任务配置器"})
+            if (HWND h = WaitDialog(caption, 1)) PostMessageW(h, WM_COMMAND, IDCANCEL, 0);
     });
-
-    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(RunTaskListDialog(exe.Get(), nullptr, dlg, notice), IDOK);
+    driver.join();
     EXPECT_EQ(confirmations, 1);
     EXPECT_EQ(dlg.m_nItemCount, 1);
     EXPECT_EQ(dlg.m_items[0], (TaskItem{"每天", "喝水", "", 10, 30}));
     EXPECT_EQ(dlg.m_nPromptSeconds, 3600);
     EXPECT_EQ(dlg.m_bEnable, 0);
-    FreeLibrary(exe);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The Windows side: pictures through the system's decoders, the registry policy the lock changes,
-// and the real program: one copy only.
+// and programs started as WinExec would, with a wide command line.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -7,10 +7,11 @@
 
 #include <filesystem>
 #include <fstream>
-#include <initializer_list>
 #include <string>
 #include <utility>
 
+#include "win32/Handles.h"
+#include "win32/ShellHelpers.h"
 #include "win32/Wide.h"
 #include "win32/Win32Ports.h"
 
@@ -21,37 +22,31 @@ const std::filesystem::path kTemp = std::filesystem::temp_directory_path();
 
 // A 64x48 picture, red on its top half and blue below, written with the system's own encoder.
 bool WritePicture(const std::wstring& path, const GUID& container) {
-    IWICImagingFactory* f = nullptr;
-    IWICStream* s = nullptr;
-    IWICBitmapEncoder* e = nullptr;
-    IWICBitmapFrameEncode* frame = nullptr;
+    ComPtr<IWICImagingFactory> f;
+    ComPtr<IWICStream> s;
+    ComPtr<IWICBitmapEncoder> e;
+    ComPtr<IWICBitmapFrameEncode> frame;
     WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
     std::string pixels(64 * 48 * 3, '\0');
     for (size_t i = 0; i < 64 * 48; ++i) pixels[i * 3 + (i < 64 * 24 ? 2 : 0)] = char(255);
-    const bool ok =
-        SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&f))) &&
-        SUCCEEDED(f->CreateStream(&s)) && SUCCEEDED(s->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
-        SUCCEEDED(f->CreateEncoder(container, nullptr, &e)) && SUCCEEDED(e->Initialize(s, WICBitmapEncoderNoCache)) &&
-        SUCCEEDED(e->CreateNewFrame(&frame, nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
-        SUCCEEDED(frame->SetSize(64, 48)) && SUCCEEDED(frame->SetPixelFormat(&format)) &&
-        format == GUID_WICPixelFormat24bppBGR &&
-        SUCCEEDED(frame->WritePixels(48, 64 * 3, UINT(pixels.size()), reinterpret_cast<BYTE*>(pixels.data()))) &&
-        SUCCEEDED(frame->Commit()) && SUCCEEDED(e->Commit());
-    for (IUnknown* u : std::initializer_list<IUnknown*>{frame, e, s, f})
-        if (u) u->Release();
-    return ok;
+    return SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(f.Put()))) &&
+           SUCCEEDED(f->CreateStream(s.Put())) && SUCCEEDED(s->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
+           SUCCEEDED(f->CreateEncoder(container, nullptr, e.Put())) &&
+           SUCCEEDED(e->Initialize(s.Get(), WICBitmapEncoderNoCache)) &&
+           SUCCEEDED(e->CreateNewFrame(frame.Put(), nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
+           SUCCEEDED(frame->SetSize(64, 48)) && SUCCEEDED(frame->SetPixelFormat(&format)) &&
+           format == GUID_WICPixelFormat24bppBGR &&
+           SUCCEEDED(frame->WritePixels(48, 64 * 3, UINT(pixels.size()), reinterpret_cast<BYTE*>(pixels.data()))) &&
+           SUCCEEDED(frame->Commit()) && SUCCEEDED(e->Commit());
 }
 
 // The picture drawn at twice its size: a pixel of its top half and one of its bottom half.
 std::pair<COLORREF, COLORREF> TopAndBottom(CBackgroundPicture& picture) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bmp = CreateBitmap(128, 96, 1, 32, nullptr);
-    HGDIOBJ old = SelectObject(dc, bmp);
-    picture.Render(dc, {0, 0, 128, 96});
-    const std::pair colours{GetPixel(dc, 64, 10), GetPixel(dc, 64, 86)};
-    DeleteObject(SelectObject(dc, old));
-    DeleteDC(dc);
-    return colours;
+    const MemoryDC dc(CreateCompatibleDC(nullptr));
+    const GdiObject<HBITMAP> bitmap(CreateBitmap(128, 96, 1, 32, nullptr));
+    const SelectedObject selected(dc.Get(), bitmap.Get());
+    picture.Render(dc.Get(), {0, 0, 128, 96});
+    return {GetPixel(dc.Get(), 64, 10), GetPixel(dc.Get(), 64, 86)};
 }
 
 TEST(PictureLoad, CommonFormatsLoadUprightAtTheirSize) {
@@ -111,6 +106,18 @@ TEST(Win32System, EveryPriorTaskManagerPolicyIsPutBackExactly) {
     }
     EXPECT_GE(checked, 4);
     sys.WriteTaskMgrPolicy(saved);
+}
+
+TEST(ShellHelpers, ACommandLineStartsAsWinExecWouldWithItsWideName) {
+    const std::filesystem::path made = kTemp / L"眸安星-started.txt";
+    std::filesystem::remove(made);
+    const int started = StartCommandLine("cmd.exe /c echo started> \"" + Utf8(made.wstring()) + "\"", SW_HIDE);
+    EXPECT_GT(started, 31);
+    for (int i = 0; i < 100 && !std::filesystem::exists(made); ++i) Sleep(50);  // it runs on its own
+    EXPECT_TRUE(std::filesystem::exists(made)) << Utf8(made.wstring());
+    std::filesystem::remove(made);
+
+    EXPECT_EQ(StartCommandLine("lumivar-no-such-program-anywhere.exe", SW_SHOWNORMAL), 2);
 }
 
 }  // namespace

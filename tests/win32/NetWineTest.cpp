@@ -1,12 +1,15 @@
-// The HTTP client under Wine takes its proxy from the user's Internet Settings.
+// The network clients over Winsock: the HTTP client takes its proxy from the user's Internet
+// Settings, and the POP3 client's time limit holds.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <chrono>
 #include <string>
 
 #include "net/HttpClient.h"
 #include "net/LocalServer.h"
+#include "net/Pop3Connection.h"
 #include "net/RobotInternet.h"
 
 namespace lumivar {
@@ -39,7 +42,7 @@ void SetProxy(DWORD enable, const std::wstring& server) {
 TEST(HttpWine, RequestsGoThroughTheProxyOfTheInternetSettings) {
     std::string request;
     LocalServer proxy([&](test::Socket c) {
-        for (std::string line; !(line = LocalServer::ReadLine(c)).empty();) request += line + "\n";
+        request = LocalServer::ReadRequest(c);
         LocalServer::Send(c, "HTTP/1.0 200 OK\r\nContent-Length: 9\r\n\r\nV9 Build1");
     });
     const std::wstring at = L"127.0.0.1:" + std::to_wstring(proxy.Port());
@@ -60,7 +63,19 @@ TEST(HttpWine, RequestsGoThroughTheProxyOfTheInternetSettings) {
     EXPECT_EQ(body, "V9 Build1");
     proxy.Stop();
     EXPECT_EQ(request.substr(0, request.find('\n')), "GET http://www.lumivar.com.cn/lumivar/update.ini HTTP/1.0");
-    EXPECT_NE(request.find("\nUser-Agent: Mozilla\n"), std::string::npos) << request;
+}
+
+// The receive time limit holds under Wine: not given up early, nor waited out forever.
+TEST(Pop3Winsock, ASilentServerFailsWithinTheTimeLimit) {
+    LocalServer peer([](test::Socket c) { LocalServer::ReadLine(c); });
+    CPop3Connection pop3("127.0.0.1", peer.Port(), "a", "b");
+    pop3.SetTimeout(500);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(pop3.Connect());
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(pop3.GetError(), "Socket Error");
+    EXPECT_GE(waited, std::chrono::milliseconds(400));
+    EXPECT_LT(waited, std::chrono::seconds(5));
 }
 
 }  // namespace
