@@ -50,6 +50,8 @@ TEST_F(SettingsDialogTest, CancelChangesNothingOkAppliesEverythingAtOnce) {
         d.m_password.m_strPassword = "  密码𠀀 ";
         d.m_password.m_strConfirm = "密码𠀀";
         d.m_password.m_bExitPass = 1;
+        EXPECT_EQ(std::vector<int>(d.m_day.m_values, d.m_day.m_values + 3), (std::vector<int>{5, 30, 30}));
+        d.m_day.m_values[0] = 0, d.m_day.m_values[2] = 300;
     };
     shell.Advance(200000);
     const auto timers = shell.window.timers;
@@ -68,6 +70,8 @@ TEST_F(SettingsDialogTest, CancelChangesNothingOkAppliesEverythingAtOnce) {
     EXPECT_EQ(dlg->Config().m_strSystemPwd, "密码𠀀");
     EXPECT_TRUE(dlg->Config().m_bExitPass);
     EXPECT_NE(IniText().find("WORKTIME=120"), std::string::npos);
+    EXPECT_NE(IniText().find("NATURALBREAK=0"), std::string::npos);
+    EXPECT_EQ(shell.window.timers.at(TIMER_WARN).due, shell.clock.ms + 120 * 60000u - 300000u) << "at once";
     EXPECT_EQ(shell.window.timers.at(TIMER_CYCLE).due, shell.clock.ms + 120 * 60000u);
     dlg->StartRest();
     EXPECT_EQ(dlg->Cycle().RestLeft(), 86399 - 1);
@@ -86,6 +90,8 @@ TEST_F(SettingsDialogTest, AFailingPageKeepsTheDialogOpenOnThatPage) {
         {[](CSettingsDlg& d) { d.m_general.m_nAutoLockTimeout = 121; }, CSettingsDlg::GeneralPage, "1..120"},
         {[](CSettingsDlg& d) { d.m_network.m_nHostInterval = 0; }, CSettingsDlg::NetworkPage,
          "Please enter an integer between 1 and 120."},
+        {[](CSettingsDlg& d) { d.m_day.m_values[1] = 241; }, CSettingsDlg::DayPage, "0..240"},
+        {[](CSettingsDlg& d) { d.m_day.m_values[2] = -1; }, CSettingsDlg::DayPage, "0..300"},  // an empty box
     };
     for (const auto& r : rows) {
         ui.messages.clear();

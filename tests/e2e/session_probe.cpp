@@ -5,6 +5,8 @@
 //   session_probe send VK...       presses the keys (hexadecimal codes) in order, lets them go backwards
 //   session_probe taskbar          a second monitor's task bar appears and the shell says it started;
 //                                  prints whether the bar is still visible three seconds later
+//   session_probe power suspend|resume   what Windows tells the program when it sleeps and wakes
+//   session_probe fullscreen SECONDS     a film: a window over the whole monitor, in front, for a while
 #include <windows.h>
 
 #include <cstdio>
@@ -37,9 +39,49 @@ BOOL CALLBACK FindLumivar(HWND w, LPARAM lp) {
     return TRUE;
 }
 
-int EndSession(bool ends) {
+HWND Lumivar() {
     HWND main = nullptr;
     EnumWindows(FindLumivar, LPARAM(&main));
+    return main;
+}
+
+int Power(bool wakes) {
+    HWND main = Lumivar();
+    if (!main) return std::puts("no main window"), 2;
+    SendMessageTimeoutW(main, WM_POWERBROADCAST, wakes ? PBT_APMRESUMEAUTOMATIC : PBT_APMSUSPEND, 0,
+                        SMTO_ABORTIFHUNG, 10000, nullptr);
+    return 0;
+}
+
+// Pumps this thread's messages for a while.
+void Pump(DWORD ms) {
+    const DWORD until = GetTickCount() + ms;
+    MSG msg;
+    while (GetTickCount() < until) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    }
+}
+
+int FullScreen(HINSTANCE instance, int seconds) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = instance;
+    wc.hbrBackground = CreateSolidBrush(RGB(0, 0, 160));
+    wc.lpszClassName = L"FilmProbe";
+    RegisterClassW(&wc);
+    HWND film = CreateWindowExW(0, wc.lpszClassName, L"film probe", WS_POPUP | WS_VISIBLE, 0, 0,
+                                GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+                                instance, nullptr);
+    if (!film) return 2;
+    SetForegroundWindow(film);
+    Pump(DWORD(seconds) * 1000);
+    DestroyWindow(film);
+    return 0;
+}
+
+int EndSession(bool ends) {
+    HWND main = Lumivar();
     if (!main) return std::puts("no main window"), 2;
     DWORD_PTR answer = 0;
     if (!SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000, &answer))
@@ -94,12 +136,7 @@ int NewTaskBar(HINSTANCE instance) {
                                nullptr, nullptr, instance, nullptr);
     if (!bar) return 2;
     PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    const DWORD until = GetTickCount() + 3000;
-    MSG msg;
-    while (GetTickCount() < until) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    }
+    Pump(3000);
     std::puts(IsWindowVisible(bar) ? "visible" : "hidden");
     return 0;
 }
@@ -111,6 +148,9 @@ int wmain(int argc, wchar_t** argv) {
     if (argc == 3 && !wcscmp(argv[1], L"keys")) return WatchKeys(argv[2]);
     if (argc >= 3 && !wcscmp(argv[1], L"send")) return Send(argc - 2, argv + 2);
     if (argc == 2 && !wcscmp(argv[1], L"taskbar")) return NewTaskBar(GetModuleHandleW(nullptr));
-    std::puts("usage: session_probe end cancel|yes | keys FILE | send VK... | taskbar");
+    if (argc == 3 && !wcscmp(argv[1], L"power")) return Power(!wcscmp(argv[2], L"resume"));
+    if (argc == 3 && !wcscmp(argv[1], L"fullscreen")) return FullScreen(GetModuleHandleW(nullptr), _wtoi(argv[2]));
+    std::puts("usage: session_probe end cancel|yes | keys FILE | send VK... | taskbar | power suspend|resume | "
+              "fullscreen SECONDS");
     return 2;
 }

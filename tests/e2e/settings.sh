@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The settings dialog used as a person would: it asks for the password first, shows its five
+# The settings dialog used as a person would: it asks for the password first, shows its six
 # pages, opens only once, and what is changed in it (the work length with the keyboard in the
 # time picker, the background colour in the colour dialog) takes effect at the next rest and
 # lands in the INI file.
@@ -19,18 +19,18 @@ dialog=$(wait_window '眸安星－系统设置' 10) || { shot 00-no-dialog; fail
 ok "a double click on the icon asks for the password, then opens the settings"
 
 xdotool windowfocus "$dialog"; sleep 1; shot 01-general
-for page in 02-password 03-mail 04-homepage 05-network; do
+for page in 02-password 03-mail 04-homepage 05-network 06-day; do
   xdotool key ctrl+Tab; sleep 1; shot "$page"
 done
 # Each page differs from the one before: Ctrl+Tab really turned them.
 prev=
-for page in 01-general 02-password 03-mail 04-homepage 05-network; do
+for page in 01-general 02-password 03-mail 04-homepage 05-network 06-day; do
   sum=$(convert "$out/$page.png" -crop 620x480+200+130 +repage -format '%#' info:)
   [ "$sum" != "$prev" ] || fail "page $page looks like the one before it"
   prev=$sum
 done
 xdotool key ctrl+Tab; sleep 1
-ok "the five pages show, Ctrl+Tab turns them"
+ok "the six pages show, Ctrl+Tab turns them"
 
 tray_click 1; sleep 0.15; tray_click 1; sleep 3
 [ "$(count_windows '本操作需要输入系统密码')" -eq 0 ] && [ "$(count_windows '眸安星－系统设置')" -eq 1 ] ||
