@@ -105,25 +105,19 @@ TEST_F(AppTest, AfterASleepTheMonitorsWaitAMinute) {
 }
 
 TEST_F(AppTest, TheDayKeysHaveDefaultsKeepTheirRangesAndAreSaved) {
-    const struct {
-        std::string screen;
-        int naturalBreak, fullScreenWait, prewarn;
-    } rows[] = {
-        {"", 5, 30, 30},
-        {"NATURALBREAK=0\nFULLSCREENWAIT=0\nPREWARN=0\n", 0, 0, 0},
-        {"NATURALBREAK=121\nFULLSCREENWAIT=241\nPREWARN=301\n", 120, 240, 300},
-        {"NATURALBREAK=-1\nFULLSCREENWAIT=x\nPREWARN=7\n", 0, 0, 7},
-    };
-    for (const auto& r : rows) {
-        App app("[SCREEN]\n" + r.screen);
+    using Day = std::tuple<int, int, int>;
+    const std::pair<std::string, Day> rows[] = {{"", {5, 30, 30}},
+                                                {"NATURALBREAK=0\nFULLSCREENWAIT=0\nPREWARN=0\n", {0, 0, 0}},
+                                                {"NATURALBREAK=121\nFULLSCREENWAIT=241\nPREWARN=301\n", {120, 240, 300}},
+                                                {"NATURALBREAK=-1\nFULLSCREENWAIT=x\nPREWARN=7\n", {0, 0, 7}}};
+    for (const auto& [screen, want] : rows) {
+        App app("[SCREEN]\n" + screen);
         const Settings& s = app.dlg->Config();
-        EXPECT_EQ(std::tuple(s.m_nNaturalBreak, s.m_nFullScreenWait, s.m_nPrewarn),
-                  std::tuple(r.naturalBreak, r.fullScreenWait, r.prewarn)) << r.screen;
+        EXPECT_EQ(Day(s.m_nNaturalBreak, s.m_nFullScreenWait, s.m_nPrewarn), want) << screen;
         app.dlg->SaveSettings();
         const IniFile saved(app.shell.files.files[App::kIni]);
-        EXPECT_EQ(std::tuple(saved.GetInt("SCREEN", "NATURALBREAK", -1), saved.GetInt("SCREEN", "FULLSCREENWAIT", -1),
-                             saved.GetInt("SCREEN", "PREWARN", -1)),
-                  std::tuple(r.naturalBreak, r.fullScreenWait, r.prewarn));
+        const auto get = [&](const char* key) { return saved.GetInt("SCREEN", key, -1); };
+        EXPECT_EQ(Day(get("NATURALBREAK"), get("FULLSCREENWAIT"), get("PREWARN")), want);
     }
 }
 

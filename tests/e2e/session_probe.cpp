@@ -1,10 +1,8 @@
 // What a Windows session does to a running program, played by a small program of its own:
-//   session_probe end cancel|yes   asks Lumivar's main window whether the session may end, then
-//                                  tells it the end was cancelled (or came); prints the answer
+//   session_probe end cancel|yes   asks Lumivar whether the session may end (printed), then it is cancelled or ends
 //   session_probe keys FILE        a keyboard hook of its own: each key it is let see, a line in FILE
 //   session_probe send VK...       presses the keys (hexadecimal codes) in order, lets them go backwards
-//   session_probe taskbar          a second monitor's task bar appears and the shell says it started;
-//                                  prints whether the bar is still visible three seconds later
+//   session_probe taskbar          a new shell's second task bar: visible or hidden three seconds later?
 //   session_probe power suspend|resume   what Windows tells the program when it sleeps and wakes
 //   session_probe fullscreen SECONDS     a film: a window over the whole monitor, in front, for a while
 #include <windows.h>
@@ -19,24 +17,13 @@ namespace {
 
 FILE* g_keys = nullptr;
 
+// Its main window: the dialog that holds the lock's password box.
 BOOL CALLBACK FindLumivar(HWND w, LPARAM lp) {
     wchar_t cls[16] = {};
     GetClassNameW(w, cls, 16);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    wchar_t image[MAX_PATH] = {};
-    DWORD size = MAX_PATH;
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-    if (process) {
-        QueryFullProcessImageNameW(process, 0, image, &size);
-        CloseHandle(process);
-    }
-    const wchar_t* name = wcsrchr(image, L'\\');
-    if (!wcscmp(cls, L"#32770") && GetDlgItem(w, IDC_PASSWORD) && name && !_wcsicmp(name + 1, L"Lumivar.exe")) {
-        *reinterpret_cast<HWND*>(lp) = w;
-        return FALSE;
-    }
-    return TRUE;
+    if (wcscmp(cls, L"#32770") || !GetDlgItem(w, IDC_PASSWORD)) return TRUE;
+    *reinterpret_cast<HWND*>(lp) = w;
+    return FALSE;
 }
 
 HWND Lumivar() {
