@@ -269,8 +269,14 @@ void ShowPage(SettingsRun& run, int index) {
     if (TabCtrl_GetCurSel(run.tab) != index) TabCtrl_SetCurSel(run.tab, index);
 }
 
+// The keyboard follows: a focus left on the page now hidden goes to the new page's first box.
 void Select(SettingsRun& run, int index) {
-    if (run.model.m_tab.SelectPage(index)) ShowPage(run, index);
+    if (!run.model.m_tab.SelectPage(index)) return;
+    HWND focus = GetFocus();
+    ShowPage(run, index);
+    HWND page = run.pages[size_t(index)];
+    if (focus && !IsWindowVisible(focus) && !IsChild(page, focus))
+        if (HWND first = GetNextDlgTabItem(page, nullptr, FALSE)) SetFocus(first);
 }
 
 bool InOurPage(SettingsRun& run, HWND w) {

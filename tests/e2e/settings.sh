@@ -64,10 +64,16 @@ xdotool mousemove $((${cgeom%,*} + 42)) $((${cgeom#*,} + 346)) click 1  # its �
 for _ in $(seq 1 20); do [ "$(count_windows '颜色')" -eq 0 ] && break; sleep 0.25; done
 sleep 1; shot 08-changed
 [ "$(pixel 08-changed $((dx + 90)) $((dy + 300)))" = 'srgb(0,128,0)' ] || fail "the preview does not show the new colour (see 08-changed.png)"
+# The day's page with the keyboard alone: Ctrl+Tab to it, its first box, Tab to the next.
+xdotool windowfocus "$dialog"; sleep 0.3
+for _ in 1 2 3 4 5; do xdotool key ctrl+Tab; sleep 0.3; done
+xdotool key End BackSpace BackSpace BackSpace; xdotool type 7
+xdotool key Tab End BackSpace BackSpace BackSpace; xdotool type 45; sleep 0.5
+shot 08-day-typed
 xdotool mousemove $((dx + 477)) $((dy + 564)) click 1
 for _ in $(seq 1 20); do [ "$(count_windows '眸安星－系统设置')" -eq 0 ] && break; sleep 0.25; done
 [ "$(count_windows '眸安星－系统设置')" -eq 0 ] || { shot 09-still-open; fail "OK did not close the settings"; }
-ok "the work length typed in its picker and a colour from the colour dialog, then OK"
+ok "the work length typed in its picker, a colour from the colour dialog and the day's page by keyboard, then OK"
 
 background='srgb(0,128,0)'
 wait_screen rest 75 10-rest || fail "no rest in the new colour within a minute of OK"
@@ -76,7 +82,9 @@ ok "the next rest came a minute after OK, in the new colour"
 wineboot -e >/dev/null 2>&1 || true
 ini="$out/app/Lumivar.ini"
 for _ in $(seq 1 40); do grep -q HOSTSTATUS "$ini" && break; sleep 0.25; done
-grep -q '^WORKTIME=1' "$ini" && grep -q '^BACKCOLOR=32768' "$ini" || fail "the INI file holds $(grep -E 'WORKTIME|BACKCOLOR' "$ini" | tr '\r\n' '  ')"
+grep -q '^WORKTIME=1' "$ini" && grep -q '^BACKCOLOR=32768' "$ini" && grep -q '^NATURALBREAK=7' "$ini" &&
+  grep -q '^FULLSCREENWAIT=45' "$ini" ||
+  fail "the INI file holds $(grep -E 'WORKTIME|BACKCOLOR|NATURALBREAK|FULLSCREENWAIT' "$ini" | tr '\r\n' '  ')"
 wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v Lumivar2003 /f >/dev/null 2>&1 || true
-ok "the INI file holds WORKTIME=1 and BACKCOLOR=32768"
+ok "the INI file holds WORKTIME=1, BACKCOLOR=32768, NATURALBREAK=7 and FULLSCREENWAIT=45"
 echo "e2e: $passed passed, 0 failed"
