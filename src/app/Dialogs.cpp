@@ -67,9 +67,10 @@ void CMainDlg::ShowSettings() {
     s.m_strRemindWav = gen.m_strRemindWav, s.m_strBreakWav = gen.m_strBreakWav, s.m_strWorkWav = gen.m_strWorkWav;
     s.m_nBreakTime = gen.m_nBreakTime, s.m_bPlaySound = gen.m_bPlaySound, s.m_nWorkTime = gen.m_nWorkTime;
     s.m_bDisplayTxt = gen.m_bDisplayTxt;
+    const bool turnedOn = gen.m_bStartup && !s.m_bStartup;
     s.m_bBackKey = gen.m_bBackKey, s.m_bStartup = gen.m_bStartup;
     dlg.m_day.ToSettings(s);
-    SetRunAtStartup();
+    SetRunAtStartup(turnedOn);
     ApplyPeriods();
     m_cycle.SettingsApplied(Now());  // while locked this leaves the lock standing
     UpdateTrayTip();

@@ -1,6 +1,7 @@
 // Start-up, settings persistence, teardown, and the timers routed to their owners.
 #include "app/MainDlg.h"
 
+#include "base/AppName.h"
 #include "base/Strings.h"
 #include "resource.h"
 #include "settings/IniFile.h"
@@ -146,9 +147,15 @@ void CMainDlg::SaveSettings() {
     m_ports.files.WriteFileAtomic(IniPath(), ini.Text());
 }
 
-void CMainDlg::SetRunAtStartup() {
+// A setting shown as on must be on: where the value cannot be written it goes off, and a person
+// who has just turned it on is told.
+void CMainDlg::SetRunAtStartup(bool justTurnedOn) {
     const std::string path = m_ports.system.ModuleFileName();
-    m_ports.system.SetRunValue("Lumivar2003", m_settings.m_bStartup ? &path : nullptr);
+    if (m_ports.system.SetRunValue("Lumivar2003", m_settings.m_bStartup ? &path : nullptr) || !m_settings.m_bStartup)
+        return;
+    m_settings.m_bStartup = 0;
+    if (justTurnedOn)
+        m_ports.dialogs.ShowMessage("无法设置随系统启动：写不进当前用户的启动项。", AppNameFromPath(path));
 }
 
 void CMainDlg::ApplyPeriods() {

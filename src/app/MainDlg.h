@@ -61,7 +61,7 @@ public:
     void OnCancel() {}
     bool LoadSettings();
     void SaveSettings();
-    void SetRunAtStartup();
+    void SetRunAtStartup(bool justTurnedOn = false);
     std::string IniPath();
     void OnTimer(int id);
 

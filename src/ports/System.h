@@ -42,9 +42,10 @@ public:
 class IStartup {
 public:
     virtual ~IStartup() = default;
-    // HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Run: set `name` to `path`,
-    // or delete it when path is null. Silently does nothing without the rights.
-    virtual void SetRunValue(const std::string& name, const std::string* path) = 0;
+    // The per-user HKCU\Software\Microsoft\Windows\CurrentVersion\Run: set `name` to `path`,
+    // or delete it when path is null; a machine-wide value of that name goes too where it may.
+    // False when the per-user value could not be set or removed.
+    virtual bool SetRunValue(const std::string& name, const std::string* path) = 0;
 };
 
 // A registry value as it stood: whether its key and the value existed, its type and bytes.

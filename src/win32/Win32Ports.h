@@ -81,7 +81,7 @@ public:
     void Sleep(uint32_t ms) override;
     void ShellOpen(const std::string& file) override;
     void RunCommandLine(const std::string& cmd) override;
-    void SetRunValue(const std::string& name, const std::string* path) override;
+    bool SetRunValue(const std::string& name, const std::string* path) override;
     void ShowTaskBar(bool show) override;                       // ShellRestrictions.cpp
     RegistryValue ReadTaskMgrPolicy() override;                 // ShellRestrictions.cpp
     void WriteTaskMgrPolicy(const RegistryValue& value) override;  // ShellRestrictions.cpp

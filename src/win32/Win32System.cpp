@@ -49,19 +49,31 @@ void Win32System::ShellOpen(const std::string& file) {
 
 void Win32System::RunCommandLine(const std::string& cmd) { StartCommandLine(cmd, SW_SHOWNORMAL); }
 
-void Win32System::SetRunValue(const std::string& name, const std::string* path) {
-    RegKey key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", 0, KEY_SET_VALUE,
-                      key.Put()) != ERROR_SUCCESS)
-        return;
+namespace {
+constexpr const wchar_t* kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+}  // namespace
+
+// A standard user may write only the per-user key; the machine-wide value an older version put
+// there goes when this user may remove it, and stays otherwise.
+bool Win32System::SetRunValue(const std::string& name, const std::string* path) {
     const std::wstring wname = Wide(name);
-    if (path) {
-        const std::wstring value = Wide(*path);
-        RegSetValueExW(key.Get(), wname.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       DWORD((value.size() + 1) * sizeof(wchar_t)));
-    } else {
-        RegDeleteValueW(key.Get(), wname.c_str());
+    {
+        RegKey machine;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE, machine.Put()) == ERROR_SUCCESS)
+            RegDeleteValueW(machine.Get(), wname.c_str());
     }
+    RegKey key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.Put(), nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    if (!path) {
+        const LSTATUS r = RegDeleteValueW(key.Get(), wname.c_str());
+        return r == ERROR_SUCCESS || r == ERROR_FILE_NOT_FOUND;
+    }
+    // Quoted: a path with blanks ("C:\\Program Files\\...") would otherwise start another program.
+    const std::wstring value = L"\"" + Wide(*path) + L"\"";
+    return RegSetValueExW(key.Get(), wname.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                          DWORD((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 bool Win32System::EnableShutdownPrivilege() {

@@ -2,6 +2,7 @@
 #include "app/AppFixture.h"
 #include "resource.h"
 #include "settings/IniFile.h"
+#include "settings/SettingsDlg.h"
 
 namespace lumivar::test {
 namespace {
@@ -23,6 +24,20 @@ TEST_F(AppTest, FirstStartWithoutIni) {
     EXPECT_EQ(shell.window.show, Show::Hidden);
     EXPECT_TRUE(shell.window.animations.empty() && shell.system.sounds.empty());
     EXPECT_EQ(shell.window.Period(TIMER_CYCLE), 300000u);
+}
+
+// Where the per-user start-up value cannot be written, the setting does not claim to be on;
+// whoever turns it on in the settings is told.
+TEST_F(AppTest, StartWithTheSystemIsOnlyShownOnWhenItIs) {
+    shell.system.runWritable = false;
+    StartWorking();
+    EXPECT_FALSE(dlg->Config().m_bStartup);
+    EXPECT_TRUE(shell.dialogs.messages.empty()) << "nobody asked for it just now";
+    shell.dialogs.settings = [](CSettingsDlg& d) { return d.m_general.m_bStartup = 1, IDOK; };
+    dlg->OnCommand(ID_SETTINGS);
+    EXPECT_FALSE(dlg->Config().m_bStartup);
+    EXPECT_EQ(shell.dialogs.messages.size(), 1u);
+    EXPECT_NE(IniText().find("STARTUP=0"), std::string::npos);
 }
 
 // Which timers a start arms, and for how long; 0: not armed.

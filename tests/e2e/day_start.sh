@@ -14,9 +14,8 @@ fi
 . "$(dirname "$0")/lib.sh"
 prepare "$1" "$2"
 ini="$out/app/Lumivar.ini"
-run='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
 
-keep_registry "$run|Lumivar2003"
+keep_registry "$run|Lumivar2003" "$machine_run|Lumivar2003"
 leave_as_found() {
   disown "${program:-}" 2>/dev/null || true
   [ -z "${program:-}" ] || kill -9 "$program" 2>/dev/null || true
@@ -26,7 +25,9 @@ leave_as_found() {
   true
 }
 trap leave_as_found EXIT
-without_run_value "$run"
+without_run_value "$run" "$machine_run"
+# What an older version left: a machine-wide value, which this user may remove (root in Wine).
+reg_put "$machine_run" Lumivar2003 'REG_SZ C:\old\Lumivar.exe'
 
 # visible: the mapped windows, the root one aside
 visible() {
@@ -80,9 +81,10 @@ convert "$out/04-rest.png" -crop 400x80+312+300 -format '%[fx:maxima.r]' info: |
 wait_screen clear 15 05-rest-over || fail "the default rest of 6 s did not end by itself"
 ok "the first copy keeps working: a rest in the default colours, over by itself"
 
-# The defaults start the program with the system; the value goes now, so that no later Wine
-# session of this prefix starts this copy.
-[[ "$(reg_get "$run" Lumivar2003)" == *Lumivar.exe* ]] || fail "no Run value: '$(reg_get "$run" Lumivar2003)'"
+# The defaults start the program with the system, per user, quoted; the old machine-wide value
+# is gone. The value goes now, so that no later Wine session of this prefix starts this copy.
+[[ "$(reg_get "$run" Lumivar2003)" == *'"'*Lumivar.exe'"' ]] || fail "no per-user Run value: '$(reg_get "$run" Lumivar2003)'"
+[ -z "$(reg_get "$machine_run" Lumivar2003)" ] || fail "the old machine-wide Run value stayed"
 reg_put "$run" Lumivar2003 ''
 [ ! -e "$ini" ] || fail "the INI file was written before the end of the session"
 wineboot -e >/dev/null 2>&1 || true

@@ -132,11 +132,20 @@ restore_registry() {
   for v in "${kept_values[@]}"; do reg_put "${v%|*}" "${v#*|}" "${kept_before[$v]}"; done
   for k in "${kept_keys[@]}"; do [ -n "${kept_existed[$k]}" ] || wine reg delete "$k" /f >/dev/null 2>&1 || true; done
 }
-# without_run_value RUNKEY: a session begun with the program's Run value has already started
-# that copy; begin a new one without it (the value itself is kept for restore_registry)
+# The start-up values: the per-user one the program writes, and the machine-wide one older
+# versions wrote, which the program removes.
+run='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+machine_run='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
+# without_run_value RUNKEY...: a session begun with the program's Run value has already started
+# that copy; begin a new one without it (the values themselves are kept for restore_registry)
 without_run_value() {
-  [ -n "${kept_before[$1|Lumivar2003]}" ] || return 0
-  reg_put "$1" Lumivar2003 ''
+  local k found=
+  for k in "$@"; do
+    [ -n "${kept_before[$k|Lumivar2003]}" ] || continue
+    reg_put "$k" Lumivar2003 ''
+    found=1
+  done
+  [ -n "$found" ] || return 0
   wineserver -k 2>/dev/null || true
   wineserver -w
 }

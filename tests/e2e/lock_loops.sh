@@ -17,8 +17,7 @@ password=abc
 policy='HKCU\Software\Microsoft\Windows\CurrentVersion\Policies\System'
 policies='HKCU\Software\Microsoft\Windows\CurrentVersion\Policies'
 record='HKCU\Software\Lumivar'
-run='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
-keep_registry "$run|Lumivar2003" "$policy|DisableTaskMgr" "$record|PolicyBeforeLock" -- "$policy" "$policies" "$record"
+keep_registry "$run|Lumivar2003" "$machine_run|Lumivar2003" "$policy|DisableTaskMgr" "$record|PolicyBeforeLock" -- "$policy" "$policies" "$record"
 leave_as_found() {
   wineserver -k 2>/dev/null
   wineserver -w 2>/dev/null
@@ -28,7 +27,7 @@ leave_as_found() {
   true
 }
 trap leave_as_found EXIT
-without_run_value "$run"
+without_run_value "$run" "$machine_run"
 reg_put "$policy" DisableTaskMgr ''
 reg_put "$record" PolicyBeforeLock ''
 

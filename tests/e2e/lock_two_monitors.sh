@@ -13,11 +13,10 @@ x11='HKCU\Software\Wine\X11 Driver'
 policies='HKCU\Software\Microsoft\Windows\CurrentVersion\Policies'
 policy="$policies\System"
 record='HKCU\Software\Lumivar'
-run='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
 
 # The machine as found: the values the program or the story touch go back at the end, and
 # keys that were not there go.
-keep_registry "$x11|UseXRandR" "$run|Lumivar2003" "$policy|DisableTaskMgr" "$record|PolicyBeforeLock" -- \
+keep_registry "$x11|UseXRandR" "$run|Lumivar2003" "$machine_run|Lumivar2003" "$policy|DisableTaskMgr" "$record|PolicyBeforeLock" -- \
   "$x11" "$policy" "$policies" "$record"
 leave_as_found() {
   wineserver -k 2>/dev/null
@@ -30,7 +29,7 @@ leave_as_found() {
 trap leave_as_found EXIT
 # Wine reads the monitors as its session begins: begin one on the two-headed display, and
 # without a Run value starting another copy with it.
-reg_put "$run" Lumivar2003 ''
+reg_put "$run" Lumivar2003 ''; reg_put "$machine_run" Lumivar2003 ''
 wineserver -k 2>/dev/null || true
 wineserver -w
 wine reg add "$x11" /v UseXRandR /t REG_SZ /d N /f >/dev/null

@@ -41,9 +41,9 @@ grep -q '^WORKTIME=1' "$ini" && grep -q '^BREAKTIME=20' "$ini" || fail "settings
 iconv -f GBK -t UTF-8 "$ini" | grep -q '^TEXT=保护视力' || fail "the text is not GBK on disk"
 ok "the end of the session saved all seven sections"
 
-run=$(wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v Lumivar2003 2>/dev/null | tr -d '\r')
+run=$(wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v Lumivar2003 2>/dev/null | tr -d '\r')
 echo "$run" | grep -qi 'Lumivar.exe' || fail "no Run value: $run"
 ok "Run value $(echo "$run" | grep -o '[A-Z]:.*')"
 # Left in place, the value would start this copy in every later Wine session of the prefix.
-wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v Lumivar2003 /f >/dev/null 2>&1 || true
+wine reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v Lumivar2003 /f >/dev/null 2>&1 || true
 echo "e2e: $passed passed, 0 failed"

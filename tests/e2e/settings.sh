@@ -85,6 +85,6 @@ for _ in $(seq 1 40); do grep -q HOSTSTATUS "$ini" && break; sleep 0.25; done
 grep -q '^WORKTIME=1' "$ini" && grep -q '^BACKCOLOR=32768' "$ini" && grep -q '^NATURALBREAK=7' "$ini" &&
   grep -q '^FULLSCREENWAIT=45' "$ini" ||
   fail "the INI file holds $(grep -E 'WORKTIME|BACKCOLOR|NATURALBREAK|FULLSCREENWAIT' "$ini" | tr '\r\n' '  ')"
-wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v Lumivar2003 /f >/dev/null 2>&1 || true
+wine reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v Lumivar2003 /f >/dev/null 2>&1 || true
 ok "the INI file holds WORKTIME=1, BACKCOLOR=32768, NATURALBREAK=7 and FULLSCREENWAIT=45"
 echo "e2e: $passed passed, 0 failed"

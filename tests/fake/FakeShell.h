@@ -128,10 +128,13 @@ public:
     void Sleep(uint32_t ms) override { m_clock.ms += ms; }
     void ShellOpen(const std::string& file) override { opened.push_back(file); }
     void RunCommandLine(const std::string& cmd) override { commandLines.push_back(cmd); }
-    void SetRunValue(const std::string& name, const std::string* path) override {
+    bool SetRunValue(const std::string& name, const std::string* path) override {
+        if (!runWritable) return false;
         if (path) runValues[name] = *path;
         else runValues.erase(name);
+        return true;
     }
+    bool runWritable = true;
     void ShowTaskBar(bool show) override { taskBarShown = show; }
     void TrapShellKeys(bool trap) override { keysTrapped = trap; }
     bool FullScreenInFront() override { return fullScreen; }
