@@ -87,7 +87,9 @@ void CMainDlg::OnDestroy() {
 // running until the session really ends.
 bool CMainDlg::OnQueryEndSession(bool defaultAnswer) {
     if (!defaultAnswer) return false;
+    m_bSessionEnding = 1;
     SaveSettings();
+    m_bSessionEnding = 0;
     return true;
 }
 
@@ -121,10 +123,27 @@ void CMainDlg::OnSessionLock(bool locked) {
         m_cycle.AwayEnds(CRestCycle::SessionLocked, Now());
 }
 
+// Beside the program, named after it, unless an earlier run had to keep it per user.
 std::string CMainDlg::IniPath() {
+    if (!m_strIniPath.empty()) return m_strIniPath;
+    m_strIniPath = BesideIniPath();
+    const std::string user = UserIniPath();
+    std::string bytes;
+    if (!user.empty() && m_ports.files.ReadFile(user, bytes)) m_strIniPath = user;
+    return m_strIniPath;
+}
+
+std::string CMainDlg::BesideIniPath() {
     std::string path = m_ports.system.ModuleFileName();
     if (path.size() >= 3) path.replace(path.size() - 3, 3, "ini");
     return path;
+}
+
+std::string CMainDlg::UserIniPath() {
+    const std::string folder = m_ports.system.UserDataFolder();
+    if (folder.empty()) return {};
+    const std::string beside = BesideIniPath();
+    return folder + "\\" + beside.substr(beside.rfind('\\') + 1);
 }
 
 bool CMainDlg::LoadSettings() {
@@ -144,7 +163,18 @@ void CMainDlg::SaveSettings() {
     m_ports.files.ReadFile(IniPath(), bytes);
     IniFile ini(bytes);
     WriteSettings(ini, m_settings, m_tasks.Entries());
-    m_ports.files.WriteFileAtomic(IniPath(), ini.Text());
+    if (m_ports.files.WriteFileAtomic(IniPath(), ini.Text())) return;
+    // A folder the user may not write (Program Files): the settings go on in the user's own.
+    const std::string user = UserIniPath();
+    if (IniPath() != user && !user.empty() && m_ports.files.WriteFileAtomic(user, ini.Text())) {
+        m_strIniPath = user;
+        return;
+    }
+    // Told once, and never while the session ends, when nobody can answer.
+    if (m_bSaveFailTold || m_bTornDown || m_bSessionEnding) return;
+    m_bSaveFailTold = 1;
+    m_ports.dialogs.ShowMessage("无法保存设置，所做的修改在程序退出后将会丢失：\r\n" + IniPath(),
+                                AppNameFromPath(m_ports.system.ModuleFileName()));
 }
 
 // A setting shown as on must be on: where the value cannot be written it goes off, and a person

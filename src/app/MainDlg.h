@@ -62,7 +62,7 @@ public:
     bool LoadSettings();
     void SaveSettings();
     void SetRunAtStartup(bool justTurnedOn = false);
-    std::string IniPath();
+    std::string IniPath();  // where the settings are read and saved
     void OnTimer(int id);
 
     // The work/rest cycle and the lock (Cycle.cpp)
@@ -152,6 +152,8 @@ private:
     void WarnRestComing(int seconds) override;
 
     static bool AllowedWhileLocked(int command);
+    std::string BesideIniPath();
+    std::string UserIniPath();
     uint32_t Now() { return m_ports.system.TickCount(); }
     void ApplyPeriods();
     void OnAutoLockTick();
@@ -178,6 +180,9 @@ private:
     int m_bWin9x = 0;
     int m_bTornDown = 0;
     int m_bAsleep = 0;
+    std::string m_strIniPath;
+    int m_bSaveFailTold = 0;
+    int m_bSessionEnding = 0;
     // Each dialog opens once; a second request while it is open does nothing.
     int m_bAboutOpen = 0;
     int m_bSettingsOpen = 0;

@@ -37,6 +37,9 @@ public:
     virtual std::string ModuleFileName() = 0;         // full path of the program file
     virtual void ShellOpen(const std::string& file) = 0;     // ShellExecute "open", SW_SHOWNORMAL
     virtual void RunCommandLine(const std::string& cmd) = 0; // WinExec, SW_SHOWNORMAL
+    // The user's own folder for the program's files (%APPDATA%\Lumivar), made if missing; empty
+    // when there is none.
+    virtual std::string UserDataFolder() = 0;
 };
 
 class IStartup {

@@ -74,6 +74,7 @@ public:
     uint32_t LastInputTick() override;
     bool IsWin9x() override;
     std::string ModuleFileName() override;
+    std::string UserDataFolder() override;
     void RegisterHotKey(int id, unsigned modifiers, unsigned vk) override;
     void UnregisterHotKey(int id) override;
     void PlayWave(const std::string& file, uint32_t flags) override;

@@ -30,6 +30,15 @@ std::string Win32System::ModuleFileName() {
     return Utf8(std::wstring_view(path, n));
 }
 
+std::string Win32System::UserDataFolder() {
+    wchar_t base[MAX_PATH * 2];
+    const DWORD n = GetEnvironmentVariableW(L"APPDATA", base, DWORD(std::size(base)));
+    if (n == 0 || n >= std::size(base)) return {};
+    const std::wstring folder = std::wstring(base, n) + L"\\Lumivar";
+    if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return {};
+    return Utf8(folder);
+}
+
 void Win32System::RegisterHotKey(int id, unsigned modifiers, unsigned vk) {
     ::RegisterHotKey(m_owner.Handle(), id, modifiers, vk);
 }

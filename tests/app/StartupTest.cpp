@@ -40,6 +40,37 @@ TEST_F(AppTest, StartWithTheSystemIsOnlyShownOnWhenItIs) {
     EXPECT_NE(IniText().find("STARTUP=0"), std::string::npos);
 }
 
+// A program folder the user may not write: the settings go on in the user's own folder, from the
+// file beside the program, and are read from there at the next start. Where nothing can be
+// written, the person is told once, with the path.
+TEST_F(AppTest, SettingsAreKeptPerUserWhereTheProgramsFolderIsReadOnly) {
+    const std::string user = shell.system.userFolder + "\\Lumivar.ini";
+    WriteIni("[SCREEN]\nWORKTIME=30\n[MINE]\nX=1\n");
+    shell.files.readOnly = "C:\\Program Files\\";
+    StartWorking();
+    dlg->SaveSettings();
+    const std::string kept = GbkToUtf8(shell.files.files.at(user));
+    EXPECT_NE(kept.find("WORKTIME=30"), std::string::npos);
+    EXPECT_NE(kept.find("X=1"), std::string::npos) << "lines we do not know go along";
+    EXPECT_EQ(IniText(), "[SCREEN]\nWORKTIME=30\n[MINE]\nX=1\n") << "the file beside stays as it was";
+
+    shell.files.files[user] = Utf8ToGbk("[SCREEN]\nWORKTIME=40\n");
+    App next;
+    next.shell.files.files = shell.files.files;
+    next.shell.files.readOnly = shell.files.readOnly;
+    next.StartWorking();
+    EXPECT_EQ(next.dlg->Config().m_nWorkTime, 40);
+    EXPECT_TRUE(next.shell.dialogs.messages.empty());
+
+    next.shell.files.readOnly = "C:\\";  // the user's folder as well
+    next.dlg->SaveSettings();
+    next.dlg->SaveSettings();
+    EXPECT_EQ(next.shell.dialogs.messages.size(), 1u);
+    EXPECT_NE(next.shell.dialogs.messages.at(0).first.find(user), std::string::npos);
+    next.dlg->OnQueryEndSession(true);
+    EXPECT_EQ(next.shell.dialogs.messages.size(), 1u);
+}
+
 // Which timers a start arms, and for how long; 0: not armed.
 TEST_F(AppTest, TimersAtStart) {
     const struct {

@@ -121,6 +121,8 @@ public:
     uint32_t LastInputTick() override { return lastInput; }
     bool IsWin9x() override { return win9x; }
     std::string ModuleFileName() override { return modulePath; }
+    std::string UserDataFolder() override { return userFolder; }
+    std::string userFolder = "C:\\Users\\张三\\AppData\\Roaming\\Lumivar";
     void RegisterHotKey(int id, unsigned mods, unsigned vk) override { hotkeys[id] = {mods, vk}; }
     void UnregisterHotKey(int id) override { hotkeys.erase(id); }
     void PlayWave(const std::string& file, uint32_t flags) override { sounds.push_back({file, flags}); }
@@ -188,6 +190,7 @@ public:
     bool WriteFileAtomic(const std::string& path, const std::string& bytes) override {
         if (trace) trace->push_back("write");
         ++writes;
+        if (path.rfind(readOnly, 0) == 0 && !readOnly.empty()) return false;
         files[path] = bytes;
         return true;
     }
@@ -220,6 +223,7 @@ public:
 
     std::map<std::string, std::string> files;
     int writes = 0, openCursors = 0;
+    std::string readOnly;  // a folder no write may change
     std::vector<std::string>* trace = nullptr;
     std::string cwd = "C:\\Program Files\\Lumivar";
     std::set<std::string> folders{"C:\\Program Files\\Lumivar"};
