@@ -99,3 +99,16 @@ set_tests_properties(e2e_day PROPERTIES TIMEOUT 600)
 add_test(NAME e2e_lock_two_monitors
   COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/lock_two_monitors.sh $<TARGET_FILE:Lumivar> ${CMAKE_BINARY_DIR}/e2e/lock_two_monitors)
 set_tests_properties(e2e_lock_two_monitors PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77)
+
+# The download: a zip with the program and a short read-me, named after the one version number.
+file(STRINGS ${CMAKE_SOURCE_DIR}/res/version.h version_line REGEX "LUMIVAR_VERSION_DOTTED")
+string(REGEX MATCH "[0-9.]+" LUMIVAR_VERSION "${version_line}")
+install(TARGETS Lumivar RUNTIME DESTINATION .)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/README.txt DESTINATION .)
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME Lumivar)
+set(CPACK_PACKAGE_VERSION ${LUMIVAR_VERSION})
+set(CPACK_PACKAGE_FILE_NAME Lumivar-${LUMIVAR_VERSION}-win64)
+include(CPack)
+add_test(NAME package_zip
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/package.sh ${CMAKE_COMMAND} ${CMAKE_BINARY_DIR} ${LUMIVAR_VERSION})

@@ -4,11 +4,12 @@
 #include <string>
 
 #include "ports/Geometry.h"
+#include "version.h"
 
 namespace lumivar {
 
 inline constexpr const char* kDefaultHomepageAddress = "http://www.baidu.com/";
-inline constexpr const char* kVersionText = "V1.25 2004贺岁版 Build12.18";
+inline constexpr const char* kVersionText = LUMIVAR_VERSION_TEXT;
 
 struct Settings {
     std::string m_strVersion = kVersionText;
