@@ -1,6 +1,9 @@
 // Rectangles, sizes, colours and the few Windows constants the core speaks in.
 #pragma once
 
+// Pixels laid out for 96 DPI, at another DPI.
+constexpr int ScaleForDpi(int px, int dpi) { return (px * dpi + 48) / 96; }
+
 #include <cstdint>
 
 namespace lumivar {

@@ -40,6 +40,7 @@ public:
     virtual void Animate(uint32_t ms, uint32_t effect) = 0;
     virtual Rect WindowRect() = 0;
     virtual Rect PrimaryRect() = 0;                    // the primary monitor
+    virtual int Dpi() = 0;                             // the primary monitor's; 96 at 100 %
     virtual void Invalidate() = 0;                     // whole window, no erase
     virtual void Invalidate(const Rect& rc) = 0;       // no erase
     // Takes the foreground, also from a background process, and activates the window.

@@ -63,7 +63,11 @@ void CRestScreen::Countdown() {
 }
 
 Rect CRestScreen::PictureRect() {
-    return FitPictureRect(m_screen.PrimaryRect(), m_picture.GetImageSize(), m_settings.m_bStretch);
+    // A picture shown at its size keeps its size on the screen, whatever the scaling.
+    const int dpi = m_screen.Dpi();
+    const Size size = m_picture.GetImageSize();
+    return FitPictureRect(m_screen.PrimaryRect(), {ScaleForDpi(size.cx, dpi), ScaleForDpi(size.cy, dpi)},
+                          m_settings.m_bStretch);
 }
 
 void CRestScreen::OnPaint(IPainter& painter, std::time_t now, bool locked, int restLeft) {

@@ -6,7 +6,8 @@ namespace lumivar {
 void CScreenLock::PlaceBox() {
     const Rect w = m_screen.PrimaryRect();
     const Rect e = m_box.PasswordRect();
-    m_box.MovePasswordBox(w.left + (w.Width() - e.Width()) / 2, w.bottom - e.Height() - 10);
+    const int margin = ScaleForDpi(10, m_screen.Dpi());
+    m_box.MovePasswordBox(w.left + (w.Width() - e.Width()) / 2, w.bottom - e.Height() - margin);
 }
 
 void CScreenLock::Show() {

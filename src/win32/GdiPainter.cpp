@@ -1,25 +1,35 @@
 // The rest screen's drawing, with GDI.
 #include "win32/Win32Ports.h"
 
+#include <cstdlib>
+
 #include "win32/ShellHelpers.h"
 #include "win32/Wide.h"
 
 namespace lumivar {
 
-GdiPainter::GdiPainter(HDC dc, CBackgroundPicture* picture)
+GdiPainter::GdiPainter(HDC dc, CBackgroundPicture* picture, int dpi)
     : m_dc(dc),
       m_picture(picture),
-      m_textFont(CreateFontW(40, 20, 0, 0, 0, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_CHARACTER_PRECIS,
+      m_textFont(CreateFontW(ScaleForDpi(40, dpi), ScaleForDpi(20, dpi), 0, 0, 0, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_CHARACTER_PRECIS,
                              CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, 0, L"Brush Script MT")),
       m_defaultFont(GetCurrentObject(dc, OBJ_FONT)) {
     SetBkMode(dc, TRANSPARENT);
+    // The countdown and the clock keep the window's font, at the monitor's scale.
+    LOGFONTW lf{};
+    if (dpi != 96 && GetObjectW(m_defaultFont, sizeof lf, &lf)) {
+        lf.lfHeight = (lf.lfHeight < 0 ? -1 : 1) * ScaleForDpi(std::abs(lf.lfHeight), dpi);
+        lf.lfWidth = ScaleForDpi(lf.lfWidth, dpi);
+        m_cornerFont.Reset(CreateFontIndirectW(&lf));
+    }
 }
 
 // The DC outlives the painter: it gets its own font back before ours goes.
 GdiPainter::~GdiPainter() { SelectObject(m_dc, m_defaultFont); }
 
 void GdiPainter::Select(Font font) {
-    SelectObject(m_dc, font == Font::Text ? HGDIOBJ(m_textFont.Get()) : m_defaultFont);
+    HGDIOBJ corner = m_cornerFont.Get() ? HGDIOBJ(m_cornerFont.Get()) : m_defaultFont;
+    SelectObject(m_dc, font == Font::Text ? HGDIOBJ(m_textFont.Get()) : corner);
 }
 
 void GdiPainter::FillRect(const Rect& rc, Colorref color) {

@@ -71,7 +71,7 @@ INT_PTR CALLBACK MainDlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
                      (rc.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2,
                      LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP)));
         } else {
-            GdiPainter painter(dc, &shell->picture);
+            GdiPainter painter(dc, &shell->picture, shell->window.Dpi());
             dlg.OnPaint(painter);
         }
         EndPaint(hwnd, &ps);

@@ -105,6 +105,24 @@ Rect Win32MainWindow::PrimaryRect() {
     return FromScreen(mi.rcMonitor);
 }
 
+// Per monitor where Windows knows it (8.1 on), else the system's.
+int Win32MainWindow::Dpi() {
+    using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const auto forMonitor = [] {
+        HMODULE shcore = LoadLibraryW(L"shcore.dll");
+        // Through void (*)(), the one cast from FARPROC the compiler takes without a warning.
+        auto* found = shcore ? reinterpret_cast<void (*)()>(GetProcAddress(shcore, "GetDpiForMonitor")) : nullptr;
+        return reinterpret_cast<GetDpiForMonitorFn>(found);
+    }();
+    UINT x = 0, y = 0;
+    HMONITOR primary = MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    if (forMonitor && forMonitor(primary, 0, &x, &y) == S_OK && y) return int(y);
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
 void Win32MainWindow::Invalidate() { InvalidateRect(m_hwnd, nullptr, FALSE); }
 void Win32MainWindow::Invalidate(const Rect& rc) {
     const RECT r = ToRECT(rc);

@@ -26,6 +26,7 @@ public:
     void Animate(uint32_t ms, uint32_t effect) override;
     Rect WindowRect() override;
     Rect PrimaryRect() override;
+    int Dpi() override;
     void Invalidate() override;
     void Invalidate(const Rect& rc) override;
     void BringToFront() override;
@@ -164,7 +165,8 @@ private:
 // Paints with GDI into one device context.
 class GdiPainter : public IPainter {
 public:
-    explicit GdiPainter(HDC dc, CBackgroundPicture* picture = nullptr);
+    // dpi: the fonts' scale, 96 at 100 %.
+    explicit GdiPainter(HDC dc, CBackgroundPicture* picture = nullptr, int dpi = 96);
     ~GdiPainter() override;
     GdiPainter(const GdiPainter&) = delete;
     GdiPainter& operator=(const GdiPainter&) = delete;
@@ -179,6 +181,7 @@ private:
     CBackgroundPicture* m_picture;
     GdiObject<HFONT> m_textFont;
     HGDIOBJ m_defaultFont = nullptr;
+    GdiObject<HFONT> m_cornerFont;  // the window's own font, scaled; none at 96 DPI
 };
 
 }  // namespace lumivar

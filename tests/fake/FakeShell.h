@@ -57,6 +57,8 @@ public:
     }
     Rect WindowRect() override { return screen; }
     Rect PrimaryRect() override { return primary.Width() ? primary : screen; }
+    int Dpi() override { return dpi; }
+    int dpi = 96;
     void Invalidate() override { invalidated.push_back(screen); }
     void Invalidate(const Rect& rc) override { invalidated.push_back(rc); }
     void BringToFront() override {}
