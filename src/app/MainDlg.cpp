@@ -163,10 +163,12 @@ void CMainDlg::SaveSettings() {
     m_ports.files.ReadFile(IniPath(), bytes);
     IniFile ini(bytes);
     WriteSettings(ini, m_settings, m_tasks.Entries());
-    if (m_ports.files.WriteFileAtomic(IniPath(), ini.Text())) return;
+    // A file edited elsewhere with bare LF would otherwise come back with two kinds of line end.
+    const std::string text = WithCrLf(ini.Text());
+    if (m_ports.files.WriteFileAtomic(IniPath(), text)) return;
     // A folder the user may not write (Program Files): the settings go on in the user's own.
     const std::string user = UserIniPath();
-    if (IniPath() != user && !user.empty() && m_ports.files.WriteFileAtomic(user, ini.Text())) {
+    if (IniPath() != user && !user.empty() && m_ports.files.WriteFileAtomic(user, text)) {
         m_strIniPath = user;
         return;
     }

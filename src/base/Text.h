@@ -23,6 +23,9 @@ bool EqualsNoCase(std::string_view a, std::string_view b);
 // are none. A value beyond int saturates at INT_MAX or INT_MIN instead of wrapping.
 int LeadingInt(std::string_view s);
 
+// Every line end (LF, CR or CR LF) as CR LF, as Windows writes them.
+std::string WithCrLf(std::string_view text);
+
 // Longest interval one platform timer can carry; later due times are reached in steps.
 inline constexpr uint32_t kMaxTimerMs = 0x7FFFFFFF;
 
