@@ -1,11 +1,11 @@
-// Every dialog of the program is grey with black text, as it has always looked.
+// Every dialog of the program in the system's face colour with black text: with visual styles
+// a fixed grey of our own would hide the theme's grey text of disabled controls.
 #pragma once
 
 #include <windows.h>
 
 namespace lumivar {
 
-inline constexpr COLORREF kDialogGrey = RGB(192, 192, 192);
 
 // The answer to WM_CTLCOLORDLG / WM_CTLCOLORSTATIC / WM_CTLCOLORBTN, or 0 for a message or a
 // control that keeps its own colours (edit boxes, read-only ones included, stay white).
@@ -16,10 +16,9 @@ inline INT_PTR GreyDialogColour(UINT msg, WPARAM wp, LPARAM lp) {
         GetClassNameW(HWND(lp), cls, 16);
         if (lstrcmpiW(cls, L"Edit") == 0) return 0;
     }
-    static HBRUSH grey = CreateSolidBrush(kDialogGrey);
-    SetBkColor(HDC(wp), kDialogGrey);
+    SetBkColor(HDC(wp), GetSysColor(COLOR_BTNFACE));
     SetTextColor(HDC(wp), RGB(0, 0, 0));
-    return INT_PTR(grey);
+    return INT_PTR(GetSysColorBrush(COLOR_BTNFACE));
 }
 
 }  // namespace lumivar
