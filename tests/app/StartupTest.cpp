@@ -1,5 +1,6 @@
 // Start-up, the end of the session and reloading the settings.
 #include "app/AppFixture.h"
+#include "base/Text.h"
 #include "resource.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsDlg.h"
@@ -52,12 +53,7 @@ TEST_F(AppTest, SettingsAreKeptPerUserWhereTheProgramsFolderIsReadOnly) {
     const std::string kept = GbkToUtf8(shell.files.files.at(user));
     EXPECT_NE(kept.find("WORKTIME=30"), std::string::npos);
     EXPECT_NE(kept.find("[MINE]\r\nX=1\r\n"), std::string::npos) << "lines we do not know go along, in CR LF";
-    const auto ends = [&](const char* end) {
-        int n = 0;
-        for (auto at = kept.find(end); at != std::string::npos; at = kept.find(end, at + 1)) ++n;
-        return n;
-    };
-    EXPECT_EQ(ends("\n"), ends("\r\n")) << "one kind of line end";
+    EXPECT_EQ(WithCrLf(kept), kept) << "one kind of line end";
     EXPECT_EQ(IniText(), "[SCREEN]\nWORKTIME=30\n[MINE]\nX=1\n") << "the file beside stays as it was";
 
     shell.files.files[user] = Utf8ToGbk("[SCREEN]\nWORKTIME=40\n");
