@@ -177,7 +177,6 @@ private:
     int m_hIcon = IDI_APP;
     int m_bWin9x = 0;
     int m_bTornDown = 0;
-    int m_bAsleep = 0;
     // Each dialog opens once; a second request while it is open does nothing.
     int m_bAboutOpen = 0;
     int m_bSettingsOpen = 0;
