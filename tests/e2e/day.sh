@@ -8,7 +8,6 @@ set -euo pipefail
 . "$(dirname "$0")/lib.sh"
 probe_exe=$(cd "$(dirname "$3")" && pwd)/$(basename "$3")
 prepare "$1" "$2" '[Lumivar2003]\r\nAUTOCHECKNEWVERSION=0\r\nSTARTUP=0\r\n[SCREEN]\r\nWORKTIME=2\r\nBREAKTIME=5\r\nNATURALBREAK=1\r\nPREWARN=30\r\nFULLSCREENWAIT=0\r\n[SOUND]\r\nPLAYSOUND=0\r\n'
-run='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
 keep_registry "$run|Lumivar2003"
 trap 'wineserver -k 2>/dev/null; restore_registry; [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null; true' EXIT
 without_run_value "$run"

@@ -14,7 +14,6 @@ fi
 . "$(dirname "$0")/lib.sh"
 prepare "$1" "$2"
 ini="$out/app/Lumivar.ini"
-run='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
 
 keep_registry "$run|Lumivar2003"
 leave_as_found() {
