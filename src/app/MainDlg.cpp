@@ -99,16 +99,11 @@ void CMainDlg::OnEndSession(bool ending) {
 
 void CMainDlg::OnTimeChange() { CatchUpTasks(); }
 
-void CMainDlg::OnSuspend() {
-    m_bAsleep = 1;
-    m_cycle.AwayBegins(CRestCycle::Asleep, Now());
-}
+void CMainDlg::OnSuspend() { m_cycle.AwayBegins(CRestCycle::Asleep, Now()); }
 
 // Windows says so twice when a person woke the computer; once is enough.
 void CMainDlg::OnResume() {
-    if (!m_bAsleep) return;
-    m_bAsleep = 0;
-    m_cycle.AwayEnds(CRestCycle::Asleep, Now());
+    if (!m_cycle.AwayEnds(CRestCycle::Asleep, Now())) return;
     // The network is not up yet: the monitors look a minute on, one after the other.
     m_hostMonitor.Resumed(kFirstCheckAfterResumeMs);
     m_mailMonitor.Resumed(kFirstCheckAfterResumeMs + 10000);

@@ -179,7 +179,6 @@ private:
     int m_hIcon = IDI_APP;
     int m_bWin9x = 0;
     int m_bTornDown = 0;
-    int m_bAsleep = 0;
     std::string m_strIniPath;
     int m_bSaveFailTold = 0;
     int m_bSessionEnding = 0;

@@ -39,7 +39,7 @@ void CRestCycle::RestDue() {
         m_view.ArmCycleTimer(0);
         return;
     }
-    if (m_rules.naturalBreakMs && m_view.IdleMs() >= m_rules.naturalBreakMs) {
+    if (NobodyThere()) {
         m_view.ArmCycleTimer(0);  // the return starts a new period
         WatchIdle();
         return;
@@ -125,8 +125,7 @@ void CRestCycle::OnIdleTick(uint32_t now) {
         m_view.ArmIdleTimer(0);
         return;
     }
-    const bool wasAway = m_noticedAway;
-    if (wasAway && m_view.IdleMs() < m_rules.naturalBreakMs) {
+    if (m_noticedAway && !NobodyThere()) {
         StartWorkPeriod(now);  // back from a natural break: rested
         m_view.StateChanged();
         return;
@@ -138,7 +137,7 @@ void CRestCycle::OnWarnTick(uint32_t now) {
     m_view.ArmWarnTimer(0);
     const std::optional<uint32_t> left = NextRestIn(now);
     if (!left || !*left || m_away) return;
-    if (m_rules.naturalBreakMs && m_view.IdleMs() >= m_rules.naturalBreakMs) return;  // nobody to warn
+    if (NobodyThere()) return;  // nobody to warn
     m_view.WarnRestComing(int((*left + 500) / 1000));
 }
 
@@ -147,18 +146,19 @@ void CRestCycle::AwayBegins(Away why, uint32_t now) {
     m_away |= why;
 }
 
-void CRestCycle::AwayEnds(Away why, uint32_t now) {
-    if (!(m_away & why)) return;
+bool CRestCycle::AwayEnds(Away why, uint32_t now) {
+    if (!(m_away & why)) return false;
     m_away &= ~unsigned(why);
-    if (m_away) return;
+    if (m_away) return true;
     const bool due = std::exchange(m_dueWhileAway, false);
     const uint32_t enough = m_rules.naturalBreakMs ? m_rules.naturalBreakMs : uint32_t(m_restSeconds) * kSecondMs;
     if (now - m_awaySince >= enough) {
         if (m_phase == Phase::Resting) m_quiet = true;  // rested already: no show and no sound
         if (m_phase == Phase::Working || m_phase == Phase::Resting) EndRestOrLock(now);
-        return;
+        return true;
     }
     if (due && m_phase == Phase::Working) RestDue();
+    return true;
 }
 
 void CRestCycle::ToggleEyeCare(uint32_t now) {

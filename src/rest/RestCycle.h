@@ -66,7 +66,7 @@ public:
     void OnWarnTick(uint32_t now);        // the warning's timer
     // Time away of at least a natural break (or a rest, with those off) counts as a rest.
     void AwayBegins(Away why, uint32_t now);
-    void AwayEnds(Away why, uint32_t now);
+    bool AwayEnds(Away why, uint32_t now);  // false when it was not away for that reason
 
     Phase GetPhase() const { return m_phase; }
     bool Resting() const { return m_phase == Phase::Resting || m_phase == Phase::Starting; }
@@ -82,6 +82,7 @@ private:
     void StartWorkPeriod(uint32_t now);
     void RestDue();
     void WatchIdle();
+    bool NobodyThere() { return m_rules.naturalBreakMs && m_view.IdleMs() >= m_rules.naturalBreakMs; }
     void StopDayTimers();
 
     IRestCycleView& m_view;

@@ -4,6 +4,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 export WINEPREFIX="${WINEPREFIX:-$root/build/wine-prefix}" WINEDEBUG=-all LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 background='srgb(11,65,104)'
 passed=0
+kept_values=() kept_keys=()
 
 fail() { echo "FAIL: $*"; echo "e2e: $passed passed, 1 failed"; exit 1; }
 ok() { passed=$((passed + 1)); echo "ok: $*"; }
@@ -132,10 +133,25 @@ restore_registry() {
   for v in "${kept_values[@]}"; do reg_put "${v%|*}" "${v#*|}" "${kept_before[$v]}"; done
   for k in "${kept_keys[@]}"; do [ -n "${kept_existed[$k]}" ] || wine reg delete "$k" /f >/dev/null 2>&1 || true; done
 }
-# The start-up values: the per-user one the program writes, and the machine-wide one older
-# versions wrote, which the program removes.
+# What the lock changes in the registry, and the start-up values a story must not start a copy
+# with: the per-user one the program writes, and the machine-wide one older versions wrote,
+# which the program removes.
+policies='HKCU\Software\Microsoft\Windows\CurrentVersion\Policies'
+policy="$policies\System"
+record='HKCU\Software\Lumivar'
 run='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 machine_run='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
+
+# lock_values_as_found: notes the Run values, the task manager policy and its record for
+# restore_registry, then clears them, so the lock stories start from a machine without them.
+# Call it once the story's trap that calls restore_registry is set.
+lock_values_as_found() {
+  keep_registry "$run|Lumivar2003" "$machine_run|Lumivar2003" "$policy|DisableTaskMgr" "$record|PolicyBeforeLock" -- "$policy" "$policies" "$record"
+  without_run_value "$run" "$machine_run"
+  reg_put "$policy" DisableTaskMgr ''
+  reg_put "$record" PolicyBeforeLock ''
+}
+
 # without_run_value RUNKEY...: a session begun with the program's Run value has already started
 # that copy; begin a new one without it (the values themselves are kept for restore_registry)
 without_run_value() {

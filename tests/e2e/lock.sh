@@ -12,9 +12,6 @@ prepare "$1" "$2" '[Lumivar2003]\r\nAUTOCHECKNEWVERSION=0\r\nSTARTUP=0\r\nLOCKPA
 password=abc
 app=$(cd "$out/app" && pwd -P)
 
-policy='HKCU\Software\Microsoft\Windows\CurrentVersion\Policies\System'
-policies='HKCU\Software\Microsoft\Windows\CurrentVersion\Policies'
-record='HKCU\Software\Lumivar'
 
 # pids NAME DIR: our own copies of a Windows program, told from others' by their folder
 pids() {
@@ -27,7 +24,6 @@ pids() {
 gone() { [ ! -e "/proc/$1" ] || grep -q '^State:.*Z' "/proc/$1/status" 2>/dev/null; }
 
 # The machine as found: its values go back at the end, whatever happens in between.
-keep_registry "$run|Lumivar2003" "$machine_run|Lumivar2003" "$policy|DisableTaskMgr" "$record|PolicyBeforeLock" -- "$policy" "$policies" "$record"
 leave_as_found() {
   local p
   disown "${program:-}" 2>/dev/null || true
@@ -38,9 +34,7 @@ leave_as_found() {
   true
 }
 trap leave_as_found EXIT
-without_run_value "$run" "$machine_run"
-reg_put "$policy" DisableTaskMgr ''
-reg_put "$record" PolicyBeforeLock ''
+lock_values_as_found
 
 # box NAME: "LEFT TOP RIGHT BOTTOM" of the light rectangle that rises from the bottom centre
 box() {

@@ -14,10 +14,6 @@ prepare "$1" "$2" "[Lumivar2003]\r\nAUTOCHECKNEWVERSION=0\r\nSTARTUP=0\r\nLOCKPA
 iconv -f UTF-8 -t GBK "$out/app/Lumivar.ini" > "$out/app/ini.gbk" && mv "$out/app/ini.gbk" "$out/app/Lumivar.ini"
 password=abc
 
-policy='HKCU\Software\Microsoft\Windows\CurrentVersion\Policies\System'
-policies='HKCU\Software\Microsoft\Windows\CurrentVersion\Policies'
-record='HKCU\Software\Lumivar'
-keep_registry "$run|Lumivar2003" "$machine_run|Lumivar2003" "$policy|DisableTaskMgr" "$record|PolicyBeforeLock" -- "$policy" "$policies" "$record"
 leave_as_found() {
   wineserver -k 2>/dev/null
   wineserver -w 2>/dev/null
@@ -27,9 +23,7 @@ leave_as_found() {
   true
 }
 trap leave_as_found EXIT
-without_run_value "$run" "$machine_run"
-reg_put "$policy" DisableTaskMgr ''
-reg_put "$record" PolicyBeforeLock ''
+lock_values_as_found
 
 probe() { (cd "$out" && wine "$probe_exe" "$@") 2>/dev/null | tr -d '\r'; }
 # keys VK...: presses them; prints the ones a hook installed before the program's was let see

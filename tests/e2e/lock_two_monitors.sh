@@ -10,9 +10,6 @@ command -v Xephyr >/dev/null || { echo "skipped: no Xephyr for two monitors"; ex
 . "$(dirname "$0")/lib.sh"
 
 x11='HKCU\Software\Wine\X11 Driver'
-policies='HKCU\Software\Microsoft\Windows\CurrentVersion\Policies'
-policy="$policies\System"
-record='HKCU\Software\Lumivar'
 
 # The machine as found: the values the program or the story touch go back at the end, and
 # keys that were not there go.
