@@ -1,12 +1,15 @@
 // The rest screen's drawing, with GDI.
 #include "win32/Win32Ports.h"
 
-#include <cstdlib>
-
 #include "win32/ShellHelpers.h"
 #include "win32/Wide.h"
 
 namespace lumivar {
+
+namespace {
+// The face of Windows' own Chinese interface; the font mapper finds the nearest elsewhere.
+constexpr wchar_t kUiFace[] = L"Microsoft YaHei UI";
+}  // namespace
 
 GdiPainter::GdiPainter(HDC dc, CBackgroundPicture* picture, int dpi)
     : m_dc(dc),
@@ -15,13 +18,10 @@ GdiPainter::GdiPainter(HDC dc, CBackgroundPicture* picture, int dpi)
                              CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, 0, L"Brush Script MT")),
       m_defaultFont(GetCurrentObject(dc, OBJ_FONT)) {
     SetBkMode(dc, TRANSPARENT);
-    // The countdown and the clock keep the window's font, at the monitor's scale.
-    LOGFONTW lf{};
-    if (dpi != 96 && GetObjectW(m_defaultFont, sizeof lf, &lf)) {
-        lf.lfHeight = (lf.lfHeight < 0 ? -1 : 1) * ScaleForDpi(std::abs(lf.lfHeight), dpi);
-        lf.lfWidth = ScaleForDpi(lf.lfWidth, dpi);
-        m_cornerFont.Reset(CreateFontIndirectW(&lf));
-    }
+    // The countdown and the clock: the height of the old System font at 96 DPI, in a face
+    // that scales (a bitmap face grows by whole steps and came out twice as large at 150 %).
+    m_cornerFont.Reset(CreateFontW(ScaleForDpi(16, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                   OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, 0, kUiFace));
 }
 
 // The DC outlives the painter: it gets its own font back before ours goes.

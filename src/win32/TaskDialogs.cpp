@@ -279,20 +279,26 @@ private:
         SendMessageW(Item(IDC_TASK_PROMPT_SPIN), UDM_SETRANGE32, 1, 240);
         ShowEnabled();
 
+        // Widths are shares of the list, so the columns fill it at any DPI without a scroll bar.
         struct Column {
             const wchar_t* heading;
-            int width;
+            int share;
             int format;
         };
         static const Column columns[] = {
             {L"日期", 110, LVCFMT_CENTER}, {L"时间", 50, LVCFMT_CENTER},
             {L"提醒内容", 220, LVCFMT_LEFT}, {L"程序/命令", 210, LVCFMT_LEFT}};
         HWND list = Item(IDC_TASK_LIST);
+        RECT client{};
+        GetClientRect(list, &client);
+        const int width = client.right - GetSystemMetrics(SM_CXVSCROLL);
+        int left = width;
         for (int i = 0; i < 4; ++i) {
             LVCOLUMNW col{};
             col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
             col.fmt = columns[i].format;
-            col.cx = columns[i].width;
+            col.cx = i < 3 ? MulDiv(width, columns[i].share, 590) : left;
+            left -= col.cx;
             col.pszText = const_cast<wchar_t*>(columns[i].heading);
             col.iSubItem = i;
             SendMessageW(list, LVM_INSERTCOLUMNW, WPARAM(i), LPARAM(&col));

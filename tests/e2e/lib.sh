@@ -50,12 +50,13 @@ wait_window() {
   return 1
 }
 
-# wait_screen rest|clear SECONDS NAME: polls until the middle of the screen shows (or stops showing) a rest
+# wait_screen rest|clear SECONDS NAME [X Y]: polls until the screen shows (or stops showing) a
+# rest's background at that point, by default low in the middle
 wait_screen() {
   local i p
   for ((i = 0; i < $2 * 4; i++)); do
     shot "$3"
-    p=$(pixel "$3" 512 700)
+    p=$(pixel "$3" "${4:-512}" "${5:-700}")
     if [ "$1" = rest ] && [ "$p" = "$background" ]; then return 0; fi
     if [ "$1" = clear ] && [ "$p" != "$background" ]; then return 0; fi
     sleep 0.25
@@ -63,6 +64,21 @@ wait_screen() {
   return 1
 }
 
+# box NAME: "LEFT TOP RIGHT BOTTOM" of the light rectangle that rises from the bottom centre
+box() {
+  local f="$out/$1.png" top bottom row
+  read -r top bottom < <(convert "$f" -crop 1x200+512+568 +repage -depth 8 txt:- |
+    awk -v bg='#0B4168' 'NR > 1 { split($1, p, /[,:]/); y = p[2] + 568
+      if ($3 != bg) { if (!run) t = y; run = 1; b = y } else run = 0 }
+      END { if (b) print t, b; else print -1, -1 }')
+  [ "$bottom" -ge 0 ] || return 0
+  row=$(((top + bottom) / 2))
+  convert "$f" -crop "1024x1+0+$row" +repage -depth 8 txt:- |
+    awk -v bg='#0B4168' -v t="$top" -v b="$bottom" 'NR > 1 { split($1, p, /[,:]/); x = p[1]
+      if (x <= 512) { if ($3 != bg) { if (!run) l = x; run = 1 } else run = 0 }
+      else if (!done) { if ($3 != bg) r = x; else done = 1 } }
+      END { print l, t, r, b }'
+}
 # focus_rest_screen: without a window manager Wine cannot move the X focus itself;
 # on Windows the rest screen takes the foreground. Give it the focus as the desktop would.
 focus_rest_screen() {
@@ -80,11 +96,11 @@ tray_click() {
   xdotool mousemove --window "$tray" 8 10 click "$1"
 }
 
-# find_menu: the open pop-up menu, told from the icon's tip by its height
+# find_menu: the open pop-up menu, told from the icon's tip by its height (at 96 to 144 DPI)
 find_menu() {
   local c
   for c in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
-    if xdotool getwindowgeometry "$c" | grep -q 'Geometry: 1[0-9][0-9]x[23][0-9][0-9]$'; then echo "$c"; fi
+    if xdotool getwindowgeometry "$c" | grep -q 'Geometry: [1-3][0-9][0-9]x[2-6][0-9][0-9]$'; then echo "$c"; fi
   done | sort -n | tail -1
 }
 
@@ -142,11 +158,12 @@ record='HKCU\Software\Lumivar'
 run='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 machine_run='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
 
-# lock_values_as_found: notes the Run values, the task manager policy and its record for
-# restore_registry, then clears them, so the lock stories start from a machine without them.
+# lock_values_as_found ['KEY|NAME'...]: notes the Run values, the task manager policy, its record
+# and any values named for restore_registry, then clears the first three, so the lock stories
+# start from a machine without them.
 # Call it once the story's trap that calls restore_registry is set.
 lock_values_as_found() {
-  keep_registry "$run|Lumivar2003" "$machine_run|Lumivar2003" "$policy|DisableTaskMgr" "$record|PolicyBeforeLock" -- "$policy" "$policies" "$record"
+  keep_registry "$run|Lumivar2003" "$machine_run|Lumivar2003" "$policy|DisableTaskMgr" "$record|PolicyBeforeLock" "$@" -- "$policy" "$policies" "$record"
   without_run_value "$run" "$machine_run"
   reg_put "$policy" DisableTaskMgr ''
   reg_put "$record" PolicyBeforeLock ''

@@ -36,21 +36,6 @@ leave_as_found() {
 trap leave_as_found EXIT
 lock_values_as_found
 
-# box NAME: "LEFT TOP RIGHT BOTTOM" of the light rectangle that rises from the bottom centre
-box() {
-  local f="$out/$1.png" top bottom row
-  read -r top bottom < <(convert "$f" -crop 1x200+512+568 +repage -depth 8 txt:- |
-    awk -v bg='#0B4168' 'NR > 1 { split($1, p, /[,:]/); y = p[2] + 568
-      if ($3 != bg) { if (!run) t = y; run = 1; b = y } else run = 0 }
-      END { if (b) print t, b; else print -1, -1 }')
-  [ "$bottom" -ge 0 ] || return 0
-  row=$(((top + bottom) / 2))
-  convert "$f" -crop "1024x1+0+$row" +repage -depth 8 txt:- |
-    awk -v bg='#0B4168' -v t="$top" -v b="$bottom" 'NR > 1 { split($1, p, /[,:]/); x = p[1]
-      if (x <= 512) { if ($3 != bg) { if (!run) l = x; run = 1 } else run = 0 }
-      else if (!done) { if ($3 != bg) r = x; else done = 1 } }
-      END { print l, t, r, b }'
-}
 # marks NAME: the darkest grey inside the box, past the caret of an empty one (1: nothing typed)
 marks() {
   local l t r b

@@ -81,7 +81,7 @@ ok "locked while the settings were open: the password and Enter unlock, the dial
 [ "$(keys 5b)" = 5b ] || fail "after the lock the Windows key is still swallowed"
 ok "the hook went with the lock"
 eval "$(xdotool getwindowgeometry --shell "$dialog")"
-xdotool mousemove $((X + 594)) $((Y + 564)) click 1  # 取消
+xdotool mousemove $((X + 520)) $((Y + 439)) click 1  # 取消
 gone '眸安星－系统设置' || fail "取消 did not close the settings"
 
 # A new start whose work lasts a minute, for a rest to come after the cancelled end.

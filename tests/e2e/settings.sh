@@ -39,7 +39,7 @@ ok "a second open request asks nothing and opens nothing"
 
 # Cancel, then the same dialog from the tray menu, with the password again.
 geom=$(xdotool getwindowgeometry "$dialog" | awk '/Position/ {print $2}')
-xdotool mousemove $((${geom%,*} + 594)) $((${geom#*,} + 564)) click 1  # 取消
+xdotool mousemove $((${geom%,*} + 520)) $((${geom#*,} + 439)) click 1  # 取消
 for _ in $(seq 1 20); do [ "$(count_windows '眸安星－系统设置')" -eq 0 ] && break; sleep 0.25; done
 [ "$(count_windows '眸安星－系统设置')" -eq 0 ] || fail "取消 did not close the settings"
 tray_menu Down Down Down Down Return  # 系统设置
@@ -52,9 +52,9 @@ ok "取消 closes it; the tray menu opens it again, after the password"
 geom=$(xdotool getwindowgeometry "$dialog" | awk '/Position/ {print $2}')
 dx=${geom%,*}; dy=${geom#*,}
 xdotool windowfocus "$dialog"; sleep 0.3
-xdotool mousemove $((dx + 196)) $((dy + 78)) click 1; sleep 0.3; xdotool type 01; sleep 0.3
+xdotool mousemove $((dx + 161)) $((dy + 64)) click 1; sleep 0.3; xdotool type 01; sleep 0.3
 # Background colour: the colour dialog's red, green and blue boxes.
-xdotool mousemove $((dx + 181)) $((dy + 230)) click 1
+xdotool mousemove $((dx + 159)) $((dy + 182)) click 1
 colours=$(wait_window '颜色' 10) || { shot 07-no-colours; fail "the colour button opened no colour dialog"; }
 xdotool windowfocus "$colours"; sleep 0.5
 xdotool type 0; xdotool key Tab; xdotool type 128; xdotool key Tab; xdotool type 0; sleep 0.5
@@ -63,14 +63,14 @@ cgeom=$(xdotool getwindowgeometry "$colours" | awk '/Position/ {print $2}')
 xdotool mousemove $((${cgeom%,*} + 42)) $((${cgeom#*,} + 346)) click 1  # its 确定
 for _ in $(seq 1 20); do [ "$(count_windows '颜色')" -eq 0 ] && break; sleep 0.25; done
 sleep 1; shot 08-changed
-[ "$(pixel 08-changed $((dx + 90)) $((dy + 300)))" = 'srgb(0,128,0)' ] || fail "the preview does not show the new colour (see 08-changed.png)"
+[ "$(pixel 08-changed $((dx + 60)) $((dy + 226)))" = 'srgb(0,128,0)' ] || fail "the preview does not show the new colour (see 08-changed.png)"
 # The day's page with the keyboard alone: Ctrl+Tab to it, its first box, Tab to the next.
 xdotool windowfocus "$dialog"; sleep 0.3
 for _ in 1 2 3 4 5; do xdotool key ctrl+Tab; sleep 0.3; done
 xdotool key End BackSpace BackSpace BackSpace; xdotool type 7
 xdotool key Tab End BackSpace BackSpace BackSpace; xdotool type 45; sleep 0.5
 shot 08-day-typed
-xdotool mousemove $((dx + 477)) $((dy + 564)) click 1
+xdotool mousemove $((dx + 419)) $((dy + 439)) click 1
 for _ in $(seq 1 20); do [ "$(count_windows '眸安星－系统设置')" -eq 0 ] && break; sleep 0.25; done
 [ "$(count_windows '眸安星－系统设置')" -eq 0 ] || { shot 09-still-open; fail "OK did not close the settings"; }
 ok "the work length typed in its picker, a colour from the colour dialog and the day's page by keyboard, then OK"
