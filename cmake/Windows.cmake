@@ -29,6 +29,9 @@ target_link_libraries(lumivar_win32 PUBLIC user32 gdi32 shell32 advapi32 wtsapi3
 set(STATIC_FLAGS -static -static-libgcc -static-libstdc++)
 
 add_executable(Lumivar WIN32 src/win32/WinMain.cpp res/Lumivar.rc)
+# make sees only the script's #include lines, not the files windres reads for icons and the like.
+file(GLOB RESOURCE_FILES CONFIGURE_DEPENDS res/*.ico res/*.bmp res/*.manifest)
+set_source_files_properties(res/Lumivar.rc PROPERTIES OBJECT_DEPENDS "${RESOURCE_FILES}")
 target_link_libraries(Lumivar PRIVATE lumivar_win32)
 target_link_options(Lumivar PRIVATE ${STATIC_FLAGS} -municode -s)
 set_target_properties(Lumivar PROPERTIES OUTPUT_NAME Lumivar)
