@@ -1,6 +1,7 @@
 // The main window, hidden until a rest or the lock covers the screens with it, and its password box.
 #include "win32/Win32Ports.h"
 
+#include <tuple>
 #include <vector>
 
 #include "resource.h"
@@ -44,9 +45,11 @@ void Win32MainWindow::SetTimer(int id, uint32_t ms) { ::SetTimer(m_hwnd, UINT_PT
 void Win32MainWindow::KillTimer(int id) { ::KillTimer(m_hwnd, UINT_PTR(id)); }
 
 void Win32MainWindow::SetIcon(int iconResource) {
-    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconResource));
-    SendMessageW(m_hwnd, WM_SETICON, ICON_BIG, LPARAM(icon));
-    SendMessageW(m_hwnd, WM_SETICON, ICON_SMALL, LPARAM(icon));
+    for (const auto& [kind, cx, cy] : {std::tuple{ICON_BIG, SM_CXICON, SM_CYICON}, std::tuple{ICON_SMALL, SM_CXSMICON, SM_CYSMICON}}) {
+        HANDLE icon = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconResource), IMAGE_ICON,
+                                 GetSystemMetrics(cx), GetSystemMetrics(cy), LR_SHARED);
+        SendMessageW(m_hwnd, WM_SETICON, WPARAM(kind), LPARAM(icon));
+    }
 }
 
 namespace {

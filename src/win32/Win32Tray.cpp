@@ -18,7 +18,9 @@ void Win32Tray::Notify(TrayOp op, const TrayIcon& icon) {
     if (op != TrayOp::Delete) {
         nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
         nid.uCallbackMessage = icon.callbackMessage;
-        nid.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(icon.iconResource));
+        // The small size at the system's DPI: the icon's own image of that size, not a 32 px one shrunk.
+        nid.hIcon = HICON(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(icon.iconResource), IMAGE_ICON,
+                                     GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
         lstrcpynW(nid.szTip, Wide(icon.tip).c_str(), int(std::size(nid.szTip)));
     }
     Shell_NotifyIconW(op == TrayOp::Add ? NIM_ADD : op == TrayOp::Modify ? NIM_MODIFY : NIM_DELETE, &nid);
