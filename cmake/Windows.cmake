@@ -98,6 +98,10 @@ set_tests_properties(e2e_lock_loops PROPERTIES TIMEOUT 420)
 add_test(NAME e2e_day
   COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/day.sh $<TARGET_FILE:Lumivar> ${CMAKE_BINARY_DIR}/e2e/day $<TARGET_FILE:session_probe>)
 set_tests_properties(e2e_day PROPERTIES TIMEOUT 600)
+add_test(NAME e2e_readonly
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/readonly.sh $<TARGET_FILE:Lumivar> ${CMAKE_BINARY_DIR}/e2e/readonly
+          $<TARGET_FILE:session_probe>)
+set_tests_properties(e2e_readonly PROPERTIES TIMEOUT 300)
 # Two monitors need Xephyr; without it the story reports itself skipped.
 add_test(NAME e2e_lock_two_monitors
   COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/lock_two_monitors.sh $<TARGET_FILE:Lumivar> ${CMAKE_BINARY_DIR}/e2e/lock_two_monitors)

@@ -5,7 +5,10 @@
 //   session_probe taskbar          a new shell's second task bar: visible or hidden three seconds later?
 //   session_probe power suspend|resume   what Windows tells the program when it sleeps and wakes
 //   session_probe fullscreen SECONDS     a film: a window over the whole monitor, in front, for a while
+//   session_probe shell gone|back        the shell's restart: the program's tray icons lost, then
+//                                        TaskbarCreated as a new shell sends it
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -128,6 +131,21 @@ int NewTaskBar(HINSTANCE instance) {
     return 0;
 }
 
+// A shell that dies takes the icons with it; the new one announces itself and knows none.
+int Shell(bool back) {
+    if (back) return PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0) ? 0 : 2;
+    HWND main = Lumivar();
+    if (!main) return std::puts("no main window"), 2;
+    for (UINT id : {0u, 1u}) {  // the main icon, the mail one
+        NOTIFYICONDATAW nid{};
+        nid.cbSize = sizeof nid;
+        nid.hWnd = main;
+        nid.uID = id;
+        Shell_NotifyIconW(NIM_DELETE, &nid);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -136,6 +154,7 @@ int wmain(int argc, wchar_t** argv) {
     if (argc >= 3 && !wcscmp(argv[1], L"send")) return Send(argc - 2, argv + 2);
     if (argc == 2 && !wcscmp(argv[1], L"taskbar")) return NewTaskBar(GetModuleHandleW(nullptr));
     if (argc == 3 && !wcscmp(argv[1], L"power")) return Power(!wcscmp(argv[2], L"resume"));
+    if (argc == 3 && !wcscmp(argv[1], L"shell")) return Shell(!wcscmp(argv[2], L"back"));
     if (argc == 3 && !wcscmp(argv[1], L"fullscreen")) return FullScreen(GetModuleHandleW(nullptr), _wtoi(argv[2]));
     std::puts("usage: session_probe end cancel|yes | keys FILE | send VK... | taskbar | power suspend|resume | "
               "fullscreen SECONDS");

@@ -52,7 +52,7 @@ ok "取消 closes it; the tray menu opens it again, after the password"
 geom=$(xdotool getwindowgeometry "$dialog" | awk '/Position/ {print $2}')
 dx=${geom%,*}; dy=${geom#*,}
 xdotool windowfocus "$dialog"; sleep 0.3
-xdotool mousemove $((dx + 161)) $((dy + 64)) click 1; sleep 0.3; xdotool type 01; sleep 0.3
+xdotool mousemove $((dx + 168)) $((dy + 64)) click 1; sleep 0.3; xdotool type 01; sleep 0.3
 # Background colour: the colour dialog's red, green and blue boxes.
 xdotool mousemove $((dx + 159)) $((dy + 182)) click 1
 colours=$(wait_window '颜色' 10) || { shot 07-no-colours; fail "the colour button opened no colour dialog"; }
