@@ -148,6 +148,9 @@ restore_registry() {
   local v k
   for v in "${kept_values[@]}"; do reg_put "${v%|*}" "${v#*|}" "${kept_before[$v]}"; done
   for k in "${kept_keys[@]}"; do [ -n "${kept_existed[$k]}" ] || wine reg delete "$k" /f >/dev/null 2>&1 || true; done
+  # The server holds changes for a while before it writes them; a story's end may not wait.
+  wineserver -k 2>/dev/null || true
+  wineserver -w
 }
 # What the lock changes in the registry, and the start-up values a story must not start a copy
 # with: the per-user one the program writes, and the machine-wide one older versions wrote,
