@@ -59,8 +59,7 @@ colours=$(wait_window '颜色' 10) || { shot 07-no-colours; fail "the colour but
 xdotool windowfocus "$colours"; sleep 0.5
 xdotool type 0; xdotool key Tab; xdotool type 128; xdotool key Tab; xdotool type 0; sleep 0.5
 shot 07-colour
-cgeom=$(xdotool getwindowgeometry "$colours" | awk '/Position/ {print $2}')
-xdotool mousemove $((${cgeom%,*} + 42)) $((${cgeom#*,} + 346)) click 1  # its 确定
+xdotool key Return  # its 确定, the default button
 for _ in $(seq 1 20); do [ "$(count_windows '颜色')" -eq 0 ] && break; sleep 0.25; done
 sleep 1; shot 08-changed
 [ "$(pixel 08-changed $((dx + 60)) $((dy + 226)))" = 'srgb(0,128,0)' ] || fail "the preview does not show the new colour (see 08-changed.png)"
