@@ -20,6 +20,7 @@ namespace lumivar::test {
 
 using Strings = std::vector<std::string>;
 using Sounds = std::vector<std::pair<std::string, uint32_t>>;
+using Show = fake::FakeWindow::Show;
 
 // One program on a shell of its own. The fake clock starts on 2024-12-01 at 15:00:00 local time.
 struct App {
@@ -27,25 +28,18 @@ struct App {
 
     App() = default;
     // Started from this INI file, past the start-up pass.
-    explicit App(const std::string& ini) : App() {
-        WriteIni(ini);
-        StartWorking();
-    }
+    explicit App(const std::string& ini) { StartWorking(ini); }
     // The INI file as it lies beside the program (UTF-8 here, GBK on disk).
     void WriteIni(const std::string& text) { shell.files.files[kIni] = Utf8ToGbk(text); }
     std::string IniText() const { return shell.files.files.count(kIni) ? GbkToUtf8(shell.files.files.at(kIni)) : ""; }
-    CMainDlg& Start() {
+    void Start() {
         dlg = std::make_unique<CMainDlg>(shell.ports());
         shell.onTimer = [this](int id) { dlg->OnTimer(id); };
         dlg->OnInitDialog();
-        return *dlg;
     }
     // Start, and let the silent start-up pass finish.
-    CMainDlg& StartWorking() {
-        Start();
-        shell.Advance(10);
-        return *dlg;
-    }
+    void StartWorking() { Start(), shell.Advance(10); }
+    void StartWorking(const std::string& ini) { WriteIni(ini), StartWorking(); }
     void Seconds(uint64_t s) { shell.Advance(s * 1000); }
     void Minutes(uint64_t m) { shell.Advance(m * 60000); }
     size_t Prompts() const { return shell.dialogs.shown.size(); }
@@ -94,13 +88,9 @@ struct Monitors : App {
         const Settings& s = dlg->Config();
         return {s.m_bMailCheck, s.m_nMailInterval, s.m_strMailPass, s.m_strMailServer, s.m_strMailUser};
     }
-    // The mailbox's server: a login that goes through and an empty mailbox, but for one reply.
+    // The mailbox's server, as FakeTcp::Pop3 has it.
     void Pop3(const std::string& word = "", const std::string& reply = "") {
-        fake::FakeTcp::Script script{true, "+OK POP3 ready\r\n",
-                                     {{"USER", "+OK\r\n"}, {"PASS", "+OK logged in\r\n"}, {"STAT", "+OK 0 0\r\n"},
-                                      {"QUIT", "+OK bye\r\n"}}};
-        if (!word.empty()) script.replies[word] = reply;
-        shell.tcp->SetScript(script);
+        shell.tcp->SetScript(fake::FakeTcp::Pop3(word, reply));
     }
     void Mails(int count) {
         shell.tcp->SetReply("STAT", "+OK " + std::to_string(count) + " " + std::to_string(count * 1200) + "\r\n");

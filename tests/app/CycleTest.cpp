@@ -1,11 +1,8 @@
 // The work/rest cycle and the idle lock on virtual time.
 #include "app/AppFixture.h"
-#include "resource.h"
 
 namespace lumivar::test {
 namespace {
-
-using Show = fake::FakeWindow::Show;
 
 // To a person still at work, with a warning half a minute before.
 TEST_F(AppTest, DefaultCycleRestsSixSecondsEveryFiveMinutes) {
@@ -62,8 +59,7 @@ TEST_F(AppTest, IdleTimeAgainstTheLimit) {
     for (const auto& r : rows) {
         App app;
         app.shell.system.win9x = r.win9x;
-        app.WriteIni("[Lumivar2003]\nAUTOLOCK=1\nTIMEOUT=1\n");
-        app.StartWorking();
+        app.StartWorking("[Lumivar2003]\nAUTOLOCK=1\nTIMEOUT=1\n");
         // The idle time as timer 7 finds it a minute after start.
         const uint64_t left = app.shell.window.timers.at(TIMER_AUTOLOCK).due - app.shell.clock.ms;
         app.shell.clock.tickBase = r.tickBase - uint32_t(app.shell.clock.ms);

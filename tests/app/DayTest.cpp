@@ -1,9 +1,6 @@
 // The cycle through a person's day on virtual time: time away, sleep, Windows' own lock,
 // full-screen work and the warning before a rest.
-#include <tuple>
-
 #include "app/AppFixture.h"
-#include "settings/IniFile.h"
 
 namespace lumivar::test {
 namespace {
@@ -102,23 +99,6 @@ TEST_F(AppTest, AfterASleepTheMonitorsWaitAMinute) {
     app.dlg->OnResume();  // Windows says it twice when a person woke the computer
     for (const auto& [timer, in] : {std::pair{TIMER_HOST, 60000u}, {TIMER_MAIL, 70000u}, {TIMER_HOMEPAGE, 80000u}})
         EXPECT_EQ(app.shell.window.timers.at(timer).due - app.shell.clock.ms, in) << timer;
-}
-
-TEST_F(AppTest, TheDayKeysHaveDefaultsKeepTheirRangesAndAreSaved) {
-    using Day = std::tuple<int, int, int>;
-    const std::pair<std::string, Day> rows[] = {{"", {5, 30, 30}},
-                                                {"NATURALBREAK=0\nFULLSCREENWAIT=0\nPREWARN=0\n", {0, 0, 0}},
-                                                {"NATURALBREAK=121\nFULLSCREENWAIT=241\nPREWARN=301\n", {120, 240, 300}},
-                                                {"NATURALBREAK=-1\nFULLSCREENWAIT=x\nPREWARN=7\n", {0, 0, 7}}};
-    for (const auto& [screen, want] : rows) {
-        App app("[SCREEN]\n" + screen);
-        const Settings& s = app.dlg->Config();
-        EXPECT_EQ(Day(s.m_nNaturalBreak, s.m_nFullScreenWait, s.m_nPrewarn), want) << screen;
-        app.dlg->SaveSettings();
-        const IniFile saved(app.shell.files.files[App::kIni]);
-        const auto get = [&](const char* key) { return saved.GetInt("SCREEN", key, -1); };
-        EXPECT_EQ(Day(get("NATURALBREAK"), get("FULLSCREENWAIT"), get("PREWARN")), want);
-    }
 }
 
 }  // namespace

@@ -12,6 +12,13 @@ constexpr const char* kQuestion =
     "在确认之后请选择：\r\n是否继续监测？\n";
 constexpr const char* kChanged = "目标网页: http://h.test/page\r\n 已经改变! \r\n现在就去察看?\n";
 
+std::string Lost(const char* at, const char* host) {
+    return std::string("网络连接状态 ") + at + " (50): 目标主机:" + host + "\r\n现在不可到达!\n";
+}
+std::string News(const char* at, int n) {
+    return std::string("邮件监测器 ") + at + " (30): 邮件服务器127.0.0.1\r\n收到" + std::to_string(n) + "封新邮件!\n";
+}
+
 class MonitorTest : public AppTest {};
 
 // Each monitor's story, check after check (by its timer two minutes on, or from the menu):
@@ -34,12 +41,6 @@ TEST_F(MonitorTest, CheckAfterCheck) {
     const auto mails = [](int n) { return [=](M& m) { m.Mails(n); }; };
     const auto pop3 = [](const char* word, const char* reply) { return [=](M& m) { m.Pop3(word, reply), m.Mails(4); }; };
     const auto changed = [](const char* at) { return std::string("网页内容 ") + at + " (30): " + kChanged; };
-    const auto lost = [](const char* at, const char* host) {
-        return std::string("网络连接状态 ") + at + " (50): 目标主机:" + host + "\r\n现在不可到达!\n";
-    };
-    const auto news = [](const char* at, int n) {
-        return std::string("邮件监测器 ") + at + " (30): 邮件服务器127.0.0.1\r\n收到" + std::to_string(n) + "封新邮件!\n";
-    };
     const char *web = "网页监测已启动", *up = "网络状态:可连接", *down = "网络状态:不可连接";
     const struct {
         std::string ini;
@@ -51,12 +52,12 @@ TEST_F(MonitorTest, CheckAfterCheck) {
                 {page("gone", 404), "", web, false},  // checks suspended, silently
                 {page("back"), changed("15:08"), web, true, kCheckWeb, IDCANCEL}},  // and taken up again
          {kPage, kPage}},
-        {kHost, TIMER_HOST, {{host(true), "", up}, {host(false), lost("15:04", "localhost"), down}, {host(false), "", down},
+        {kHost, TIMER_HOST, {{host(true), "", up}, {host(false), Lost("15:04", "localhost"), down}, {host(false), "", down},
                  {fifthAnswers, "网络连接状态 15:08 (50): 目标主机:localhost \r\n现在可以访问了!\n", up}}},
         {"[HOSTSTATUS]\nMONITOR=0\nHOSTNAME=LocalHost\nINTERVAL=3\n", TIMER_HOST,
-         {{host(false), lost("15:00", "LocalHost"), "网络状态监测未启动", false, kCheckHost}}},
-        {kMail, TIMER_MAIL, {{mails(2), news("15:02", 2), "有2封邮件"}, {mails(2), "", "有2封邮件"}, {mails(1), "", "有1封邮件"},
-                 {mails(5), news("15:08", 5), "有5封邮件"},
+         {{host(false), Lost("15:00", "LocalHost"), "网络状态监测未启动", false, kCheckHost}}},
+        {kMail, TIMER_MAIL, {{mails(2), News("15:02", 2), "有2封邮件"}, {mails(2), "", "有2封邮件"}, {mails(1), "", "有1封邮件"},
+                 {mails(5), News("15:08", 5), "有5封邮件"},
                  {pop3("QUIT", "-ERR not updated\r\n"), "", "有5封邮件"},  // the count is ignored
                  {pop3("PASS", "-ERR no\r\n"), kQuestion, "有5封邮件"},
                  {pop3("PASS", "-ERR no\r\n"), kQuestion, "邮件监测未启动", false, 0, IDCANCEL}}},
@@ -158,103 +159,76 @@ TEST_F(MonitorTest, HostChecksThatCannotRun) {
     EXPECT_EQ(m.shell.dialogs.messages, std::vector(2, std::pair<std::string, std::string>("error", "Lumivar")));
 }
 
-// The settings step for the host and mail: unchanged, nothing happens; a change restarts or stops the
-// timer. The host keeps its state unchecked; mail is checked at once, its timer back only on success.
+// The settings step for the host and mail, with nothing out, with a check out, or from inside the question
+// after a failed mail check. Unchanged, nothing happens; a change restarts or stops the timer. The host keeps
+// its state unchecked; a check out for another host or a monitor switched off brings nothing, one out while
+// only the interval changed still counts. Mail is checked at once, its timer back only on success; the
+// question is about the old settings, so its answer changes nothing.
 TEST_F(MonitorTest, SettingsStep) {
-    const auto host = [](int minutes, const char* name) { return [=](M& m) { m.dlg->ApplyHostSettings(1, minutes, name); }; };
+    enum When { Idle, Out, Asking };
+    const auto host = [](int on, int minutes, const char* name) {
+        return [=](M& m) { m.dlg->ApplyHostSettings(on, minutes, name); };
+    };
     const auto mail = [](void (*edit)(MailSettings&), const char* stat = "+OK 0 0\r\n") {
         return [=](M& m) { MailSettings s = m.Mail(); edit(s), m.Pop3("STAT", stat), m.dlg->ApplyMailSettings(s); };
     };
+    const auto bob = [](MailSettings& s) { s.strMailUser = "bob"; };
+    const std::string zhang = "USER \xD5\xC5\xC8\xFD";  // in GBK
     const struct {
         const char* ini;
+        When when;
         std::function<void(M&)> apply;
-        int checks, timer;
+        int checks;        // started in all
         uint32_t minutes;  // the timer's period afterwards; 0: stopped
         const char* tip;   // nullptr: untouched
+        std::string seen = {};
+        Strings heard = {};  // by the mail server
     } rows[] = {
-        {kHost, host(2, "localhost"), 0, TIMER_HOST, 2, nullptr},
-        {kHost, host(5, "  fileserver \t"), 0, TIMER_HOST, 5, "网络状态:可连接"},
-        {kHost, host(2, "   "), 0, TIMER_HOST, 0, "网络状态监测未启动"},
-        {kMail, mail([](MailSettings&) {}), 0, TIMER_MAIL, 2, nullptr},
-        {kMail, mail([](MailSettings& s) { s.nMailInterval = 7; }), 1, TIMER_MAIL, 7, "没有新邮件"},
-        {kMail, mail([](MailSettings& s) { s.strMailUser = "bob"; }, "-ERR locked\r\n"), 1, TIMER_MAIL, 0, "邮件监测未启动"},
-        {kMail, mail([](MailSettings& s) { s.bMailCheck = 0; }), 0, TIMER_MAIL, 0, "邮件监测未启动"},
+        {kHost, Idle, host(1, 2, "localhost"), 0, 2, nullptr},
+        {kHost, Idle, host(1, 5, "  fileserver \t"), 0, 5, "网络状态:可连接"},
+        {kHost, Idle, host(1, 2, "   "), 0, 0, "网络状态监测未启动"},
+        {kMail, Idle, mail([](MailSettings&) {}), 0, 2, nullptr},
+        {kMail, Idle, mail([](MailSettings& s) { s.nMailInterval = 7; }), 1, 7, "没有新邮件", "",
+         {zhang, "PASS ######", "STAT", "QUIT"}},
+        {kMail, Idle, mail(bob, "-ERR locked\r\n"), 1, 0, "邮件监测未启动", "", {"USER bob", "PASS ######", "STAT"}},
+        {kMail, Idle, mail([](MailSettings& s) { s.bMailCheck = 0; }), 0, 0, "邮件监测未启动"},
+        {kHost, Out, host(0, 2, "localhost"), 1, 0, "网络状态监测未启动"},
+        {kHost, Out, host(1, 2, "fileserver"), 1, 2, "网络状态:可连接"},
+        {kHost, Out, host(1, 5, "localhost"), 1, 5, "网络状态:不可连接", Lost("15:02", "localhost")},
+        {kMail, Out, mail(bob, "+OK 3 3600\r\n"), 2, 2, "有3封邮件", News("15:02", 3),
+         {zhang, "PASS ######", "STAT", "QUIT", "USER bob", "PASS ######", "STAT", "QUIT"}},
+        {kMail, Asking, mail([](MailSettings& s) { s.strMailUser = "bob", s.nMailInterval = 3; }), 2, 3, "没有新邮件",
+         kQuestion, {zhang, "PASS ######", "USER bob", "PASS ######", "STAT", "QUIT"}},
     };
     for (size_t i = 0; i < std::size(rows); ++i) {
         SCOPED_TRACE(i);
         const auto& r = rows[i];
         M m(r.ini);
         const std::string tip = m.Tip();
+        if (r.when == Out) {
+            m.HostAnswers(false), m.Mails(3);
+            m.shell.background.manual = true;
+            m.Minutes(2);
+            ASSERT_EQ(m.shell.background.jobs.size(), 1u);
+        }
         m.shell.calls.clear();
-        r.apply(m);
+        if (r.when == Asking) {
+            m.Pop3("PASS", "-ERR no\r\n");
+            m.shell.dialogs.during = [&, asked = 0](CRemindDlg&) mutable { if (!asked++) r.apply(m); };
+            m.shell.dialogs.answers = {IDCANCEL};
+            m.Minutes(2);
+        } else {
+            r.apply(m);
+        }
         m.shell.background.Finish();
         EXPECT_EQ(m.shell.background.started, r.checks);
-        EXPECT_EQ(m.shell.icmp.script->opened + m.Prompts(), 0u);
-        EXPECT_EQ(m.shell.window.Period(r.timer), r.minutes * 60000);
+        EXPECT_EQ(m.shell.icmp.script->opened, r.ini == kHost ? r.checks : 0);
+        EXPECT_EQ(m.Seen(), r.seen);
+        EXPECT_EQ(m.shell.window.Period(r.ini == kHost ? TIMER_HOST : TIMER_MAIL), r.minutes * 60000);
         EXPECT_EQ(m.shell.calls.empty(), !r.tip) << "the timer is set again only after a change";
         EXPECT_TRUE(r.tip ? m.TipHas(std::string("\n") + r.tip) : m.Tip() == tip) << m.Tip();
-        EXPECT_EQ(m.dlg->Config().m_strHostName.find_first_of(" \t"), std::string::npos) << "names are kept trimmed";
-    }
-}
-
-// The question after a failed check is about the settings of that check: answered after new
-// ones were applied, it changes nothing, and the new settings' own check follows.
-TEST_F(MonitorTest, MailQuestionAnsweredAfterTheSettingsChangedChangesNothing) {
-    M m(kMail);
-    m.Pop3("PASS", "-ERR no\r\n");
-    MailSettings edited = m.Mail();
-    edited.strMailUser = "bob", edited.nMailInterval = 3;
-    int asked = 0;
-    m.shell.dialogs.during = [&](CRemindDlg&) {
-        if (asked++) return;
-        m.Pop3();
-        m.dlg->ApplyMailSettings(edited);
-    };
-    m.shell.dialogs.answers = {IDCANCEL};
-    m.Minutes(2);
-    EXPECT_EQ(m.Seen(), kQuestion);
-    EXPECT_EQ(m.dlg->Config().m_bMailCheck, 1);
-    EXPECT_EQ(m.shell.window.Period(TIMER_MAIL), 3 * 60000u);
-    EXPECT_TRUE(m.TipHas("\n没有新邮件")) << m.Tip();
-    m.dlg->SaveSettings();
-    EXPECT_NE(m.IniText().find("CHECK=1"), std::string::npos);
-}
-
-// A host check still out when the monitor is switched off or watches another host brings nothing;
-// one out while only the interval changes still counts. A new mail account is checked at once.
-TEST_F(MonitorTest, CheckOutWhileTheSettingsChange) {
-    const auto host = [](int on, int minutes, const char* name) {
-        return [=](M& m) { m.dlg->ApplyHostSettings(on, minutes, name); };
-    };
-    const auto bob = [](M& m) { MailSettings s = m.Mail(); s.strMailUser = "bob", m.dlg->ApplyMailSettings(s); };
-    const struct {
-        const char* ini;
-        std::function<void(M&)> apply;
-        std::string seen;
-        const char* tip;
-        bool running;
-        Strings heard = {};  // by the mail server
-    } rows[] = {
-        {kHost, host(0, 2, "localhost"), "", "网络状态监测未启动", false},
-        {kHost, host(1, 2, "fileserver"), "", "网络状态:可连接", true},
-        {kHost, host(1, 5, "localhost"), "网络连接状态 15:02 (50): 目标主机:localhost\r\n现在不可到达!\n",
-         "网络状态:不可连接", true},
-        {kMail, bob, "邮件监测器 15:02 (30): 邮件服务器127.0.0.1\r\n收到3封新邮件!\n", "有3封邮件", true,
-         {"USER \xD5\xC5\xC8\xFD", "PASS ######", "STAT", "QUIT", "USER bob", "PASS ######", "STAT", "QUIT"}},
-    };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.tip);
-        M m(r.ini);
-        m.HostAnswers(false), m.Mails(3);
-        m.shell.background.manual = true;
-        m.Minutes(2);
-        ASSERT_EQ(m.shell.background.jobs.size(), 1u);
-        r.apply(m);
-        m.shell.background.Finish();
-        EXPECT_EQ(m.Seen(), r.seen);
-        EXPECT_TRUE(m.TipHas(std::string("\n") + r.tip)) << m.Tip();
-        EXPECT_EQ(m.shell.window.Running(r.ini == kHost ? TIMER_HOST : TIMER_MAIL), r.running);
         EXPECT_EQ(m.shell.tcp->Received(), r.heard);
+        EXPECT_EQ(m.dlg->Config().m_strHostName.find_first_of(" \t"), std::string::npos) << "names are kept trimmed";
     }
 }
 

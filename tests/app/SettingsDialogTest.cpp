@@ -1,6 +1,5 @@
 // The settings dialog as the main window runs it: copies in, everything applied at once on OK.
 #include "app/AppFixture.h"
-#include "resource.h"
 #include "settings/SettingsDlg.h"
 
 namespace lumivar::test {
@@ -18,8 +17,7 @@ class SettingsDialogTest : public AppTest {
 protected:
     void SetUp() override {
         AppTest::SetUp();
-        WriteIni("[Lumivar2003]\nAUTOLOCK=1\nAUTOCHECKNEWVERSION=1\nSYSTEMPWD=def\n[SCREEN]\nBREAKTIME=0\n");
-        StartWorking();
+        StartWorking("[Lumivar2003]\nAUTOLOCK=1\nAUTOCHECKNEWVERSION=1\nSYSTEMPWD=def\n[SCREEN]\nBREAKTIME=0\n");
     }
     // The user's part: what to do in the open dialog, then OK (validated as the window does) or Cancel.
     void Run(std::function<void(CSettingsDlg&)> edit, bool ok = true) {
@@ -116,23 +114,6 @@ TEST_F(SettingsDialogTest, TheMonitorsApplyInTheirOrderThenTheFileIsWritten) {
     for (const std::string& c : shell.calls)
         if (c == "timer 4" || c == "background" || c == "kill 3" || c == "write") seen.push_back(c);
     EXPECT_EQ(seen, (Strings{"timer 4", "background", "kill 3", "background", "write"}));
-}
-
-TEST_F(SettingsDialogTest, ASecondOpenAsksNoPasswordAndOpensNothing) {
-    WriteIni("[Lumivar2003]\nCONFIGPASS=1\nSYSTEMPWD=def\n");
-    dlg->OnCommand(ID_RELOAD_SETTINGS);
-    shell.dialogs.passwordAnswers = {"abc", "abc"};
-    shell.dialogs.settings = [this](CSettingsDlg&) {
-        dlg->OnTrayNotify(0, 0x203);  // a double click on the icon while it is open
-        dlg->OnCommand(ID_SETTINGS);
-        return IDCANCEL;
-    };
-    dlg->OnCommand(ID_SETTINGS);
-    EXPECT_EQ(shell.dialogs.passwordAnswers.size(), 1u);
-    shell.dialogs.passwordAnswers = {"wrong"};
-    dlg->OnTrayNotify(0, 0x203);
-    EXPECT_EQ(shell.dialogs.settingsRuns, 1);
-    EXPECT_EQ(shell.dialogs.messages.back().first, "很抱歉，密码输入错误，操作不成功！");
 }
 
 }  // namespace

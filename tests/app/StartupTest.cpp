@@ -1,14 +1,11 @@
-// Start-up, the end of the session and reloading the settings.
+// Start-up, where the settings are kept, and the end of the session.
 #include "app/AppFixture.h"
 #include "base/Text.h"
-#include "resource.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsDlg.h"
 
 namespace lumivar::test {
 namespace {
-
-using Show = fake::FakeWindow::Show;
 
 TEST_F(AppTest, FirstStartWithoutIni) {
     Start();
@@ -46,9 +43,8 @@ TEST_F(AppTest, StartWithTheSystemIsOnlyShownOnWhenItIs) {
 // written, the person is told once, with the path.
 TEST_F(AppTest, SettingsAreKeptPerUserWhereTheProgramsFolderIsReadOnly) {
     const std::string user = shell.system.userFolder + "\\Lumivar.ini";
-    WriteIni("[SCREEN]\nWORKTIME=30\n[MINE]\nX=1\n");
     shell.files.readOnly = "C:\\Program Files\\";
-    StartWorking();
+    StartWorking("[SCREEN]\nWORKTIME=30\n[MINE]\nX=1\n");
     dlg->SaveSettings();
     const std::string kept = GbkToUtf8(shell.files.files.at(user));
     EXPECT_NE(kept.find("WORKTIME=30"), std::string::npos);
@@ -96,9 +92,8 @@ TEST_F(AppTest, TimersAtStart) {
 // task bar comes back whether or not the screen was locked, and an administrator's task manager
 // policy stays.
 TEST_F(AppTest, ExitAndSessionEnd) {
-    WriteIni("[Lumivar2003]\nSTARTUP=0\n[HOSTSTATUS]\nMONITOR=1\nHOSTNAME=\n");
     shell.system.runValues["Lumivar2003"] = "old";
-    StartWorking();
+    StartWorking("[Lumivar2003]\nSTARTUP=0\n[HOSTSTATUS]\nMONITOR=1\nHOSTNAME=\n");
     EXPECT_EQ(shell.system.runValues.count("Lumivar2003"), 0u);
     EXPECT_FALSE(dlg->OnQueryEndSession(false));
     EXPECT_EQ(shell.files.writes, 0);
@@ -117,13 +112,6 @@ TEST_F(AppTest, ExitAndSessionEnd) {
     app.dlg->OnDestroy();
     EXPECT_TRUE(app.shell.window.timers.empty() && app.shell.system.hotkeys.empty() && app.shell.tray.icons.empty());
     EXPECT_NE(app.IniText().find("VERSION=V1.25 2004贺岁版 Build12.18"), std::string::npos);
-}
-
-TEST_F(AppTest, ReloadCommandRereadsTheFile) {
-    StartWorking();
-    WriteIni("[NOTES AND TASKS]\nTOTALITEM=1\nDate0=每天\nTIME0=7:5\nNOTE0=早操\n");
-    EXPECT_TRUE(dlg->OnCommand(ID_RELOAD_SETTINGS));
-    EXPECT_TRUE(TipHas("\n当前任务时间07:05")) << "the new entry chosen, and the tip told";
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 // Choosing the next entry, arming timer 2 and running an entry when it is due.
 #include "app/AppFixture.h"
-#include "resource.h"
 
 namespace lumivar::test {
 namespace {

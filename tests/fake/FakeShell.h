@@ -21,6 +21,23 @@
 
 namespace lumivar::fake {
 
+// A scripted look-up: the value found goes to out.
+template <class Map, class Key, class Value>
+bool Find(const Map& map, const Key& key, Value& out) {
+    auto it = map.find(key);
+    if (it != map.end()) out = it->second;
+    return it != map.end();
+}
+
+// The next scripted answer, or the fallback once they have run out.
+template <class T>
+T Next(std::deque<T>& answers, T fallback) {
+    if (answers.empty()) return fallback;
+    T next = std::move(answers.front());
+    answers.pop_front();
+    return next;
+}
+
 struct Clock {
     uint64_t ms = 0;                  // virtual milliseconds since the shell started
     std::time_t epoch = 1733036400;   // wall clock at ms 0: 2024-12-01 15:00:00 in UTC+8
@@ -57,8 +74,7 @@ public:
     }
     Rect WindowRect() override { return screen; }
     Rect PrimaryRect() override { return primary.Width() ? primary : screen; }
-    int Dpi() override { return dpi; }
-    int dpi = 96;
+    int Dpi() override { return 96; }
     void Invalidate() override { invalidated.push_back(screen); }
     void Invalidate(const Rect& rc) override { invalidated.push_back(rc); }
     void BringToFront() override {}
@@ -79,10 +95,7 @@ public:
     void PostScreenSaver() override { ++screenSavers; }
 
     bool Running(int id) const { return timers.count(id) != 0; }
-    uint32_t Period(int id) const {  // 0: stopped
-        auto it = timers.find(id);
-        return it == timers.end() ? 0 : it->second.period;
-    }
+    uint32_t Period(int id) const { return Running(id) ? timers.at(id).period : 0; }  // 0: stopped
 
     std::map<int, Timer> timers;
     std::vector<std::string>* trace = nullptr;  // the shell's record of calls in order
@@ -149,16 +162,10 @@ public:
         policy.keyExists = v.keyExists || v.exists;
         if (!v.exists) policy.type = 0, policy.data.clear();
     }
-    bool ReadLockRecord(RegistryValue& before) override {
-        if (lockRecord) before = *lockRecord;
-        return lockRecord.has_value();
-    }
+    bool ReadLockRecord(RegistryValue& before) override { if (lockRecord) before = *lockRecord; return lockRecord.has_value(); }
     void WriteLockRecord(const RegistryValue* before) override { lockRecord = before ? std::optional(*before) : std::nullopt; }
     bool EnableShutdownPrivilege() override { return true; }
-    bool ExitSession(unsigned flags) override {
-        exitWindows.push_back(flags);
-        return true;
-    }
+    bool ExitSession(unsigned flags) override { exitWindows.push_back(flags); return true; }
     // The lock's restrictions as a user sees them.
     bool Restricted() const { return !taskBarShown || policy.data == std::string("\x01\0\0\0", 4); }
     // Input "now": the idle time starts from this moment.
@@ -184,11 +191,7 @@ private:
 // Paths are Windows paths; a folder's listing is set by hand.
 class FakeFiles : public IFileSystem {
 public:
-    bool ReadFile(const std::string& path, std::string& bytes) override {
-        auto it = files.find(path);
-        if (it != files.end()) bytes = it->second;
-        return it != files.end();
-    }
+    bool ReadFile(const std::string& path, std::string& bytes) override { return Find(files, path, bytes); }
     bool WriteFileAtomic(const std::string& path, const std::string& bytes) override {
         if (trace) trace->push_back("write");
         ++writes;
@@ -209,8 +212,7 @@ public:
         m_listing.clear();
         const std::string ext = pattern.substr(1);  // "*.jpg"
         for (const FindEntry& e : listings[cwd])
-            if (e.name.size() >= ext.size() && e.name.compare(e.name.size() - ext.size(), ext.size(), ext) == 0)
-                m_listing.push_back(e);
+            if (e.name.ends_with(ext)) m_listing.push_back(e);
         if (m_listing.empty()) return -1;
         m_next = 0;
         ++openCursors;
@@ -238,11 +240,7 @@ private:
 
 class FakePicture : public IBackgroundPicture {
 public:
-    bool Load(const std::string& path) override {
-        auto it = pictures.find(path);
-        if (it != pictures.end()) size = it->second;
-        return it != pictures.end();
-    }
+    bool Load(const std::string& path) override { return Find(pictures, path, size); }
     void Release() override { size = {}; }
     Size GetImageSize() override { return size; }
     std::map<std::string, Size> pictures;  // the files that decode, with their sizes
@@ -254,10 +252,7 @@ public:
     int RunRemind(CRemindDlg& dlg) override {
         shown.push_back(dlg);
         if (during) during(dlg);
-        if (answers.empty()) return IDCANCEL;
-        const int a = answers.front();
-        answers.pop_front();
-        return a;
+        return Next(answers, IDCANCEL);
     }
     bool OpenFile(const OpenFileRequest& request, std::string& path) override {
         fileRequests.push_back(request);
@@ -265,18 +260,11 @@ public:
         return !fileAnswer.empty();
     }
     void RunAbout(const std::string& current, const std::string& latest) override { abouts.push_back({current, latest}); }
-    int RunTaskList(CTaskListDlg& dlg) override {
-        ++taskLists;
-        return taskList ? taskList(dlg) : IDCANCEL;
-    }
-    int RunSettings(CSettingsDlg& dlg) override {
-        ++settingsRuns;
-        return settings ? settings(dlg) : IDCANCEL;
-    }
+    int RunTaskList(CTaskListDlg& dlg) override { ++taskLists; return taskList ? taskList(dlg) : IDCANCEL; }
+    int RunSettings(CSettingsDlg& dlg) override { ++settingsRuns; return settings ? settings(dlg) : IDCANCEL; }
     bool AskPassword(std::string& typed) override {
         if (passwordAnswers.empty()) return false;
-        typed = passwordAnswers.front();
-        passwordAnswers.pop_front();
+        typed = Next(passwordAnswers, {});
         return true;
     }
     void ShowMessage(const std::string& text, const std::string& title) override { messages.push_back({text, title}); }
@@ -323,8 +311,7 @@ public:
     }
     void Finish() {
         while (!jobs.empty()) {
-            Job job = std::move(jobs.front());
-            jobs.pop_front();
+            Job job = Next(jobs, {});
             job.work();
             job.done();
         }
@@ -360,9 +347,7 @@ struct EchoScript {
     int opened = 0, closed = 0;
 
     static EchoReply TimedOut() { return {0, 11010, 0, 0, 0}; }
-    static EchoReply Answer(uint32_t address, uint32_t ms = 1, uint8_t ttl = 128, uint16_t size = 40) {
-        return {address, 0, ms, size, ttl};
-    }
+    static EchoReply Answer(uint32_t address, uint32_t ms = 1) { return {address, 0, ms, 40, 128}; }
 };
 
 class FakeEchoSession : public IEchoSession {
@@ -372,28 +357,16 @@ public:
     State GetState() const override { return m_script->state; }
     void SendEcho(uint32_t address, const std::string& payload, uint32_t timeoutMs, EchoReply& reply) override {
         m_script->sent.push_back({address, payload, timeoutMs});
-        std::optional<EchoReply> next = m_script->standing;
-        if (!m_script->replies.empty()) {
-            next = m_script->replies.front();
-            m_script->replies.pop_front();
-        }
-        if (next) reply = *next;
+        if (const auto next = Next(m_script->replies, m_script->standing)) reply = *next;
     }
-    bool LocalHostName(std::string& name) override {
-        name = m_script->computerName;
-        return !name.empty();
-    }
+    bool LocalHostName(std::string& name) override { name = m_script->computerName; return !name.empty(); }
     bool LookUp(const std::string& name, uint32_t& address) override {
         m_script->lookUps.push_back(name);
-        auto it = m_script->names.find(name);
-        if (it != m_script->names.end()) address = it->second;
-        return it != m_script->names.end();
+        return Find(m_script->names, name, address);
     }
     bool ReverseLookUp(uint32_t address, std::string& name) override {
         m_script->reverseLookUps.push_back(address);
-        auto it = m_script->reverse.find(address);
-        if (it != m_script->reverse.end()) name = it->second;
-        return it != m_script->reverse.end();
+        return Find(m_script->reverse, address, name);
     }
 
 private:

@@ -29,6 +29,13 @@ public:
         std::string greeting;
         std::map<std::string, std::string> replies;  // by first word; other lines go unanswered
     };
+    // A POP3 server: a login that goes through and an empty mailbox, but for one reply (or the greeting).
+    static Script Pop3(const std::string& word = "", const std::string& reply = "") {
+        Script s{true, "+OK POP3 ready\r\n",
+                 {{"USER", "+OK\r\n"}, {"PASS", "+OK logged in\r\n"}, {"STAT", "+OK 0 0\r\n"}, {"QUIT", "+OK bye\r\n"}}};
+        if (!word.empty()) (word == "greeting" ? s.greeting : s.replies[word]) = reply;
+        return s;
+    }
 
     std::unique_ptr<ITcpStream> NewStream() const override { return std::make_unique<Stream>(m_state); }
     // For the connections from now on; those open keep the script they started with.
@@ -40,16 +47,15 @@ public:
         std::lock_guard lock(m_state->mutex);
         m_state->script.replies[word] = std::move(reply);
     }
-    std::vector<std::string> Received() const {  // over every connection so far
-        std::lock_guard lock(m_state->mutex);
-        return m_state->received;
-    }
-    std::vector<std::string> Connections() const {  // "host:port" of each one tried
-        std::lock_guard lock(m_state->mutex);
-        return m_state->connections;
-    }
+    std::vector<std::string> Received() const { return Locked(m_state->received); }  // over every connection so far
+    std::vector<std::string> Connections() const { return Locked(m_state->connections); }  // "host:port" of each one tried
 
 private:
+    template <class T>
+    T Locked(const T& shared) const {
+        std::lock_guard lock(m_state->mutex);
+        return shared;
+    }
     struct State {
         std::mutex mutex;
         Script script{false, {}, {}};

@@ -23,7 +23,7 @@ TEST(MailPage, TheAccountTestLogsInAndOutWithoutBlocking) {
     for (const auto& r : rows) {
         SCOPED_TRACE(r.pass);
         auto tcp = std::make_shared<fake::FakeTcp>();
-        tcp->SetScript({true, "+OK ready\r\n", {{"USER", "+OK\r\n"}, {"PASS", r.pass}, {"QUIT", "+OK bye\r\n"}}});
+        tcp->SetScript(fake::FakeTcp::Pop3("PASS", r.pass));
         fake::FakeBackground background;
         CMailPage page(tcp);
         page.m_strMailServer = "mail.test", page.m_strMailUser = "bob", page.m_strMailPass = "pw";

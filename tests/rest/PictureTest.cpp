@@ -1,6 +1,5 @@
 // Where the picture goes on the rest screen.
 #include "app/AppFixture.h"
-#include "resource.h"
 #include "rest/PictureRect.h"
 #include "rest/RestScreen.h"
 

@@ -23,16 +23,14 @@ struct View : IRestCycleView {
     void PlaySound(Sound s) override { log.push_back(s == Sound::Break ? "break.wav" : "work.wav"); }
     void BackAtWork() override { log.push_back("back"); }
     void StateChanged() override {}
-    void ArmIdleTimer(uint32_t ms) override { idleTimer = ms; }
-    void ArmWarnTimer(uint32_t ms) override { warnTimer = ms; }
-    uint32_t IdleMs() override { return idle; }
-    bool FullScreenInFront() override { return fullScreen; }
+    void ArmIdleTimer(uint32_t) override {}
+    void ArmWarnTimer(uint32_t) override {}
+    uint32_t IdleMs() override { return 0; }
+    bool FullScreenInFront() override { return false; }
     void WarnRestComing(int seconds) override { log.push_back("warn " + std::to_string(seconds)); }
     Log Take() { return std::exchange(log, {}); }
     Log log;
     uint32_t timer = 0;  // the period last armed; 0: stopped
-    uint32_t idleTimer = 0, warnTimer = 0, idle = 0;
-    bool fullScreen = false;
 };
 
 // The silent start, a rest of two seconds and the return, as the timer delivers them; the

@@ -51,8 +51,9 @@ TEST(IniFileRead, GetIntFollowsTheProfileNumberRules) {
         EXPECT_EQ(IniFile(std::string("[N]\r\nk=") + c.text + "\r\n").GetInt("n", "K", 77), c.expected) << c.text;
 }
 
+// A cleared section keeps its header, the blank lines and the other sections, but loses keys and comments.
 TEST(IniFileSet, ReplacesInPlaceAppendsToTheSectionOrAddsTheSectionAtTheEnd) {
-    const struct { const char *start, *section, *key, *value, *expected; } cases[] = {
+    const struct { const char *start, *section, *key, *value, *expected, *cleared = nullptr; } cases[] = {
         {"; c\r\n[A]\r\nX=1\r\n  Work Time  =  5  ; old\r\nY=2\r\n[B]\r\nX=1\r\n", "a", "WORK TIME", "25",
          "; c\r\n[A]\r\nX=1\r\n  Work Time  =  25\r\nY=2\r\n[B]\r\nX=1\r\n"},
         {"[A]\r\nX=1\r\n[B]\r\nX=1\r\nZ=0\r\n", "B", "x", "", "[A]\r\nX=1\r\n[B]\r\nX=\r\nZ=0\r\n"},
@@ -65,20 +66,15 @@ TEST(IniFileSet, ReplacesInPlaceAppendsToTheSectionOrAddsTheSectionAtTheEnd) {
         {"", "B", "Y", "2", "[B]\r\nY=2\r\n"},
         {"[A]\r\nX=1\r\n[A]\r\nX=2\r\n", "A", "NEW", "n", "[A]\r\nX=1\r\nNEW=n\r\n[A]\r\nX=2\r\n"},
         {"[A]\r\nX=1\r\n", "", "X", "2", "[A]\r\nX=1\r\n"},
-        {"[A]\r\nX=1\r\n", "A", "  ", "2", "[A]\r\nX=1\r\n"}};
+        {"[A]\r\nX=1\r\n", "A", "  ", "2", "[A]\r\nX=1\r\n"},
+        {"; head\r\n[A]\r\nX=1\r\n; a\r\n[TASKS]\r\nDate0=d\r\n; gone\r\nTIME0=1:2\r\n\r\n[B]\r\n; stays\r\nY=2\r\n", "TASKS",
+         "REMIND", "1", "; head\r\n[A]\r\nX=1\r\n; a\r\n[TASKS]\r\nREMIND=1\r\n\r\n[B]\r\n; stays\r\nY=2\r\n", "tasks"}};
     for (const auto& c : cases) {
         IniFile ini(c.start);
+        if (c.cleared) ini.ClearSection(c.cleared);
         ini.Set(c.section, c.key, c.value);
         EXPECT_EQ(ini.Text(), c.expected) << "start: " << c.start << " set " << c.section << "/" << c.key;
     }
-}
-
-TEST(IniFileClearSection, RemovesKeysAndCommentsButKeepsHeaderBlanksAndOtherSections) {
-    IniFile ini("; head\r\n[A]\r\nX=1\r\n; a\r\n[TASKS]\r\nDate0=d\r\n; gone\r\nTIME0=1:2\r\n\r\n[B]\r\n; stays\r\nY=2\r\n");
-    ini.ClearSection("tasks");
-    EXPECT_EQ(ini.Text(), "; head\r\n[A]\r\nX=1\r\n; a\r\n[TASKS]\r\n\r\n[B]\r\n; stays\r\nY=2\r\n");
-    ini.Set("TASKS", "REMIND", "1");
-    EXPECT_EQ(ini.Text(), "; head\r\n[A]\r\nX=1\r\n; a\r\n[TASKS]\r\nREMIND=1\r\n\r\n[B]\r\n; stays\r\nY=2\r\n");
 }
 
 }  // namespace

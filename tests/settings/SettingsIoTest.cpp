@@ -33,6 +33,7 @@ TEST(SettingsIo, SavedSettingsLoadBackUnchangedExceptTheVersionAndAMissingFileCh
     s.m_bMailCheck = s.m_bHostMonitor = 1;
     s.m_nAutoLockTimeout = 17, s.m_nWorkTime = 45, s.m_nBreakTime = 300, s.m_nRemindTimeout = 9;
     s.m_nMailInterval = 11, s.m_nHostInterval = 3;
+    s.m_nNaturalBreak = 7, s.m_nFullScreenWait = 8, s.m_nPrewarn = 9;
     s.m_strSystemPwd = "😀 密码 𠀀", s.m_strProxyPass = "  secret \t", s.m_strMailPass = "褒x";
     s.m_strText = "  休息一下 \"eyes\"  ", s.m_strPicFile = "D:\\图片\\𠀀 2.jpg";
     s.m_crTextColor = Rgb(1, 2, 3), s.m_crBackColor = Rgb(255, 255, 255);
@@ -90,6 +91,9 @@ TEST(SettingsIo, TimesAndIntervalsAreBroughtIntoTheRangeTheDialogAllows) {
         {"HOMEPAGE", "INTERVAL", &Settings::m_nHomepageInterval, {1, 1, 121, 240, 240, 240, 240, 240, 1}},
         {"HOSTSTATUS", "INTERVAL", &Settings::m_nHostInterval, {1, 1, 120, 120, 120, 120, 120, 120, 1}},
         {kTasks, "TIMEOUT", &Settings::m_nRemindTimeout, {0, 1, 121, 241, 1440, 3600, 3600, 3600, 0}},
+        {"SCREEN", "NATURALBREAK", &Settings::m_nNaturalBreak, {0, 1, 120, 120, 120, 120, 120, 120, 0}},
+        {"SCREEN", "FULLSCREENWAIT", &Settings::m_nFullScreenWait, {0, 1, 121, 240, 240, 240, 240, 240, 0}},
+        {"SCREEN", "PREWARN", &Settings::m_nPrewarn, {0, 1, 121, 241, 300, 300, 300, 300, 0}},
     };
     const int hostMonitor[] = {0, 1, 1, 1, 1, 1, 1, 1, 0};
     for (const auto& k : keys) {

@@ -1,15 +1,12 @@
 // The screen lock: what leaves it, what it covers, and what it does to the system's policy;
-// and the password that guards exit and the task list.
+// and the password that guards exit, the task list and the settings.
 #include <tuple>
 
 #include "app/AppFixture.h"
-#include "resource.h"
 #include "system/ShellKeys.h"
 
 namespace lumivar::test {
 namespace {
-
-using Show = fake::FakeWindow::Show;
 
 RegistryValue Dword(uint32_t v) { return {true, true, kRegDword, std::string(reinterpret_cast<char*>(&v), 4)}; }
 
@@ -17,9 +14,8 @@ class LockTest : public AppTest {
 protected:
     // Locked with the password "abc" (stored shifted by three), an entry due a minute after start.
     void StartLocked(const std::string& task = "notepad.exe") {
-        WriteIni("[Lumivar2003]\nLOCKPASS=1\nSYSTEMPWD=def\nAUTOLOCK=1\n"
-                 "[NOTES AND TASKS]\nTOTALITEM=1\nDate0=每天\nTIME0=15:1\nNOTE0=开会\nTASK0=" + task + "\n");
-        StartWorking();
+        StartWorking("[Lumivar2003]\nLOCKPASS=1\nSYSTEMPWD=def\nAUTOLOCK=1\n"
+                     "[NOTES AND TASKS]\nTOTALITEM=1\nDate0=每天\nTIME0=15:1\nNOTE0=开会\nTASK0=" + task + "\n");
         dlg->LockScreen();
         ASSERT_TRUE(dlg->Cycle().Locked());
     }
@@ -36,6 +32,7 @@ const Bypass kBypasses[] = {
          d.OnKeyDown(0x57), d.OnKeyDown(0x77), d.OnCommand(2), d.OnCommand(ID_BACK_TO_WORK), d.BackToWork();
      }},
     {"eye care off and on", [](CMainDlg& d, fake::FakeShell&) { d.OnToggleEyeCare(), d.OnToggleEyeCare(); }},
+    {"the password in the wrong letter case", [](CMainDlg&, fake::FakeShell& shell) { shell.window.passwordText = "ABC"; }},
     {"tray clicks", [](CMainDlg& d, fake::FakeShell&) { d.OnTrayNotify(0, 0x202), d.OnTrayNotify(0, 0x203); }},
     {"exit, a second lock and every window the menu opens", [](CMainDlg& d, fake::FakeShell&) {
          for (int id : {ID_APP_EXIT, ID_APP_ABOUT, ID_TASK_LIST, ID_SETTINGS, ID_CHOOSE_PICTURE, ID_README, ID_HELP_INDEX})
@@ -83,22 +80,6 @@ TEST_P(LockBypassTest, LeavesTheLockStandingAndItsUpkeepRunning) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryPath, LockBypassTest, ::testing::ValuesIn(kBypasses));
-
-TEST_F(LockTest, OnlyThePasswordUnlocksAndEyeCareSwitchedMeanwhileTakesEffectThen) {
-    shell.window.screen = {0, 0, 2304, 1024};  // a second monitor left of the primary one
-    shell.window.primary = {1280, 0, 2304, 768};
-    StartLocked();
-    EXPECT_EQ(shell.window.passwordRect, (Rect{1280 + 462, 738, 1280 + 562, 758}));
-    shell.window.passwordText = "ABC";  // letter case matters
-    dlg->OnOK();
-    EXPECT_TRUE(dlg->Cycle().Locked());
-    dlg->OnToggleEyeCare();
-    Unlock();
-    EXPECT_FALSE(dlg->Cycle().Locked() || shell.window.passwordBoxShown || shell.window.othersHidden);
-    EXPECT_FALSE(shell.system.Restricted());
-    EXPECT_EQ(shell.window.show, Show::Hidden);
-    EXPECT_FALSE(shell.window.Running(TIMER_CYCLE));
-}
 
 // The lock comes while one of the program's own windows runs its loop, as when the person walked
 // away from it; the password typed in the lock's box and Enter leave the lock right there.
@@ -156,9 +137,14 @@ TEST_F(LockTest, ACancelledSessionEndChangesNothing) {
     }
 }
 
-// Monitors that change and a shell that starts again: the lock covers what there is now.
-TEST_F(LockTest, NewMonitorsAndANewShellDuringALock) {
+// Eye care switched, monitors that change and a shell that starts again during a lock: the lock covers
+// what there is now, and the switch takes effect at the unlock, which leaves nothing of the lock behind.
+TEST_F(LockTest, WhatChangesDuringALockCountsAtTheUnlock) {
+    shell.window.screen = {0, 0, 2304, 1024};  // a second monitor left of the primary one
+    shell.window.primary = {1280, 0, 2304, 768};
     StartLocked();
+    EXPECT_EQ(shell.window.passwordRect, (Rect{1280 + 462, 738, 1280 + 562, 758}));
+    dlg->OnToggleEyeCare();
     shell.window.screen = {0, 0, 3200, 1200};
     shell.window.primary = {1280, 0, 3200, 1200};
     shell.system.taskBarShown = true;  // the new monitor's
@@ -173,6 +159,10 @@ TEST_F(LockTest, NewMonitorsAndANewShellDuringALock) {
     EXPECT_FALSE(shell.system.taskBarShown);
     EXPECT_EQ(shell.tray.icons.size(), 1u);
     Unlock();
+    EXPECT_FALSE(dlg->Cycle().Locked() || shell.window.passwordBoxShown || shell.window.othersHidden);
+    EXPECT_FALSE(shell.system.Restricted());
+    EXPECT_EQ(shell.window.show, Show::Hidden);
+    EXPECT_FALSE(shell.window.Running(TIMER_CYCLE));
     shell.tray.icons.clear();
     dlg->OnTaskbarCreated();
     EXPECT_TRUE(shell.system.taskBarShown);
@@ -237,20 +227,29 @@ INSTANTIATE_TEST_SUITE_P(
                        ::testing::Values(LockEnd::Unlock, LockEnd::UnlockTask, LockEnd::SessionEnd,
                                          LockEnd::CrashAndStart)));
 
-TEST_F(AppTest, ThePasswordGuardsExitAndTheTaskListAndAWrongOneChangesNothing) {
-    WriteIni("[Lumivar2003]\nCONFIGPASS=1\nEXITPASS=1\nSYSTEMPWD=def\n[MAIL]\nCHECK=1\n");
-    StartWorking();
+// A wrong password changes nothing; the settings opened again while open ask none and open nothing.
+TEST_F(AppTest, ThePasswordGuardsExitTheTaskListAndTheSettings) {
+    StartWorking("[Lumivar2003]\nCONFIGPASS=1\nEXITPASS=1\nSYSTEMPWD=def\n[MAIL]\nCHECK=1\n");
     const auto timers = shell.window.timers;
     const std::string wrong = "很抱歉，密码输入错误，操作不成功！";
     dlg->OnTaskList();  // cancelled prompt
-    shell.dialogs.passwordAnswers = {"ABC", "ab"};
+    shell.dialogs.passwordAnswers = {"ABC", "ab", "wrong"};
     dlg->OnTaskList();
     dlg->OnExit();
-    EXPECT_EQ(shell.dialogs.messages, (std::vector<std::pair<std::string, std::string>>(2, {wrong, "Lumivar"})));
-    EXPECT_EQ(shell.dialogs.taskLists, 0);
+    dlg->OnTrayNotify(0, 0x203);  // a double click on the icon: the settings
+    EXPECT_EQ(shell.dialogs.messages, (std::vector<std::pair<std::string, std::string>>(3, {wrong, "Lumivar"})));
+    EXPECT_EQ(shell.dialogs.taskLists + shell.dialogs.settingsRuns, 0);
     EXPECT_EQ(shell.window.endResult, -1);
     EXPECT_EQ(shell.window.timers, timers);
-    shell.dialogs.passwordAnswers = {"abc", "abc"};
+    shell.dialogs.passwordAnswers = {"abc", "abc", "abc", "abc"};
+    shell.dialogs.settings = [this](CSettingsDlg&) {
+        dlg->OnTrayNotify(0, 0x203);
+        dlg->OnCommand(ID_SETTINGS);
+        return IDCANCEL;
+    };
+    dlg->OnCommand(ID_SETTINGS);
+    EXPECT_EQ(shell.dialogs.settingsRuns, 1);
+    EXPECT_EQ(shell.dialogs.passwordAnswers.size(), 3u);
     dlg->OnTaskList();
     EXPECT_EQ(shell.dialogs.taskLists, 1);
     dlg->OnExit();

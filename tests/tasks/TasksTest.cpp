@@ -4,7 +4,6 @@
 #include <climits>
 
 #include "app/AppFixture.h"
-#include "resource.h"
 #include "tasks_ids.h"
 #include "tasks/TaskDialogs.h"
 #include "tasks/TaskSchedule.h"
@@ -107,25 +106,18 @@ struct ScriptedUi : ITaskListUi, ITaskEditUi {
     std::function<bool(CTaskEditDlg&)> edit = [](CTaskEditDlg&) { return false; };
     int Confirm(const std::string& m) override {
         notices.push_back(m);
-        const int a = answers.empty() ? IDCANCEL : answers.front();
-        if (!answers.empty()) answers.pop_front();
-        return a;
+        return fake::Next(answers, IDCANCEL);
     }
     bool Edit(CTaskEditDlg& e) override { return edit(e); }
     void RangeError(int, int) override {}
     void ShowMessage(const std::string& t) override { messages.push_back(t); }
 };
 
-CTaskListDlg ListOf(const std::vector<std::string>& notes) {
-    CTaskListDlg dlg;
-    dlg.m_nItemCount = int(notes.size());
-    for (size_t i = 0; i < notes.size(); ++i) dlg.m_items[i] = {"每天", notes[i], "", int(i) + 8, 5};
-    dlg.OnInitDialog();
-    return dlg;
-}
-
 TEST(TaskListDlg, EditingNeedsOneSelectedRowPutsTheEntryAtTheTopAndDeletingAsksOnceForAll) {
-    CTaskListDlg dlg = ListOf({"一", "二", "c"});
+    CTaskListDlg dlg;
+    dlg.m_nItemCount = 3;
+    dlg.m_items[0] = {"每天", "一", "", 8, 5}, dlg.m_items[1] = {"每天", "二", "", 9, 5}, dlg.m_items[2] = {"每天", "c", "", 10, 5};
+    dlg.OnInitDialog();
     ScriptedUi ui;
     dlg.OnModify(ui);
     dlg.OnDelete(ui);
@@ -176,8 +168,7 @@ namespace test {
 namespace {
 
 TEST_F(AppTest, TaskListShowsDueOrderAndAppliesOnlyOnOk) {
-    WriteIni("[NOTES AND TASKS]\nTOTALITEM=2\nDate0=每天\nTIME0=18:0\nNOTE0=晚\nDate1=每天\nTIME1=16:0\nNOTE1=早\n");
-    StartWorking();
+    StartWorking("[NOTES AND TASKS]\nTOTALITEM=2\nDate0=每天\nTIME0=18:0\nNOTE0=晚\nDate1=每天\nTIME1=16:0\nNOTE1=早\n");
     std::vector<std::string> shown;
     shell.dialogs.taskList = [&](CTaskListDlg& d) {
         for (int i = 0; i < d.m_nItemCount; ++i) shown.push_back(d.m_items[i].note);
@@ -200,6 +191,7 @@ TEST_F(AppTest, TaskListShowsDueOrderAndAppliesOnlyOnOk) {
     EXPECT_EQ(dlg->Tasks().Entries().size(), 1);
     EXPECT_EQ(dlg->Config().m_nRemindTimeout, 9);
     EXPECT_EQ(dlg->Tasks().Current().note, "新");
+    EXPECT_TRUE(TipHas("\n当前任务时间15:30")) << Tip();
     EXPECT_NE(IniText().find("NOTE0=新"), std::string::npos);
     EXPECT_EQ(shell.window.Period(TIMER_TASK), (86400 - 600) * 1000u);  // tomorrow's, not at once
 }
