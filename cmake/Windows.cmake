@@ -1,14 +1,17 @@
 # Windows build (mingw-w64): the real program, and the Wine test binary.
 enable_language(RC)
 file(GLOB WIN32_SOURCES CONFIGURE_DEPENDS src/win32/*.cpp)
-list(FILTER WIN32_SOURCES EXCLUDE REGEX "(WinMain|Gbk|Win32Socket)\\.cpp$")
+list(FILTER WIN32_SOURCES EXCLUDE REGEX "(WinMain|Gbk|Win32Socket|Win32Tls)\\.cpp$")
 # The core's text codec and sockets on Windows are the system's own.
-target_sources(lumivar_core PRIVATE src/win32/Gbk.cpp src/win32/Win32Socket.cpp)
+target_sources(lumivar_core PRIVATE src/win32/Gbk.cpp src/win32/Win32Socket.cpp src/win32/Win32Tls.cpp)
+set_source_files_properties(src/win32/Win32Socket.cpp src/win32/Win32Tls.cpp PROPERTIES
+  COMPILE_DEFINITIONS "UNICODE;_UNICODE;WIN32_LEAN_AND_MEAN;NOMINMAX;_WIN32_WINNT=0x0601")
 
-# A normal day needs no dialogs, sockets, sounds or pictures: those DLLs load on first use,
-# since under Wine each one loaded costs private memory (comdlg32 alone pulls in the printer stack).
+# A normal day needs no dialogs, sockets, TLS, sounds or pictures: those DLLs load on first use,
+# since under Wine each one loaded costs private memory (comdlg32 alone pulls in the printer
+# stack, Schannel GnuTLS).
 set(DELAY_LIBS)
-foreach(dll comctl32 comdlg32 ole32 winmm ws2_32)
+foreach(dll comctl32 comdlg32 ole32 winmm ws2_32 secur32 crypt32)
   set(lib ${CMAKE_BINARY_DIR}/delay/lib${dll}_delay.a)
   add_custom_command(OUTPUT ${lib}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/delay
@@ -19,7 +22,8 @@ foreach(dll comctl32 comdlg32 ole32 winmm ws2_32)
 endforeach()
 add_custom_target(delay_libs DEPENDS ${DELAY_LIBS})
 add_dependencies(lumivar_core delay_libs)
-target_link_libraries(lumivar_core PUBLIC ${CMAKE_BINARY_DIR}/delay/libws2_32_delay.a)
+target_link_libraries(lumivar_core PUBLIC ${CMAKE_BINARY_DIR}/delay/libws2_32_delay.a
+                      ${CMAKE_BINARY_DIR}/delay/libsecur32_delay.a ${CMAKE_BINARY_DIR}/delay/libcrypt32_delay.a)
 
 add_library(lumivar_win32 STATIC ${WIN32_SOURCES})
 target_link_libraries(lumivar_win32 PUBLIC lumivar_core)

@@ -11,7 +11,8 @@ ProxyConfig SystemProxyConfig() {
         if (!v) v = std::getenv(b);
         return std::string(v ? v : "");
     };
-    return ParseProxyEnvironment(get("http_proxy", "HTTP_PROXY"), get("no_proxy", "NO_PROXY"));
+    return ParseProxyEnvironment(get("http_proxy", "HTTP_PROXY"), get("https_proxy", "HTTPS_PROXY"),
+                                 get("no_proxy", "NO_PROXY"));
 }
 
 std::shared_ptr<const IProxySettings> SystemProxy() { return std::make_shared<CProxySettingsOf<SystemProxyConfig>>(); }

@@ -9,44 +9,71 @@
 
 #include <cerrno>
 
+#include <chrono>
 #include <memory>
+#include <string>
 
 #include "net/TcpSocket.h"
 
 namespace lumivar {
 
-bool CTcpSocket::Connect(const std::string& host, uint16_t port, int timeoutMs) {
-    Close();
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || !found) return false;
-    sockaddr_in address = *reinterpret_cast<sockaddr_in*>(found->ai_addr);
-    freeaddrinfo(found);
-    address.sin_port = htons(port);
+// The native build has no TLS: its sockets refuse to start it.
+class CTlsSession {};
 
-    const int s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (s < 0) return false;
-    m_socket = s;
-    // Connect without blocking, then wait at most the limit for it to complete.
+CTcpSocket::CTcpSocket() = default;
+CTcpSocket::~CTcpSocket() { Close(); }
+
+namespace {
+// One address, without blocking, then at most the limit for the connection to complete.
+int ConnectTo(const addrinfo& a, int timeoutMs) {
+    const int s = socket(a.ai_family, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (s < 0) return s;
     const int flags = fcntl(s, F_GETFL);
     fcntl(s, F_SETFL, flags | O_NONBLOCK);
-    if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    if (connect(s, a.ai_addr, a.ai_addrlen) != 0) {
         pollfd p{s, POLLOUT, 0};
         int error = 0;
         socklen_t size = sizeof error;
         if (errno != EINPROGRESS || poll(&p, 1, timeoutMs) != 1 ||
             getsockopt(s, SOL_SOCKET, SO_ERROR, &error, &size) != 0 || error != 0) {
-            Close();
-            return false;
+            close(s);
+            return -1;
         }
     }
     fcntl(s, F_SETFL, flags);
+    return s;
+}
+}  // namespace
+
+bool CTcpSocket::Connect(const std::string& host, uint16_t port, int timeoutMs) {
+    Close();
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_NUMERICSERV;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0 || !found) return false;
+    // Each address in turn, all within the one limit.
+    int s = -1;
+    for (const addrinfo* a = found; a && s < 0; a = a->ai_next) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0) break;
+        if (a->ai_family == AF_INET || a->ai_family == AF_INET6) s = ConnectTo(*a, int(left));
+    }
+    freeaddrinfo(found);
+    if (s < 0) return false;
+    m_socket = s;
     timeval limit{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
     setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
     setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
     return true;
+}
+
+TlsError CTcpSocket::StartTls(const std::string&, int) {
+    Close();
+    return TlsError::Unavailable;
 }
 
 bool CTcpSocket::SendAll(std::string_view bytes) {

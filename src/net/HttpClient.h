@@ -1,10 +1,12 @@
-// A minimal HTTP/1.0 GET over the TCP connections it is given, through the proxy it is
-// given when there is one. Our own rather than the system's HTTP stack: that one ignores its
+// A minimal HTTP/1.0 GET over the TCP connections it is given, TLS for https, through the
+// proxy it is given when there is one (tunnelled with CONNECT for https). Our own rather than the system's HTTP stack: that one ignores its
 // time-outs under Wine.
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "net/HttpProxy.h"
 #include "net/HttpTransport.h"
@@ -36,6 +38,10 @@ public:
     static int ParseStatusLine(const std::string& line);
 
 private:
+    // Reads up to the empty line after the headers; false when it does not come in time.
+    bool ReadHead(ITcpStream& stream, std::string& received, std::size_t& headEnd,
+                  const std::function<bool()>& late) const;
+
     std::shared_ptr<const ITcpConnector> m_tcp;
     std::shared_ptr<const IProxySettings> m_proxy;  // none: always direct
     HttpLimits m_limits;

@@ -1,6 +1,7 @@
 #include "net/HttpProxy.h"
 
 #include "base/Text.h"
+#include "net/HostPort.h"
 
 #include <algorithm>
 #include <cctype>
@@ -31,30 +32,13 @@ bool Glob(std::string_view pattern, std::string_view text) {
     return !text.empty() && pattern.front() == text.front() && Glob(pattern.substr(1), text.substr(1));
 }
 
-// "host:port", with or without "http://" and a trailing slash; false when unusable.
-bool ParseHostPort(std::string_view s, ProxyConfig& config) {
+// "host:port" ("[v6]:port"), with or without "http://" and a trailing slash; false when unusable.
+bool ParseProxyAddress(std::string_view s, std::string& host, uint16_t& port) {
     s = Trim(s);
     if (Lower(s.substr(0, 7)) == "http://") s.remove_prefix(7);
     const size_t at = s.rfind('@');  // credentials in the address are not used
     if (at != std::string_view::npos) s.remove_prefix(at + 1);
-    s = s.substr(0, s.find('/'));
-    const size_t colon = s.rfind(':');
-    config.port = 80;
-    if (colon != std::string_view::npos) {
-        const std::string_view digits = s.substr(colon + 1);
-        unsigned port = 0;
-        if (digits.empty() || digits.size() > 5) return false;
-        for (char c : digits) {
-            if (!std::isdigit(static_cast<unsigned char>(c))) return false;
-            port = port * 10 + unsigned(c - '0');
-        }
-        if (port == 0 || port > 65535) return false;
-        config.port = uint16_t(port);
-        s = s.substr(0, colon);
-    }
-    if (s.empty()) return false;
-    config.host = std::string(s);
-    return true;
+    return ParseHostPort(s.substr(0, s.find('/')), 80, host, port);
 }
 
 }  // namespace
@@ -62,22 +46,36 @@ bool ParseHostPort(std::string_view s, ProxyConfig& config) {
 bool ProxyConfig::UsedFor(const std::string& target) const {
     if (!enabled) return false;
     const std::string name = Lower(target);
-    if (bypassLocal && name.find('.') == std::string::npos) return false;
+    if (bypassLocal && name.find('.') == std::string::npos && name.find(':') == std::string::npos) return false;
     return std::none_of(bypass.begin(), bypass.end(), [&](const std::string& p) { return Glob(p, name); });
+}
+
+bool ProxyConfig::Route(const HttpUrl& url, std::string& proxyHost, uint16_t& proxyPort) const {
+    const std::string& via = url.tls ? tlsHost : host;
+    if (via.empty() || !UsedFor(url.host)) return false;
+    proxyHost = via;
+    proxyPort = url.tls ? tlsPort : port;
+    return true;
 }
 
 ProxyConfig ParseInternetSettings(bool enable, const std::string& server, const std::string& override) {
     ProxyConfig config;
     if (!enable) return config;
-    std::string_view address = server;
-    if (server.find('=') != std::string::npos) {
-        address = {};  // per protocol: only an http entry serves http requests
+    if (server.find('=') == std::string::npos) {
+        // One proxy for every scheme.
+        if (!ParseProxyAddress(server, config.host, config.port)) return {};
+        config.tlsHost = config.host, config.tlsPort = config.port;
+    } else {
         for (std::string_view entry : Split(server, ";")) {
             const size_t eq = entry.find('=');
-            if (eq != std::string_view::npos && Lower(Trim(entry.substr(0, eq))) == "http") address = entry.substr(eq + 1);
+            if (eq == std::string_view::npos) continue;
+            const std::string scheme = Lower(Trim(entry.substr(0, eq)));
+            if (scheme == "http" && !ParseProxyAddress(entry.substr(eq + 1), config.host, config.port)) config.host.clear();
+            if (scheme == "https" && !ParseProxyAddress(entry.substr(eq + 1), config.tlsHost, config.tlsPort))
+                config.tlsHost.clear();
         }
+        if (config.host.empty() && config.tlsHost.empty()) return {};
     }
-    if (!ParseHostPort(address, config)) return {};
     for (std::string_view entry : Split(override, "; \t")) {
         if (Lower(entry) == "<local>")
             config.bypassLocal = true;
@@ -88,9 +86,12 @@ ProxyConfig ParseInternetSettings(bool enable, const std::string& server, const 
     return config;
 }
 
-ProxyConfig ParseProxyEnvironment(const std::string& httpProxy, const std::string& noProxy) {
+ProxyConfig ParseProxyEnvironment(const std::string& httpProxy, const std::string& httpsProxy,
+                                  const std::string& noProxy) {
     ProxyConfig config;
-    if (!ParseHostPort(httpProxy, config)) return {};
+    if (!ParseProxyAddress(httpProxy, config.host, config.port)) config.host.clear();
+    if (!ParseProxyAddress(httpsProxy, config.tlsHost, config.tlsPort)) config.tlsHost.clear();
+    if (config.host.empty() && config.tlsHost.empty()) return {};
     for (std::string_view entry : Split(noProxy, ", \t")) {
         std::string pattern = Lower(entry);
         if (pattern == "*") {

@@ -6,24 +6,32 @@
 #include <string>
 #include <vector>
 
+#include "net/HttpTransport.h"
+
 namespace lumivar {
 
 struct ProxyConfig {
     bool enabled = false;
-    std::string host;
+    std::string host;     // for http:// addresses; empty: they go direct
     uint16_t port = 80;
+    std::string tlsHost;  // for https:// ones, tunnelled with CONNECT; empty: direct
+    uint16_t tlsPort = 80;
     bool bypassLocal = false;            // "<local>": names without a dot go direct
     std::vector<std::string> bypass;     // host patterns; '*' matches any run of characters
 
-    bool UsedFor(const std::string& host) const;
+    bool UsedFor(const std::string& host) const;  // not bypassed
+    // The proxy for that address: false when it goes direct.
+    bool Route(const HttpUrl& url, std::string& proxyHost, uint16_t& proxyPort) const;
 };
 
-// Windows' per-user Internet Settings: ProxyEnable, ProxyServer ("host:port", or
-// "http=host:port;https=..." per protocol) and ProxyOverride ("<local>;*.example.com").
+// Windows' per-user Internet Settings: ProxyEnable, ProxyServer ("host:port" for every
+// scheme, or "http=host:port;https=..." per scheme) and ProxyOverride ("<local>;*.example.com").
 ProxyConfig ParseInternetSettings(bool enable, const std::string& server, const std::string& override);
 
-// The Unix convention: http_proxy ("http://host:port/") and no_proxy ("a.com,.b.org,*").
-ProxyConfig ParseProxyEnvironment(const std::string& httpProxy, const std::string& noProxy);
+// The Unix convention: http_proxy and https_proxy ("http://host:port/"), no_proxy
+// ("a.com,.b.org,*").
+ProxyConfig ParseProxyEnvironment(const std::string& httpProxy, const std::string& httpsProxy,
+                                  const std::string& noProxy);
 
 // The proxy as the HTTP client is given it: asked anew for each request, so that a change
 // of the settings applies at once. Safe from any thread.

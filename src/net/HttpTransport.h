@@ -5,34 +5,44 @@
 #include <cstdint>
 #include <string>
 
+#include "net/TcpStream.h"
+
 namespace lumivar {
 
-// A parsed http URL: what the request line and the connection need.
+// A parsed http or https URL: what the request line and the connection need.
 struct HttpUrl {
-    std::string host;
+    bool tls = false;  // https
+    std::string host;  // an IPv6 literal without its brackets
     uint16_t port = 80;
     std::string target = "/";  // path and query, as sent
-    std::string HostField() const { return port == 80 ? host : host + ":" + std::to_string(port); }
-    std::string Absolute() const { return "http://" + HostField() + target; }
+    uint16_t DefaultPort() const { return tls ? 443 : 80; }
+    std::string HostName() const { return host.find(':') == std::string::npos ? host : "[" + host + "]"; }
+    std::string HostField() const { return port == DefaultPort() ? HostName() : HostName() + ":" + std::to_string(port); }
+    // Scheme, host and port: where credentials given for an address belong.
+    std::string Origin() const { return (tls ? "https://" : "http://") + HostField(); }
+    std::string Absolute() const { return Origin() + target; }
     bool operator==(const HttpUrl&) const = default;
 };
 
 struct HttpRequest {
     HttpUrl url;
     std::string agent;
-    std::string headers;   // extra lines, the block ending in an empty line
-    bool reload = true;    // demand a fresh copy from the origin, past any cache
+    std::string headers;       // extra lines for the server, the block ending in an empty line
+    std::string proxyHeaders;  // lines for a proxy alone (its credentials), each ending in CR LF
+    bool reload = true;        // demand a fresh copy from the origin, past any cache
 };
 
 struct HttpReply {
     enum class Outcome {
-        NoResponse,  // nothing usable came: no connection, no status line, cut-off headers
+        NoResponse,  // nothing usable came: no connection, no TLS, no status line, cut-off headers
         Complete,    // the whole body (or its first kMaxBody bytes) was read
         ReadFailed,  // the body broke off: a time-out, an error, or fewer bytes than announced
     };
     Outcome outcome = Outcome::NoResponse;
-    int status = 0;     // 0: the transport could not tell it
-    std::string body;   // what was read
+    int status = 0;        // 0: the transport could not tell it
+    std::string body;      // what was read
+    std::string location;  // where a redirect points, as the server wrote it
+    TlsError tls = TlsError::None;  // why the connection could not be made secure
 };
 
 class IHttpTransport {

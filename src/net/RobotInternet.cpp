@@ -4,6 +4,7 @@
 
 #include <cctype>
 
+#include "net/HostPort.h"
 #include "settings/Gbk.h"
 
 namespace lumivar {
@@ -42,9 +43,9 @@ std::string CRobotInternet::CanonicalizeUrl(std::string_view url) {
 
 bool CRobotInternet::ParseUrl(const std::string& canonical, HttpUrl& url) {
     const size_t colon = canonical.find(':');
-    if (colon == std::string::npos || Lower(canonical.substr(0, colon)) != "http" ||
-        canonical.compare(colon + 1, 2, "//") != 0)
-        return false;
+    if (colon == std::string::npos || canonical.compare(colon + 1, 2, "//") != 0) return false;
+    const std::string scheme = Lower(canonical.substr(0, colon));
+    if (scheme != "http" && scheme != "https") return false;
     const std::string rest = canonical.substr(colon + 3);
     const size_t end = rest.find_first_of("/?#");
     std::string authority = rest.substr(0, end);
@@ -54,28 +55,28 @@ bool CRobotInternet::ParseUrl(const std::string& canonical, HttpUrl& url) {
     const size_t at = authority.rfind('@');  // credentials in the address are not sent
     if (at != std::string::npos) authority.erase(0, at + 1);
     HttpUrl parsed;
-    const size_t portAt = authority.rfind(':');
-    if (portAt != std::string::npos) {
-        const std::string digits = authority.substr(portAt + 1);
-        authority.erase(portAt);
-        if (!digits.empty()) {
-            if (digits.size() > 5) return false;
-            unsigned port = 0;
-            for (char c : digits) {
-                if (c < '0' || c > '9') return false;
-                port = port * 10 + unsigned(c - '0');
-            }
-            if (port == 0 || port > 65535) return false;
-            parsed.port = uint16_t(port);
-        }
-    }
-    if (authority.empty()) return false;
-    for (char c : authority)
-        if (IsBlank(c) || c == '\\') return false;
-    parsed.host = authority;
+    parsed.tls = scheme == "https";
+    if (!authority.empty() && authority.back() == ':') authority.pop_back();  // "host:" is the default port
+    if (!ParseHostPort(authority, parsed.DefaultPort(), parsed.host, parsed.port)) return false;
     parsed.target = EncodeTarget(target);
     url = parsed;
     return true;
+}
+
+bool CRobotInternet::ResolveLocation(const HttpUrl& base, std::string_view location, HttpUrl& next) {
+    std::string ref(Trim(location));
+    if (ref.empty()) return false;
+    const size_t colon = ref.find(':');
+    if (colon != std::string::npos && ref.find_first_of("/?#") > colon) return ParseUrl(ref, next);
+    if (ref.compare(0, 2, "//") == 0) return ParseUrl((base.tls ? "https:" : "http:") + ref, next);
+    std::string path = base.target.substr(0, base.target.find('?'));
+    if (ref[0] == '/')
+        path = ref;
+    else if (ref[0] == '?')
+        path += ref;
+    else
+        path = path.substr(0, path.rfind('/') + 1) + ref;
+    return ParseUrl(base.Origin() + path, next);
 }
 
 std::string CRobotInternet::ErrorText(int code) {
@@ -88,6 +89,13 @@ std::string CRobotInternet::ErrorText(int code) {
     case 5: return "Not found";
     case 6: return "Not authorized";
     case 7: return "Disk/file error";
+    case kTlsFailed: return "无法与服务器建立加密连接";
+    case kUntrusted: return "服务器的证书不是受信任的机构颁发的";
+    case kWrongName: return "服务器的证书不属于网址中的主机";
+    case kExpired: return "服务器的证书已过期或尚未生效";
+    case kNoTls: return "本系统无法建立加密连接";
+    case kTooManyRedirects: return "网页转向的次数过多";
+    case kInsecureRedirect: return "网页从加密的地址转向了不加密的地址，没有跟随";
     default: return "CRobotInternet error " + std::to_string(code);
     }
 }
@@ -109,15 +117,30 @@ std::string CRobotInternet::Base64Encode(std::string_view bytes) {
     return out;
 }
 
-std::string CRobotInternet::BuildRequestHeaders() const {
+std::string CRobotInternet::ServerHeaders(bool credentials) const {
     std::string headers = "Accept: */*\r\n";
-    if (m_strProxyAuthScheme == "basic" && !m_strProxyUserName.empty())
-        headers += "Proxy-authorization: Basic " +
-                   Base64Encode(Utf8ToGbk(m_strProxyUserName + ":" + m_strProxyPassword)) + "\r\n";
-    if (!m_strServerUser.empty())
+    if (credentials && !m_strServerUser.empty())
         headers += "Authorization: Basic " + Base64Encode(Utf8ToGbk(m_strServerUser + ":" + m_strServerPassword)) +
                    "\r\n";
     return headers + "\r\n";
+}
+
+std::string CRobotInternet::ProxyHeaders() const {
+    if (m_strProxyAuthScheme != "basic" || m_strProxyUserName.empty()) return {};
+    return "Proxy-authorization: Basic " + Base64Encode(Utf8ToGbk(m_strProxyUserName + ":" + m_strProxyPassword)) +
+           "\r\n";
+}
+
+int CRobotInternet::TlsCode(TlsError error) {
+    switch (error) {
+    case TlsError::None: return 0;
+    case TlsError::Unavailable: return kNoTls;
+    case TlsError::Untrusted: return kUntrusted;
+    case TlsError::WrongName: return kWrongName;
+    case TlsError::Expired: return kExpired;
+    case TlsError::Handshake: break;
+    }
+    return kTlsFailed;
 }
 
 // body is written on success and when the transfer fails (with what was read, often nothing);
@@ -126,7 +149,7 @@ bool CRobotInternet::HttpGet(const std::string& url, std::string& body, int& err
     errorText.clear();
     errorCode = 0;
     HttpRequest request;
-    request.headers = BuildRequestHeaders();
+    request.proxyHeaders = ProxyHeaders();
     request.agent = m_strAgent;
     request.reload = !m_bReadFromCache;
     if (url.empty()) {
@@ -134,21 +157,39 @@ bool CRobotInternet::HttpGet(const std::string& url, std::string& body, int& err
     } else if (!ParseUrl(CanonicalizeUrl(url), request.url)) {
         errorCode = 1;
     } else {
-        ++m_nSessionCount;
-        const HttpReply reply = m_transport ? m_transport->Get(request) : HttpReply{};
-        const int status = reply.status ? reply.status : 200;
-        if (reply.outcome == HttpReply::Outcome::NoResponse) {
-            body.clear();
-            errorCode = 3;
-        } else if (status == 403 || status == 407) {
-            errorCode = 6;
-        } else if (status == 404) {
-            errorCode = 5;
-        } else if (status >= 400) {
-            errorCode = 3;
-        } else {
-            body = reply.body;
-            errorCode = reply.outcome == HttpReply::Outcome::Complete ? 0 : 3;
+        // Server credentials belong to the address they were given with, not to where it sends us.
+        const std::string origin = request.url.Origin();
+        for (int hops = 0;; ++hops) {
+            request.headers = ServerHeaders(request.url.Origin() == origin);
+            ++m_nSessionCount;
+            const HttpReply reply = m_transport ? m_transport->Get(request) : HttpReply{};
+            const int status = reply.status ? reply.status : 200;
+            HttpUrl next;
+            if (reply.outcome == HttpReply::Outcome::NoResponse) {
+                body.clear();
+                errorCode = TlsCode(reply.tls) ? TlsCode(reply.tls) : 3;
+            } else if (IsRedirect(status) && !reply.location.empty()) {
+                if (hops == kMaxRedirects) {
+                    errorCode = kTooManyRedirects;
+                } else if (!ResolveLocation(request.url, reply.location, next)) {
+                    errorCode = 3;
+                } else if (request.url.tls && !next.tls) {
+                    errorCode = kInsecureRedirect;
+                } else {
+                    request.url = next;
+                    continue;
+                }
+            } else if (status == 403 || status == 407) {
+                errorCode = 6;
+            } else if (status == 404) {
+                errorCode = 5;
+            } else if (status >= 300) {
+                errorCode = 3;
+            } else {
+                body = reply.body;
+                errorCode = reply.outcome == HttpReply::Outcome::Complete ? 0 : 3;
+            }
+            break;
         }
     }
     errorText = ErrorText(errorCode);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -10,14 +11,17 @@
 
 namespace lumivar {
 
+class CTlsSession;  // the platform's TLS over this socket, once started
+
 class CTcpSocket final : public ITcpStream {
 public:
-    CTcpSocket() = default;
-    ~CTcpSocket() override { Close(); }
+    CTcpSocket();
+    ~CTcpSocket() override;
     CTcpSocket(const CTcpSocket&) = delete;
     CTcpSocket& operator=(const CTcpSocket&) = delete;
 
     bool Connect(const std::string& host, uint16_t port, int timeoutMs) override;
+    TlsError StartTls(const std::string& host, int limitMs) override;
     bool SendAll(std::string_view bytes) override;
     int Receive(char* buffer, int size) override;
     bool ReceiveLine(std::string& line, std::size_t maxLength) override { return m_lines.Next(*this, line, maxLength); }
@@ -27,6 +31,7 @@ public:
 private:
     static constexpr intptr_t kNone = -1;
     intptr_t m_socket = kNone;
+    std::unique_ptr<CTlsSession> m_tls;
     CLineBuffer m_lines;
 };
 

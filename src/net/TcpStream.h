@@ -10,12 +10,24 @@
 
 namespace lumivar {
 
+// Why a connection could not be made secure.
+enum class TlsError { None, Unavailable, Handshake, Untrusted, WrongName, Expired };
+
 class ITcpStream {
 public:
     virtual ~ITcpStream() = default;
-    // Looks the host up (IPv4) and connects within timeoutMs; from then on each send and each
-    // receive waits at most timeoutMs too. False on any failure, and the stream is closed.
+    // Looks the host up (every address family; a bare IPv6 literal too) and connects to its
+    // addresses in turn, all within timeoutMs; from then on each send and each receive waits
+    // at most timeoutMs too. False on any failure, and the stream is closed.
     virtual bool Connect(const std::string& host, uint16_t port, int timeoutMs) = 0;
+    // From here on the connection speaks TLS to `host`, whose certificate must chain to a root
+    // the system trusts and carry that name; the handshake is over within limitMs. Anything
+    // but None closes the stream: there is no going on in plain text.
+    virtual TlsError StartTls(const std::string& host, int limitMs) {
+        (void)host, (void)limitMs;
+        Close();
+        return TlsError::Unavailable;
+    }
     virtual bool SendAll(std::string_view bytes) = 0;
     // Bytes received (at most size): 0 when the peer closed, -1 on an error or a time-out.
     virtual int Receive(char* buffer, int size) = 0;

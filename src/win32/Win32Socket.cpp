@@ -1,11 +1,14 @@
-// The TCP connection over Winsock. Wine honours SO_RCVTIMEO, so every wait is bounded there too.
+// The TCP connection over Winsock, with TLS over it once asked. Wine honours SO_RCVTIMEO, so
+// every wait is bounded there too.
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
 #include <memory>
 #include <mutex>
+#include <string>
 
 #include "net/TcpSocket.h"
+#include "win32/Win32Tls.h"
 
 namespace lumivar {
 
@@ -19,25 +22,17 @@ void StartWinsock() {
 }
 }  // namespace
 
-bool CTcpSocket::Connect(const std::string& host, uint16_t port, int timeoutMs) {
-    Close();
-    StartWinsock();
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || !found) return false;
-    sockaddr_in address = *reinterpret_cast<sockaddr_in*>(found->ai_addr);
-    freeaddrinfo(found);
-    address.sin_port = htons(port);
+CTcpSocket::CTcpSocket() = default;
+CTcpSocket::~CTcpSocket() { Close(); }
 
-    const SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    if (s == INVALID_SOCKET) return false;
-    m_socket = intptr_t(s);
-    // Connect without blocking, then wait at most the limit for it to complete.
+namespace {
+// One address, without blocking, then at most the limit for the connection to complete.
+SOCKET ConnectTo(const addrinfo& a, int timeoutMs) {
+    const SOCKET s = socket(a.ai_family, SOCK_STREAM, IPPROTO_TCP);
+    if (s == INVALID_SOCKET) return s;
     u_long nonBlocking = 1;
     ioctlsocket(s, FIONBIO, &nonBlocking);
-    if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    if (connect(s, a.ai_addr, int(a.ai_addrlen)) != 0) {
         fd_set writable, failed;
         FD_ZERO(&writable);
         FD_SET(s, &writable);
@@ -46,19 +41,57 @@ bool CTcpSocket::Connect(const std::string& host, uint16_t port, int timeoutMs) 
         timeval limit{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
         if (WSAGetLastError() != WSAEWOULDBLOCK || select(0, nullptr, &writable, &failed, &limit) != 1 ||
             !FD_ISSET(s, &writable)) {
-            Close();
-            return false;
+            closesocket(s);
+            return INVALID_SOCKET;
         }
     }
     nonBlocking = 0;
     ioctlsocket(s, FIONBIO, &nonBlocking);
+    return s;
+}
+}  // namespace
+
+bool CTcpSocket::Connect(const std::string& host, uint16_t port, int timeoutMs) {
+    Close();
+    StartWinsock();
+    const ULONGLONG deadline = GetTickCount64() + ULONGLONG(timeoutMs > 0 ? timeoutMs : 0);
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_NUMERICSERV;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0 || !found) return false;
+    // Each address in turn, all within the one limit.
+    SOCKET s = INVALID_SOCKET;
+    for (const addrinfo* a = found; a && s == INVALID_SOCKET; a = a->ai_next) {
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline) break;
+        if (a->ai_family == AF_INET || a->ai_family == AF_INET6) s = ConnectTo(*a, int(deadline - now));
+    }
+    freeaddrinfo(found);
+    if (s == INVALID_SOCKET) return false;
+    m_socket = intptr_t(s);
     const DWORD limit = DWORD(timeoutMs);
     setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&limit), sizeof limit);
     setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&limit), sizeof limit);
     return true;
 }
 
+TlsError CTcpSocket::StartTls(const std::string& host, int limitMs) {
+    if (m_socket == kNone || m_tls) return TlsError::Handshake;
+    m_lines.Clear();  // a line read ahead in plain text must not pass for a secure one
+    auto tls = std::make_unique<CTlsSession>(SOCKET(m_socket));
+    const TlsError error = tls->Handshake(host, limitMs);
+    if (error != TlsError::None) {
+        Close();
+        return error;
+    }
+    m_tls = std::move(tls);
+    return error;
+}
+
 bool CTcpSocket::SendAll(std::string_view bytes) {
+    if (m_tls) return m_tls->Send(bytes);
     while (!bytes.empty()) {
         const int n = send(SOCKET(m_socket), bytes.data(), int(bytes.size()), 0);
         if (n <= 0) return false;
@@ -69,11 +102,13 @@ bool CTcpSocket::SendAll(std::string_view bytes) {
 
 int CTcpSocket::Receive(char* buffer, int size) {
     if (m_socket == kNone) return -1;
+    if (m_tls) return m_tls->Receive(buffer, size);
     const int n = recv(SOCKET(m_socket), buffer, size, 0);
     return n == SOCKET_ERROR ? -1 : n;
 }
 
 void CTcpSocket::Close() {
+    m_tls.reset();
     if (m_socket != kNone) closesocket(SOCKET(m_socket));
     m_socket = kNone;
     m_lines.Clear();

@@ -6,7 +6,7 @@ namespace lumivar::test {
 namespace {
 
 using Outcome = HttpReply::Outcome;
-constexpr const char* kMeProxy = "Accept: */*\r\nProxy-authorization: Basic bWU6cHc=\r\n\r\n";
+constexpr const char* kMeProxy = "Proxy-authorization: Basic bWU6cHc=\r\n";
 
 class WebMonitorTest : public AppTest {};
 
@@ -31,7 +31,7 @@ TEST_F(WebMonitorTest, SettingsStep) {
     edited.strAddress = kPage, edited.nInterval = 3, edited.strProxyPass = "pw";
     m.dlg->ApplyHomepageSettings(edited);
     m.shell.background.Finish();
-    EXPECT_EQ(m.shell.http->Requests().back().headers, kMeProxy);
+    EXPECT_EQ(m.shell.http->Requests().back().proxyHeaders, kMeProxy);
     EXPECT_EQ(m.shell.window.Period(TIMER_HOMEPAGE), 3 * 60000u);
     m.Minutes(3);
     m.shell.calls.clear();
@@ -45,7 +45,7 @@ TEST_F(WebMonitorTest, SettingsStep) {
     EXPECT_TRUE(m.TipHas("\n网页监测未启动"));
     m.Command(kCheckWeb);
     EXPECT_EQ(m.Prompts(), 2u) << "the same page counts as changed after the switch-off";
-    EXPECT_EQ(m.shell.http->Requests().back().headers, "Accept: */*\r\n\r\n");
+    EXPECT_EQ(m.shell.http->Requests().back().proxyHeaders, "");
 }
 
 constexpr const char* kFileA = "http://www.lumivar.com.cn/lumivar/update.ini";
@@ -100,7 +100,7 @@ TEST_F(WebMonitorTest, UpdateCheck) {
         }
         app.shell.background.Finish();
         EXPECT_EQ(app.shell.http->Urls(), r.fetched);
-        for (const HttpRequest& q : app.shell.http->Requests()) EXPECT_EQ(q.headers, kMeProxy);
+        for (const HttpRequest& q : app.shell.http->Requests()) EXPECT_EQ(q.proxyHeaders, kMeProxy);
         EXPECT_EQ(app.Seen(), r.seen);
         EXPECT_EQ(app.dlg->LatestVersion(), r.status);
         EXPECT_EQ(app.shell.system.opened, r.opened.empty() ? Strings{} : Strings{r.opened});

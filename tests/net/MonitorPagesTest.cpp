@@ -64,7 +64,7 @@ TEST(HomepagePage, TheAddressTestOpensTheBrowserAndTellsWhetherTheAddressAnswers
         shell.background.Finish();
         ASSERT_EQ(shell.http->Requests().size(), 1u);
         const char* proxy = r.proxy ? "Proxy-authorization: Basic bWU6cHc=\r\n" : "";
-        EXPECT_EQ(shell.http->Requests()[0].headers, std::string("Accept: */*\r\n") + proxy + "\r\n");
+        EXPECT_EQ(shell.http->Requests()[0].proxyHeaders, proxy);
         const char* message = r.answers ? CHomepagePage::kReachable : CHomepagePage::kUnreachable;
         EXPECT_EQ(shell.dialogs.messages, (std::vector<std::pair<std::string, std::string>>{{message, "Lumivar"}}));
         EXPECT_TRUE(!page || !page->Testing());
