@@ -106,6 +106,11 @@ add_test(NAME e2e_readonly
   COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/readonly.sh $<TARGET_FILE:Lumivar> ${CMAKE_BINARY_DIR}/e2e/readonly
           $<TARGET_FILE:session_probe>)
 set_tests_properties(e2e_readonly PROPERTIES TIMEOUT 300)
+# The network clients alone, against the TLS peers.
+add_executable(net_probe tests/e2e/net_probe.cpp)
+target_link_libraries(net_probe PRIVATE lumivar_win32)
+target_link_options(net_probe PRIVATE ${STATIC_FLAGS} -s)
+add_dependencies(wine_tests net_probe)
 # Two monitors need Xephyr; without it the story reports itself skipped.
 add_test(NAME e2e_lock_two_monitors
   COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/lock_two_monitors.sh $<TARGET_FILE:Lumivar> ${CMAKE_BINARY_DIR}/e2e/lock_two_monitors)

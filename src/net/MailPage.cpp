@@ -26,17 +26,22 @@ bool CMailPage::StartAccountTest(IBackground& background,
     if (m_bTesting) return false;
     m_bTesting = 1;
     auto ok = std::make_shared<bool>(false);
+    auto tls = std::make_shared<TlsError>(TlsError::None);
     background.Run(
-        [ok, tcp = m_tcp, server = m_strMailServer, user = m_strMailUser, pass = m_strMailPass] {
+        [ok, tls, tcp = m_tcp, server = m_strMailServer, user = m_strMailUser, pass = m_strMailPass] {
             CPop3Connection pop3(server.c_str(), CMailMonitor::kPop3Port, user.c_str(), pass.c_str(),
                                  tcp ? tcp->NewStream() : nullptr);
             // Out again at once: the user reads the answer without holding the mailbox.
             if ((*ok = pop3.Connect())) pop3.Quit();
+            *tls = pop3.TlsFailure();
         },
-        [this, ticket = m_guard.Issue(), ok, done = std::move(done)] {
+        [this, ticket = m_guard.Issue(), ok, tls, done = std::move(done)] {
             if (ticket.OwnerGone()) return;
             m_bTesting = 0;
-            done(*ok, *ok ? kTestPassed : kTestFailed);
+            // A certificate that fails is worth naming: the settings may be right, the server not.
+            std::string failed = kTestFailed;
+            if (*tls != TlsError::None) failed += std::string("\r\n") + TlsErrorText(*tls);
+            done(*ok, *ok ? kTestPassed : failed);
         });
     return true;
 }

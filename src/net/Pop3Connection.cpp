@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "base/Text.h"
+#include "net/HostPort.h"
 #include "settings/Gbk.h"
 
 namespace lumivar {
@@ -60,19 +61,57 @@ bool CPop3Connection::Connect() {
         m_strError = kFailures[SafeInCommand(m_strUser) ? 2 : 1];
         return false;
     }
-    if (m_nPort <= 0 || m_nPort > 0xFFFF || !m_socket ||
-        !m_socket->Connect(m_strServer, uint16_t(m_nPort), m_nTimeoutMs)) {
+    m_tlsError = TlsError::None;
+    // The server as typed: "host", "host:port" or "[v6]:port"; a bare host takes the given port.
+    std::string host;
+    uint16_t port = 0;
+    if (m_nPort <= 0 || m_nPort > 0xFFFF || !ParseHostPort(m_strServer, uint16_t(m_nPort), host, port) || !m_socket ||
+        !m_socket->Connect(host, port, m_nTimeoutMs)) {
         m_strError = "Unable to connect to server";
         Drop();
         return false;
     }
-    if (!ReadResponse(0) || !Command("USER " + Utf8ToGbk(m_strUser) + "\r\n", 1) ||
-        !Command("PASS " + Utf8ToGbk(m_strPass) + "\r\n", 2)) {
+    // 995 speaks TLS from the first byte; elsewhere a server that offers STLS is taken up on it
+    // before the password goes out. A failed upgrade ends the check: never plain text after it.
+    if ((port == kTlsPort && !Secure(host)) || !ReadResponse(0) || (port != kTlsPort && !Upgrade(host)) ||
+        !Command("USER " + Utf8ToGbk(m_strUser) + "\r\n", 1) || !Command("PASS " + Utf8ToGbk(m_strPass) + "\r\n", 2)) {
         Drop();
         return false;
     }
     m_bConnected = 1;
     return true;
+}
+
+bool CPop3Connection::Secure(const std::string& host) {
+    const TlsError error = m_tlsError = m_socket->StartTls(host, m_nTimeoutMs);
+    if (error == TlsError::None) return true;
+    m_strError = TlsErrorText(error);
+    return false;
+}
+
+bool CPop3Connection::Upgrade(const std::string& host) {
+    if (!m_socket->SendAll("CAPA\r\n")) {
+        m_strError = "Socket Error";
+        return false;
+    }
+    std::string line;
+    if (!m_socket->ReceiveLine(line, kMaxReplyLine - 2)) {
+        m_strError = "Socket Error";
+        return false;
+    }
+    if (line.compare(0, 3, "+OK") != 0) return true;  // no capabilities to tell: plain, as ever
+    bool stls = false;
+    for (int lines = 0;; ++lines) {
+        if (lines > kMaxCapabilities || !m_socket->ReceiveLine(line, kMaxReplyLine - 2)) {
+            m_strError = "Socket Error";
+            return false;
+        }
+        if (line == ".") break;
+        stls = stls || Lower(line) == "stls";
+    }
+    if (!stls) return true;
+    if (!Command("STLS\r\n", 0)) return false;
+    return Secure(host);
 }
 
 bool CPop3Connection::Command(const std::string& command, int index) {

@@ -1,5 +1,5 @@
-// A POP3 client that logs in, counts the waiting messages and logs out: USER, PASS,
-// STAT and QUIT are all it ever sends. Its calls wait on the network, so it runs off
+// A POP3 client that logs in, counts the waiting messages and logs out: besides USER, PASS,
+// STAT and QUIT it sends only CAPA and STLS, to go over to TLS where the server offers it. Its calls wait on the network, so it runs off
 // the GUI thread.
 #pragma once
 
@@ -17,6 +17,8 @@ public:
     // kMaxReplyLine bytes is refused (RFC 1939 allows 512 with its CR LF).
     static constexpr int kTimeoutMs = 15000;
     static constexpr std::size_t kMaxReplyLine = 512;
+    static constexpr uint16_t kTlsPort = 995;
+    static constexpr int kMaxCapabilities = 64;
 
     // Null user or password: empty. It talks over `stream`, a system socket unless given one;
     // without a stream it never connects.
@@ -40,11 +42,14 @@ public:
     const std::string& GetUser() const { return m_strUser; }
     const std::string& GetPassword() const { return m_strPass; }
     const std::string& GetError() const { return m_strError; }
+    TlsError TlsFailure() const { return m_tlsError; }  // why the last connection could not be made secure
     const std::string& GetResponse() const { return m_strResponse; }
     bool IsConnected() const { return m_bConnected != 0; }
 
 private:
     bool Command(const std::string& command, int index);  // sends it and reads its reply
+    bool Secure(const std::string& host);   // TLS from here on, or false with the reason
+    bool Upgrade(const std::string& host);  // CAPA, and STLS when offered
     void Drop();  // closes the socket and forgets the login
 
     std::string m_strServer;
@@ -55,6 +60,7 @@ private:
     std::string m_strUser;  // UTF-8, as the settings hold them; the wire gets GBK
     std::string m_strPass;
     int m_nTimeoutMs = kTimeoutMs;
+    TlsError m_tlsError = TlsError::None;
     std::unique_ptr<ITcpStream> m_socket;
 };
 

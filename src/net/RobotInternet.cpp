@@ -89,11 +89,11 @@ std::string CRobotInternet::ErrorText(int code) {
     case 5: return "Not found";
     case 6: return "Not authorized";
     case 7: return "Disk/file error";
-    case kTlsFailed: return "无法与服务器建立加密连接";
-    case kUntrusted: return "服务器的证书不是受信任的机构颁发的";
-    case kWrongName: return "服务器的证书不属于网址中的主机";
-    case kExpired: return "服务器的证书已过期或尚未生效";
-    case kNoTls: return "本系统无法建立加密连接";
+    case kTlsFailed: return TlsErrorText(TlsError::Handshake);
+    case kUntrusted: return TlsErrorText(TlsError::Untrusted);
+    case kWrongName: return TlsErrorText(TlsError::WrongName);
+    case kExpired: return TlsErrorText(TlsError::Expired);
+    case kNoTls: return TlsErrorText(TlsError::Unavailable);
     case kTooManyRedirects: return "网页转向的次数过多";
     case kInsecureRedirect: return "网页从加密的地址转向了不加密的地址，没有跟随";
     default: return "CRobotInternet error " + std::to_string(code);

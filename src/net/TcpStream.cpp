@@ -2,6 +2,18 @@
 
 namespace lumivar {
 
+const char* TlsErrorText(TlsError error) {
+    switch (error) {
+    case TlsError::None: return "";
+    case TlsError::Unavailable: return "本系统无法建立加密连接";
+    case TlsError::Untrusted: return "服务器的证书不是受信任的机构颁发的";
+    case TlsError::WrongName: return "服务器的证书不属于所连接的主机";
+    case TlsError::Expired: return "服务器的证书已过期或尚未生效";
+    case TlsError::Handshake: break;
+    }
+    return "无法与服务器建立加密连接";
+}
+
 bool CLineBuffer::Next(ITcpStream& stream, std::string& line, std::size_t maxLength) {
     for (;;) {
         const std::size_t end = m_pending.find("\r\n");

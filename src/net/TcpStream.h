@@ -12,6 +12,8 @@ namespace lumivar {
 
 // Why a connection could not be made secure.
 enum class TlsError { None, Unavailable, Handshake, Untrusted, WrongName, Expired };
+// What the person is told: "" for None.
+const char* TlsErrorText(TlsError error);
 
 class ITcpStream {
 public:

@@ -134,7 +134,7 @@ TEST_F(MonitorTest, ChecksStillOutAtExitTouchNothingOfTheProgram) {
     EXPECT_EQ(m.shell.http->Urls().size(), 3u);
     EXPECT_EQ(m.shell.icmp.script->sent.size(), 5u);
     EXPECT_EQ(m.shell.tcp->Connections(), Strings{"127.0.0.1:110"});
-    EXPECT_EQ(m.shell.tcp->Received(), (Strings{"USER \xD5\xC5\xC8\xFD", "PASS ######", "STAT", "QUIT"})) << "in GBK";
+    EXPECT_EQ(m.shell.tcp->Received(), (Strings{"CAPA", "USER \xD5\xC5\xC8\xFD", "PASS ######", "STAT", "QUIT"})) << "in GBK";
 }
 
 // No host check starts for an empty name, nor from a tick during the prompt (whose own loop still
@@ -189,16 +189,16 @@ TEST_F(MonitorTest, SettingsStep) {
         {kHost, Idle, host(1, 2, "   "), 0, 0, "网络状态监测未启动"},
         {kMail, Idle, mail([](MailSettings&) {}), 0, 2, nullptr},
         {kMail, Idle, mail([](MailSettings& s) { s.nMailInterval = 7; }), 1, 7, "没有新邮件", "",
-         {zhang, "PASS ######", "STAT", "QUIT"}},
-        {kMail, Idle, mail(bob, "-ERR locked\r\n"), 1, 0, "邮件监测未启动", "", {"USER bob", "PASS ######", "STAT"}},
+         {"CAPA", zhang, "PASS ######", "STAT", "QUIT"}},
+        {kMail, Idle, mail(bob, "-ERR locked\r\n"), 1, 0, "邮件监测未启动", "", {"CAPA", "USER bob", "PASS ######", "STAT"}},
         {kMail, Idle, mail([](MailSettings& s) { s.bMailCheck = 0; }), 0, 0, "邮件监测未启动"},
         {kHost, Out, host(0, 2, "localhost"), 1, 0, "网络状态监测未启动"},
         {kHost, Out, host(1, 2, "fileserver"), 1, 2, "网络状态:可连接"},
         {kHost, Out, host(1, 5, "localhost"), 1, 5, "网络状态:不可连接", Lost("15:02", "localhost")},
         {kMail, Out, mail(bob, "+OK 3 3600\r\n"), 2, 2, "有3封邮件", News("15:02", 3),
-         {zhang, "PASS ######", "STAT", "QUIT", "USER bob", "PASS ######", "STAT", "QUIT"}},
+         {"CAPA", zhang, "PASS ######", "STAT", "QUIT", "CAPA", "USER bob", "PASS ######", "STAT", "QUIT"}},
         {kMail, Asking, mail([](MailSettings& s) { s.strMailUser = "bob", s.nMailInterval = 3; }), 2, 3, "没有新邮件",
-         kQuestion, {zhang, "PASS ######", "USER bob", "PASS ######", "STAT", "QUIT"}},
+         kQuestion, {"CAPA", zhang, "PASS ######", "CAPA", "USER bob", "PASS ######", "STAT", "QUIT"}},
     };
     for (size_t i = 0; i < std::size(rows); ++i) {
         SCOPED_TRACE(i);

@@ -28,11 +28,13 @@ public:
         bool listening = true;
         std::string greeting;
         std::map<std::string, std::string> replies;  // by first word; other lines go unanswered
+        TlsError tls = TlsError::Unavailable;        // what a StartTls comes to
     };
     // A POP3 server: a login that goes through and an empty mailbox, but for one reply (or the greeting).
     static Script Pop3(const std::string& word = "", const std::string& reply = "") {
         Script s{true, "+OK POP3 ready\r\n",
-                 {{"USER", "+OK\r\n"}, {"PASS", "+OK logged in\r\n"}, {"STAT", "+OK 0 0\r\n"}, {"QUIT", "+OK bye\r\n"}}};
+                 {{"USER", "+OK\r\n"}, {"PASS", "+OK logged in\r\n"}, {"STAT", "+OK 0 0\r\n"}, {"QUIT", "+OK bye\r\n"},
+                  {"CAPA", "-ERR\r\n"}}};
         if (!word.empty()) (word == "greeting" ? s.greeting : s.replies[word]) = reply;
         return s;
     }
@@ -90,6 +92,15 @@ private:
                 Say(reply == m_script.replies.end() ? "" : reply->second);
             }
             return true;
+        }
+        // Heard as a line "<TLS>"; from then on the talk goes on as before, as if secure.
+        TlsError StartTls(const std::string&, int) override {
+            {
+                std::lock_guard lock(m_state->mutex);
+                m_state->received.push_back("<TLS>");
+            }
+            if (m_script.tls != TlsError::None) Close();
+            return m_script.tls;
         }
         int Receive(char* buffer, int size) override {
             if (!m_open || size <= 0) return -1;

@@ -17,8 +17,8 @@ using Strings = std::vector<std::string>;
 // The account test logs in and out again; the page shows one of two lines.
 TEST(MailPage, TheAccountTestLogsInAndOutWithoutBlocking) {
     const struct { const char* pass; bool ok; Strings heard; } rows[] = {  // pass: the server's reply to PASS
-        {"+OK in\r\n", true, {"USER bob", "PASS pw", "QUIT"}},
-        {"-ERR no\r\n", false, {"USER bob", "PASS pw"}},
+        {"+OK in\r\n", true, {"CAPA", "USER bob", "PASS pw", "QUIT"}},
+        {"-ERR no\r\n", false, {"CAPA", "USER bob", "PASS pw"}},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.pass);

@@ -24,8 +24,15 @@ TEST(Pop3Connection, LogsInOnceCountsAndLogsOutOrSaysWhyNot) {
         script.replies["PASS"] = "+OK logged in\r|\n";
         return script;
     };
-    const Strings upToPass{"USER alice", "PASS secret"}, upToStat{"USER alice", "PASS secret", "STAT"},
-        all{"USER alice", "PASS secret", "STAT", "QUIT"};
+    // TLS where the server asks for it: from the first byte on 995, after STLS where CAPA offers it.
+    const auto tls = [](fake::FakeTcp::Script script, TlsError result, bool offered = true) {
+        if (offered) script.replies["CAPA"] = "+OK\r\nUSER\r\nSTLS\r\n.\r\n", script.replies["STLS"] = "+OK go\r\n";
+        script.tls = result;
+        return script;
+    };
+    const Strings upToPass{"CAPA", "USER alice", "PASS secret"}, upToStat{"CAPA", "USER alice", "PASS secret", "STAT"},
+        all{"CAPA", "USER alice", "PASS secret", "STAT", "QUIT"}, afterTls{"USER alice", "PASS secret", "STAT", "QUIT"};
+    const auto then = [](Strings first, const Strings& rest) { return first.insert(first.end(), rest.begin(), rest.end()), first; };
     const struct {
         const char* name;
         fake::FakeTcp::Script script;
@@ -34,9 +41,10 @@ TEST(Pop3Connection, LogsInOnceCountsAndLogsOutOrSaysWhyNot) {
         Strings sent;
         std::string user = "alice", pass = "secret";
         size_t connections = 1;
+        std::string server = "localhost", connected = "localhost:110";
     } cases[] = {
         {"greeting refused", With("greeting", "-ERR busy\r\n"), kNoLogin, "Server didn't connect", {}},
-        {"user refused", With("USER", "-ERR who?\r\n"), kNoLogin, "Bad user name", {"USER alice"}},
+        {"user refused", With("USER", "-ERR who?\r\n"), kNoLogin, "Bad user name", {"CAPA", "USER alice"}},
         {"pass refused", With("PASS", "-ERR no\r\n"), kNoLogin, "Invalid username/password combination", upToPass},
         {"closed mid-reply", With("PASS", "+OK"), kNoLogin, "Socket Error", upToPass},
         {"silent at pass", With("PASS", ""), kNoLogin, "Socket Error", upToPass},
@@ -51,6 +59,21 @@ TEST(Pop3Connection, LogsInOnceCountsAndLogsOutOrSaysWhyNot) {
         // A failed STAT leaves nothing open: the next check really logs in again.
         {"no number", stat("+OK nothing here\r\n"), -1, "OK", upToStat},
         {"refused", stat("-ERR 4 locked\r\n"), -1, "STATus couldn't be retrieved", upToStat},
+        {"STLS offered", tls(stat("+OK 2 9\r\n"), TlsError::None), 2, "OK", then({"CAPA", "STLS", "<TLS>"}, afterTls)},
+        {"STLS offered, a certificate for another name", tls(With("", ""), TlsError::WrongName), kNoLogin,
+         TlsErrorText(TlsError::WrongName), {"CAPA", "STLS", "<TLS>"}},
+        {"STLS offered, then refused", [&] {
+             auto s = tls(With("", ""), TlsError::None);
+             return s.replies["STLS"] = "-ERR not now\r\n", s;
+         }(), kNoLogin,
+         "Server didn't connect", {"CAPA", "STLS"}},
+        {"CAPA without STLS", tls(stat("+OK 1 1\r\n"), TlsError::None, false), 1, "OK", all, "alice", "secret", 1,
+         "[::1]:2110", "::1:2110"},
+        {"995", tls(stat("+OK 4 4\r\n"), TlsError::None, false), 4, "OK", then({"<TLS>"}, afterTls), "alice", "secret",
+         1, "pop.example.cn:995", "pop.example.cn:995"},
+        {"995, untrusted", tls(With("", ""), TlsError::Untrusted, false), kNoLogin, TlsErrorText(TlsError::Untrusted),
+         {"<TLS>"}, "alice", "secret", 1, "pop.example.cn:995", "pop.example.cn:995"},
+        {"a bad port", With("", ""), kNoLogin, "Unable to connect to server", {}, "alice", "secret", 0, "host:99999"},
         {"an empty line", stat("\r\n"), -1, "STATus couldn't be retrieved", upToStat},
     };
     for (const auto& c : cases) {
@@ -58,7 +81,7 @@ TEST(Pop3Connection, LogsInOnceCountsAndLogsOutOrSaysWhyNot) {
         fake::FakeTcp peer;
         peer.SetScript(c.script);
         {
-            CPop3Connection pop3("localhost", 110, c.user.c_str(), c.pass.c_str(), peer.NewStream());
+            CPop3Connection pop3(c.server.c_str(), 110, c.user.c_str(), c.pass.c_str(), peer.NewStream());
             EXPECT_EQ(pop3.Connect(), c.count != kNoLogin);
             if (c.count != kNoLogin) {
                 ASSERT_TRUE(pop3.Connect());  // already logged in: kept, without traffic
@@ -69,6 +92,7 @@ TEST(Pop3Connection, LogsInOnceCountsAndLogsOutOrSaysWhyNot) {
         }  // the destructor logs out what is still open
         EXPECT_EQ(peer.Received(), c.sent);
         EXPECT_EQ(peer.Connections().size(), c.connections);
+        if (c.connections) EXPECT_EQ(peer.Connections()[0], c.connected);
     }
 }
 

@@ -1,0 +1,213 @@
+#!/usr/bin/env python3
+"""TLS peers on 127.0.0.1 for the network stories, with certificates made by tls_certs.sh.
+
+Each listener takes a free port; their names and ports go to PORTFILE as "name port" lines:
+  https      the page (its text is the MODEFILE's first line), certificate for localhost
+  wrongname  the same page, certificate for other.test
+  untrusted  the same page, certificate from an authority nobody trusts
+  silent     completes the handshake, then says nothing
+  redirect   plain HTTP: /go answers 301 to https://localhost:<https>/page, /down to http://
+  proxy      an HTTP proxy that tunnels CONNECT to 127.0.0.1 only, and logs what it was sent
+  pop3s      POP3 in TLS from the first byte (two messages for the user "me", password "pw")
+  pop3stls   plain POP3 that offers STLS and then is the same mailbox
+  pop3plain  plain POP3 without STLS
+Every request and command is logged to LOGFILE.
+Usage: tls_peer.py CERTDIR PORTFILE LOGFILE MODEFILE [POP3S-PORT]
+"""
+import os
+import socket
+import socketserver
+import ssl
+import sys
+import threading
+import time
+
+cert_dir, port_file, log_file, mode_file = sys.argv[1:5]
+pop3s_port = int(sys.argv[5]) if len(sys.argv) > 5 else 0
+lock = threading.Lock()
+
+
+def log(text):
+    with lock, open(log_file, 'a', encoding='utf-8') as f:
+        f.write(time.strftime('%H:%M:%S ') + text + '\n')
+
+
+def page():
+    try:
+        with open(mode_file, encoding='utf-8') as f:
+            return f.readline().strip()
+    except OSError:
+        return 'page'
+
+
+def context(name):
+    c = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    c.load_cert_chain(f'{cert_dir}/{name}.pem', f'{cert_dir}/{name}.key')
+    return c
+
+
+def read_head(f):
+    lines = []
+    while True:
+        line = f.readline(65536)
+        if not line or line in (b'\r\n', b'\n'):
+            return lines
+        lines.append(line.decode('latin-1').rstrip('\r\n'))
+
+
+class Server(socketserver.ThreadingTCPServer):
+    daemon_threads = True
+    allow_reuse_address = True
+
+
+def serve(name, handler, port=0, tls=None):
+    server = Server(('127.0.0.1', port), handler)
+    server.tls = tls
+    server.name = name
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return name, server.server_address[1]
+
+
+class Https(socketserver.StreamRequestHandler):
+    def setup(self):
+        self.request.settimeout(20)
+        try:
+            self.request = self.server.tls.wrap_socket(self.request, server_side=True)
+        except (ssl.SSLError, OSError) as e:
+            log(f'{self.server.name} handshake failed: {e}')
+            self.request = None
+            return
+        super().setup()
+
+    def handle(self):
+        if self.request is None:
+            return
+        if self.server.name == 'silent':
+            time.sleep(30)
+            return
+        head = read_head(self.rfile)
+        log(f'{self.server.name} ' + ' | '.join(head))
+        body = page().encode('utf-8')
+        self.wfile.write(b'HTTP/1.1 200 OK\r\nContent-Length: %d\r\nConnection: close\r\n\r\n' % len(body) + body)
+        self.wfile.flush()
+        try:
+            self.request.unwrap()  # a close_notify, as servers send it
+        except (ssl.SSLError, OSError):
+            pass
+
+    def finish(self):
+        if self.request is not None:
+            super().finish()
+
+
+class Redirect(socketserver.StreamRequestHandler):
+    def handle(self):
+        head = read_head(self.rfile)
+        log('redirect ' + ' | '.join(head))
+        path = head[0].split(' ')[1] if head else '/'
+        target = {'/go': f'https://localhost:{ports["https"]}/page',
+                  '/down': f'http://localhost:{ports["redirect"]}/page'}.get(path)
+        if target:
+            self.wfile.write(f'HTTP/1.1 301 Moved\r\nLocation: {target}\r\nContent-Length: 0\r\n\r\n'.encode())
+        else:
+            body = b'plain page'
+            self.wfile.write(b'HTTP/1.1 200 OK\r\nContent-Length: %d\r\n\r\n' % len(body) + body)
+
+
+class Proxy(socketserver.StreamRequestHandler):
+    def handle(self):
+        head = read_head(self.rfile)
+        log('proxy ' + ' | '.join(head))
+        if not head or not head[0].startswith('CONNECT '):
+            self.wfile.write(b'HTTP/1.1 405 Only tunnels\r\n\r\n')
+            return
+        port = int(head[0].split(' ')[1].rsplit(':', 1)[1])
+        upstream = socket.create_connection(('127.0.0.1', port), timeout=20)  # loopback only
+        self.wfile.write(b'HTTP/1.1 200 Connection established\r\n\r\n')
+        self.wfile.flush()
+
+        def pump(a, b):
+            try:
+                while data := a.recv(16384):
+                    b.sendall(data)
+            except OSError:
+                pass
+            for s in (a, b):
+                try:
+                    s.shutdown(socket.SHUT_RDWR)
+                except OSError:
+                    pass
+        t = threading.Thread(target=pump, args=(upstream, self.request), daemon=True)
+        t.start()
+        pump(self.request, upstream)
+        t.join(20)
+
+
+class Pop3(socketserver.StreamRequestHandler):
+    def setup(self):
+        self.request.settimeout(20)
+        self.secure = False
+        if self.server.name == 'pop3s':
+            try:
+                self.request = self.server.tls.wrap_socket(self.request, server_side=True)
+                self.secure = True
+            except (ssl.SSLError, OSError) as e:
+                log(f'pop3s handshake failed: {e}')
+                self.request = None
+                return
+        super().setup()
+
+    def handle(self):
+        if self.request is None:
+            return
+        name = self.server.name
+        self.send('+OK ready')
+        while True:
+            line = self.rfile.readline(1024)
+            if not line:
+                return
+            command = line.decode('latin-1').strip()
+            log(f'{name} {"tls" if self.secure else "plain"} {command}')
+            verb = command.split(' ')[0].upper()
+            if verb == 'CAPA':
+                self.send('+OK\r\nUSER' + ('\r\nSTLS' if name == 'pop3stls' and not self.secure else '') + '\r\n.')
+            elif verb == 'STLS' and name == 'pop3stls' and not self.secure:
+                self.send('+OK begin TLS')
+                try:
+                    self.request = self.server.tls.wrap_socket(self.request, server_side=True)
+                except (ssl.SSLError, OSError) as e:
+                    log(f'pop3stls handshake failed: {e}')
+                    return
+                self.secure = True
+                self.rfile = self.request.makefile('rb')
+                self.wfile = self.request.makefile('wb')
+            elif verb == 'USER':
+                self.send('+OK')
+            elif verb == 'PASS':
+                self.send('+OK' if command == 'PASS pw' else '-ERR no')
+            elif verb == 'STAT':
+                self.send('+OK 2 320')
+            elif verb == 'QUIT':
+                self.send('+OK bye')
+                return
+            else:
+                self.send('-ERR unknown')
+
+    def send(self, text):
+        self.wfile.write(text.encode('latin-1') + b'\r\n')
+        self.wfile.flush()
+
+
+ports = {}
+good = context('localhost')
+for entry in [serve('https', Https, tls=good), serve('wrongname', Https, tls=context('other')),
+              serve('untrusted', Https, tls=context('stranger')), serve('silent', Https, tls=good),
+              serve('redirect', Redirect), serve('proxy', Proxy),
+              serve('pop3s', Pop3, pop3s_port, tls=good), serve('pop3stls', Pop3, tls=good),
+              serve('pop3plain', Pop3)]:
+    ports[entry[0]] = entry[1]
+with open(port_file + '.tmp', 'w') as f:
+    for name, port in ports.items():
+        f.write(f'{name} {port}\n')
+os.replace(port_file + '.tmp', port_file)
+threading.Event().wait()
