@@ -111,6 +111,8 @@ add_executable(net_probe tests/e2e/net_probe.cpp)
 target_link_libraries(net_probe PRIVATE lumivar_win32)
 target_link_options(net_probe PRIVATE ${STATIC_FLAGS} -s)
 add_dependencies(wine_tests net_probe)
+add_test(NAME net_tls COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/tls.sh ${CMAKE_BINARY_DIR}/e2e/tls $<TARGET_FILE:net_probe>)
+set_tests_properties(net_tls PROPERTIES TIMEOUT 300)
 # Two monitors need Xephyr; without it the story reports itself skipped.
 add_test(NAME e2e_lock_two_monitors
   COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/lock_two_monitors.sh $<TARGET_FILE:Lumivar> ${CMAKE_BINARY_DIR}/e2e/lock_two_monitors)

@@ -24,7 +24,14 @@ HomepageSettings CHomepageMonitor::Current() const {
 }
 
 void CHomepageMonitor::Start() {
+    // A proxy that asks for credentials gets them from the first check on, not only after an edit.
+    UseProxyCredentials();
     if (m_settings.m_bHomepageWatch) m_ports.timer.Set(IntervalMs(m_settings.m_nHomepageInterval));
+}
+
+void CHomepageMonitor::UseProxyCredentials() {
+    m_robot.m_strProxyUserName = m_settings.m_bHomepageProxy ? m_settings.m_strProxyUser : "";
+    m_robot.m_strProxyPassword = m_settings.m_bHomepageProxy ? m_settings.m_strProxyPass : "";
 }
 
 void CHomepageMonitor::CheckHomepage() {
@@ -44,9 +51,10 @@ void CHomepageMonitor::CheckHomepage() {
 
 void CHomepageMonitor::OnChecked(const std::string& address, const Fetch& fetch, const CJobGuard::Ticket& ticket) {
     m_bChecking = 0;
-    // A failure is silent and leaves the timer stopped; the tip still says the monitor is on.
-    if (!ticket.Current() || !fetch.ok) return;
-    if (fetch.body != m_strLastPage) {
+    if (!ticket.Current()) return;
+    // A failure is silent and tried again at the next interval: a laptop offline for one check
+    // goes on watching, as its tip says.
+    if (fetch.ok && fetch.body != m_strLastPage) {
         m_ports.sound.PlayWave("Remind.wav", SND_FILENAME | SND_ASYNC);
         m_strLastPage = fetch.body;
         CRemindDlg dlg;
@@ -73,8 +81,7 @@ void CHomepageMonitor::ApplyHomepageSettings(const HomepageSettings& edited) {
     m_settings.m_strProxyUser = edited.strProxyUser;
     m_settings.m_strProxyPass = edited.strProxyPass;
     if (m_hooks.updateTrayTip) m_hooks.updateTrayTip();
-    m_robot.m_strProxyUserName = edited.bProxy ? edited.strProxyUser : "";
-    m_robot.m_strProxyPassword = edited.bProxy ? edited.strProxyPass : "";
+    UseProxyCredentials();
     m_guard.Invalidate();
     // No periodic check may run against the old baseline while the new one is fetched.
     m_ports.timer.Kill();

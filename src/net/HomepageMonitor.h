@@ -52,8 +52,8 @@ public:
     CHomepageMonitor(const CHomepageMonitor&) = delete;
     CHomepageMonitor& operator=(const CHomepageMonitor&) = delete;
 
-    // One check (its timer and ID_CHECK_HOMEPAGE). The timer stops now and runs again after a
-    // successful check while the monitor is on. Nothing starts while a fetch is out.
+    // One check (its timer and ID_CHECK_HOMEPAGE). The timer stops now and runs again after the
+    // check, failed or not, while the monitor is on. Nothing starts while a fetch is out.
     void CheckHomepage();
     void Start();  // at start-up: the timer runs while the monitor is on
     // After a sleep: the first check waits this long, for the network to come up.
@@ -77,6 +77,7 @@ private:
         std::string body;
     };
     void StartBaseline();
+    void UseProxyCredentials();
     void OnChecked(const std::string& address, const Fetch& fetch, const CJobGuard::Ticket& ticket);
     void OnBaseline(const Fetch& fetch, const CJobGuard::Ticket& ticket);
 

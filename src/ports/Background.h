@@ -10,7 +10,7 @@ namespace lumivar {
 class IBackground {
 public:
     virtual ~IBackground() = default;
-    // work() on a new thread, then done() on the GUI thread; done never runs once the main
+    // work() on the worker thread, then done() on the GUI thread; done never runs once the main
     // window is gone.
     virtual void Run(std::function<void()> work, std::function<void()> done) = 0;
 };

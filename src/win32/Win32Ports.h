@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/Worker.h"
 #include "ports/Ports.h"
 #include "win32/Handles.h"
 
@@ -142,6 +143,7 @@ public:
 
 private:
     Win32MainWindow& m_owner;
+    CWorker m_worker;
 };
 
 // The open-file dialog, owned by `owner`; false on cancel.

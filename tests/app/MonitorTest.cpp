@@ -49,8 +49,8 @@ TEST_F(MonitorTest, CheckAfterCheck) {
         Strings opened = {};  // at the end
     } stories[] = {
         {kWeb, TIMER_HOMEPAGE, {{page("v1"), changed("15:02"), web}, {page("v1"), "", web}, {page("v2"), changed("15:06"), web},
-                {page("gone", 404), "", web, false},  // checks suspended, silently
-                {page("back"), changed("15:08"), web, true, kCheckWeb, IDCANCEL}},  // and taken up again
+                {page("gone", 404), "", web},  // silently, and tried again at the next interval
+                {page("back"), changed("15:10"), web, true, 0, IDCANCEL}, {page("back"), "", web, true, kCheckWeb}},
          {kPage, kPage}},
         {kHost, TIMER_HOST, {{host(true), "", up}, {host(false), Lost("15:04", "localhost"), down}, {host(false), "", down},
                  {fifthAnswers, "网络连接状态 15:08 (50): 目标主机:localhost \r\n现在可以访问了!\n", up}}},

@@ -12,9 +12,13 @@ class WebMonitorTest : public AppTest {};
 
 // A change fetches a baseline, which never prompts; a failed one tells the user and switches the
 // monitor off for good. Nothing changed does nothing at all; switched off, the stored page is
-// emptied. Proxy credentials count only once applied.
+// emptied. The proxy credentials of the file go along from the first check on, and edited ones once applied.
 TEST_F(WebMonitorTest, SettingsStep) {
     Monitors m(std::string(kWeb) + "PROXY=1\nUSER=me\n");
+    m.Command(kCheckWeb);
+    m.shell.background.Finish();
+    ASSERT_FALSE(m.shell.http->Requests().empty());
+    EXPECT_EQ(m.shell.http->Requests().back().proxyHeaders, "Proxy-authorization: Basic bWU6\r\n");  // "me:"
     HomepageSettings edited = m.dlg->HomepageMonitor().Current();
     edited.strAddress = "http://nowhere.test/";
     m.dlg->ApplyHomepageSettings(edited);

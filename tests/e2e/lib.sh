@@ -185,3 +185,23 @@ without_run_value() {
   wineserver -k 2>/dev/null || true
   wineserver -w
 }
+
+# TLS: certificates made now, and the test authority trusted by the prefix as Windows keeps
+# it (the current user's ROOT store: a Blob of three DWORDs, 0x20, 1 and the length, then the
+# DER). Call keep_registry with "$(authority_key DIR)" among its keys first, so that
+# restore_registry takes the authority away again.
+make_certificates() { "$root/tests/e2e/tls_certs.sh" "$1"; }
+authority_key() { echo 'HKCU\Software\Microsoft\SystemCertificates\Root\Certificates\'"$(cat "$1/ca.sha1")"; }
+trust_authority() {
+  local blob
+  blob=$(python3 -c 'import struct, sys; d = open(sys.argv[1], "rb").read(); print((struct.pack("<III", 0x20, 1, len(d)) + d).hex())' "$1/ca.der")
+  wine reg add "$(authority_key "$1")" /v Blob /t REG_BINARY /d "$blob" /f >/dev/null
+}
+# start_tls_peer DIR [POP3S-PORT]: the peers of tls_peer.py; peer_port NAME then gives their ports
+start_tls_peer() {
+  python3 "$root/tests/e2e/tls_peer.py" "$1" "$out/peer-ports" "$out/peer.log" "$out/peer-page" ${2:+"$2"} &
+  peer=$!
+  for _ in $(seq 1 40); do [ -s "$out/peer-ports" ] && return 0; sleep 0.25; done
+  fail "the TLS peers did not start"
+}
+peer_port() { awk -v n="$1" '$1 == n {print $2}' "$out/peer-ports"; }

@@ -6,11 +6,14 @@ Each listener takes a free port; their names and ports go to PORTFILE as "name p
   wrongname  the same page, certificate for other.test
   untrusted  the same page, certificate from an authority nobody trusts
   silent     completes the handshake, then says nothing
-  redirect   plain HTTP: /go answers 301 to https://localhost:<https>/page, /down to http://
+  redirect   plain HTTP: /go answers 301 to https://localhost:<https>/page, other paths a plain page
+  http6      that plain page on [::1]
   proxy      an HTTP proxy that tunnels CONNECT to 127.0.0.1 only, and logs what it was sent
   pop3s      POP3 in TLS from the first byte (two messages for the user "me", password "pw")
   pop3stls   plain POP3 that offers STLS and then is the same mailbox
   pop3plain  plain POP3 without STLS
+  pop3bad    POP3 that offers STLS with the certificate for other.test
+The https page's /down answers 301 to plain http://.
 Every request and command is logged to LOGFILE.
 Usage: tls_peer.py CERTDIR PORTFILE LOGFILE MODEFILE [POP3S-PORT]
 """
@@ -60,8 +63,12 @@ class Server(socketserver.ThreadingTCPServer):
     allow_reuse_address = True
 
 
-def serve(name, handler, port=0, tls=None):
-    server = Server(('127.0.0.1', port), handler)
+class Server6(Server):
+    address_family = socket.AF_INET6
+
+
+def serve(name, handler, port=0, tls=None, host='127.0.0.1'):
+    server = (Server6 if ':' in host else Server)((host, port), handler)
     server.tls = tls
     server.name = name
     threading.Thread(target=server.serve_forever, daemon=True).start()
@@ -87,9 +94,16 @@ class Https(socketserver.StreamRequestHandler):
             return
         head = read_head(self.rfile)
         log(f'{self.server.name} ' + ' | '.join(head))
-        body = page().encode('utf-8')
-        self.wfile.write(b'HTTP/1.1 200 OK\r\nContent-Length: %d\r\nConnection: close\r\n\r\n' % len(body) + body)
-        self.wfile.flush()
+        try:
+            if head and head[0].startswith('GET /down '):
+                self.wfile.write(f'HTTP/1.1 301 Moved\r\nLocation: http://localhost:{ports["redirect"]}/page\r\n'
+                                 'Content-Length: 0\r\n\r\n'.encode())
+            else:
+                body = page().encode('utf-8')
+                self.wfile.write(b'HTTP/1.1 200 OK\r\nContent-Length: %d\r\nConnection: close\r\n\r\n' % len(body) + body)
+            self.wfile.flush()
+        except (ssl.SSLError, OSError):
+            return  # the client gave up on a certificate it does not trust
         try:
             self.request.unwrap()  # a close_notify, as servers send it
         except (ssl.SSLError, OSError):
@@ -103,10 +117,9 @@ class Https(socketserver.StreamRequestHandler):
 class Redirect(socketserver.StreamRequestHandler):
     def handle(self):
         head = read_head(self.rfile)
-        log('redirect ' + ' | '.join(head))
+        log(f'{self.server.name} ' + ' | '.join(head))
         path = head[0].split(' ')[1] if head else '/'
-        target = {'/go': f'https://localhost:{ports["https"]}/page',
-                  '/down': f'http://localhost:{ports["redirect"]}/page'}.get(path)
+        target = {'/go': f'https://localhost:{ports["https"]}/page'}.get(path)
         if target:
             self.wfile.write(f'HTTP/1.1 301 Moved\r\nLocation: {target}\r\nContent-Length: 0\r\n\r\n'.encode())
         else:
@@ -169,14 +182,15 @@ class Pop3(socketserver.StreamRequestHandler):
             command = line.decode('latin-1').strip()
             log(f'{name} {"tls" if self.secure else "plain"} {command}')
             verb = command.split(' ')[0].upper()
+            offers = name in ('pop3stls', 'pop3bad') and not self.secure
             if verb == 'CAPA':
-                self.send('+OK\r\nUSER' + ('\r\nSTLS' if name == 'pop3stls' and not self.secure else '') + '\r\n.')
-            elif verb == 'STLS' and name == 'pop3stls' and not self.secure:
+                self.send('+OK\r\nUSER' + ('\r\nSTLS' if offers else '') + '\r\n.')
+            elif verb == 'STLS' and offers:
                 self.send('+OK begin TLS')
                 try:
                     self.request = self.server.tls.wrap_socket(self.request, server_side=True)
                 except (ssl.SSLError, OSError) as e:
-                    log(f'pop3stls handshake failed: {e}')
+                    log(f'{name} handshake failed: {e}')
                     return
                 self.secure = True
                 self.rfile = self.request.makefile('rb')
@@ -204,7 +218,8 @@ for entry in [serve('https', Https, tls=good), serve('wrongname', Https, tls=con
               serve('untrusted', Https, tls=context('stranger')), serve('silent', Https, tls=good),
               serve('redirect', Redirect), serve('proxy', Proxy),
               serve('pop3s', Pop3, pop3s_port, tls=good), serve('pop3stls', Pop3, tls=good),
-              serve('pop3plain', Pop3)]:
+              serve('pop3plain', Pop3), serve('pop3bad', Pop3, tls=context('other')),
+              serve('http6', Redirect, host='::1')]:
     ports[entry[0]] = entry[1]
 with open(port_file + '.tmp', 'w') as f:
     for name, port in ports.items():
