@@ -7,7 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 packages=(cmake make g++ libgtest-dev googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
           wine wine64 xvfb xserver-xephyr xauth xdotool x11-utils fonts-wqy-zenhei fonts-wqy-microhei imagemagick locales
-          iproute2 clang libclang-rt-14-dev)
+          iproute2 clang libclang-rt-14-dev openssl python3)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
