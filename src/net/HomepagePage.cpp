@@ -29,19 +29,21 @@ void CHomepagePage::OnTest() {
         robot.m_strProxyPassword = m_strProxyPass;
     }
     m_bTesting = 1;
-    auto ok = std::make_shared<bool>(false);
+    auto code = std::make_shared<int>(-1);
     INotices& notices = m_ports.notices;
     const std::string title = AppNameFromPath(m_ports.shell.ModuleFileName());
     m_ports.background.Run(
-        [robot, address = m_strAddress, ok]() mutable {
+        [robot, address = m_strAddress, code]() mutable {
             std::string body, text;
-            int code = 0;
-            *ok = robot.HttpGet(address, body, code, text);
+            robot.HttpGet(address, body, *code, text);
         },
-        [this, &notices, title, ok, ticket = m_guard.Issue()] {
+        [this, &notices, title, code, ticket = m_guard.Issue()] {
             if (!ticket.OwnerGone()) m_bTesting = 0;
+            // A certificate or a redirect that fails is named: the address may be right, the server not.
+            std::string unreachable = kUnreachable;
+            if (*code >= CRobotInternet::kTlsFailed) unreachable += "\r\n" + CRobotInternet::ErrorText(*code);
             // The box is the program's, not the page's: it comes after the page closed, too.
-            notices.ShowMessage(*ok ? kReachable : kUnreachable, title);
+            notices.ShowMessage(*code == 0 ? kReachable : unreachable, title);
         });
 }
 

@@ -3,6 +3,7 @@
 #include "base/Text.h"
 
 #include <cctype>
+#include <chrono>
 
 #include "net/HostPort.h"
 #include "settings/Gbk.h"
@@ -159,6 +160,7 @@ bool CRobotInternet::HttpGet(const std::string& url, std::string& body, int& err
     } else {
         // Server credentials belong to the address they were given with, not to where it sends us.
         const std::string origin = request.url.Origin();
+        const auto start = std::chrono::steady_clock::now();
         for (int hops = 0;; ++hops) {
             request.headers = ServerHeaders(request.url.Origin() == origin);
             ++m_nSessionCount;
@@ -171,6 +173,8 @@ bool CRobotInternet::HttpGet(const std::string& url, std::string& body, int& err
             } else if (IsRedirect(status) && !reply.location.empty()) {
                 if (hops == kMaxRedirects) {
                     errorCode = kTooManyRedirects;
+                } else if (std::chrono::steady_clock::now() - start > std::chrono::milliseconds(kMaxChainMs)) {
+                    errorCode = 4;  // each hop has its limits, and so has the whole chain
                 } else if (!ResolveLocation(request.url, reply.location, next)) {
                     errorCode = 3;
                 } else if (request.url.tls && !next.tls) {

@@ -22,6 +22,7 @@ public:
         kInsecureRedirect,
     };
     static constexpr int kMaxRedirects = 5;
+    static constexpr int kMaxChainMs = 60000;  // no new hop once the redirects have taken this long
 
     explicit CRobotInternet(std::shared_ptr<const IHttpTransport> transport) : m_transport(std::move(transport)) {}
 

@@ -18,6 +18,7 @@ namespace lumivar::test {
 namespace {
 
 using namespace std::chrono_literals;
+using Strings = std::vector<std::string>;
 
 struct Got { bool ok; int code; std::string body; };
 Got Fetch(const std::string& url, HttpLimits limits = {}, ProxyConfig proxy = {}, const std::string& proxyUser = "") {
@@ -159,6 +160,50 @@ TEST(RobotInternet, CredentialLinesCarryTheNamesWholeAndTheProxyOneOnlyForTheBas
     EXPECT_EQ(robot.ServerHeaders(false), "Accept: */*\r\n\r\n");
     robot.m_strProxyAuthScheme = "Basic";  // only the exact lower-case scheme sends the proxy line
     EXPECT_EQ(robot.ProxyHeaders(), "");
+}
+
+// Redirects are followed to the final page, relative ones against the address that gave them,
+// five hops at most and never from https down to http; the server account goes only to the
+// origin it was given for.
+TEST(RobotInternet, RedirectsAreFollowedToTheFinalPageWithinTheirRules) {
+    const auto moved = [](const char* to, int status = 301) { return HttpReply{HttpReply::Outcome::Complete, status, "", to}; };
+    using Hops = std::vector<std::pair<std::string, HttpReply>>;
+    const struct { const char* name; Hops hops; int code; std::string body; Strings fetched, credited; } rows[] = {
+        {"http to https elsewhere", {{"http://a.test/", moved("https://b.test/x")}}, 0, "final",
+         {"http://a.test/", "https://b.test/x"}, {"http://a.test/"}},
+        {"relative, and back home", {{"http://a.test/d/p?q", moved("n", 302)}, {"http://a.test/d/n", moved("//b.test/", 307)},
+                                     {"http://b.test/", moved("?z", 308)}, {"http://b.test/?z", moved("http://a.test/r", 303)}},
+         0, "final", {"http://a.test/d/p?q", "http://a.test/d/n", "http://b.test/", "http://b.test/?z", "http://a.test/r"},
+         {"http://a.test/d/p?q", "http://a.test/d/n", "http://a.test/r"}},
+        {"https down to http", {{"https://a.test/", moved("http://a.test/")}}, CRobotInternet::kInsecureRedirect, "untouched",
+         {"https://a.test/"}, {"https://a.test/"}},
+        {"a redirect without a place", {{"http://a.test/", moved("")}}, 3, "untouched", {"http://a.test/"}, {"http://a.test/"}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        auto http = std::make_shared<fake::FakeHttp>();
+        for (const auto& [url, reply] : r.hops) http->Answer(url, reply);
+        for (const char* last : {"https://b.test/x", "http://a.test/r"}) http->Page(last, "final");
+        CRobotInternet robot(http);
+        robot.m_strServerUser = "me";
+        std::string body = "untouched", text;
+        int code = -1;
+        robot.HttpGet(r.hops.front().first, body, code, text);
+        EXPECT_EQ(std::tie(code, body), std::tie(r.code, r.body));
+        EXPECT_EQ(http->Urls(), r.fetched);
+        Strings credited;
+        for (const HttpRequest& q : http->Requests())
+            if (q.headers.find("Authorization: Basic") != std::string::npos) credited.push_back(q.url.Absolute());
+        EXPECT_EQ(credited, r.credited);
+    }
+    auto loop = std::make_shared<fake::FakeHttp>();
+    for (int i = 0; i < 7; ++i) loop->Answer("http://a.test/" + std::to_string(i), moved(("/" + std::to_string(i + 1)).c_str()));
+    CRobotInternet robot(loop);
+    std::string body, text;
+    int code = -1;
+    EXPECT_FALSE(robot.HttpGet("http://a.test/0", body, code, text));
+    EXPECT_EQ(code, CRobotInternet::kTooManyRedirects);
+    EXPECT_EQ(loop->Urls().size(), 6u);  // the address and five hops
 }
 
 TEST(ProxySettings, ReadAsTheSystemKeepsThemWithBypassListsSendingSomeHostsDirect) {
