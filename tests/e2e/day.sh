@@ -9,7 +9,7 @@ set -euo pipefail
 probe_exe=$(cd "$(dirname "$3")" && pwd)/$(basename "$3")
 prepare "$1" "$2" '[Lumivar2003]\r\nAUTOCHECKNEWVERSION=0\r\nSTARTUP=0\r\n[SCREEN]\r\nWORKTIME=2\r\nBREAKTIME=5\r\nNATURALBREAK=1\r\nPREWARN=30\r\nFULLSCREENWAIT=0\r\n[SOUND]\r\nPLAYSOUND=0\r\n'
 keep_registry "$run|Lumivar2003" "$machine_run|Lumivar2003"
-trap 'wineserver -k 2>/dev/null; restore_registry; [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null; true' EXIT
+trap 'wineserver -k 2>/dev/null || true; restore_registry; [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null; true' EXIT
 without_run_value "$run" "$machine_run"
 
 probe() { (cd "$out" && wine "$probe_exe" "$@") 2>/dev/null | tr -d '\r'; }

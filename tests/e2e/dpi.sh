@@ -8,7 +8,7 @@ set -euo pipefail
 . "$(dirname "$0")/lib.sh"
 prepare "$1" "$2" '[Lumivar2003]\r\nAUTOCHECKNEWVERSION=0\r\nSTARTUP=0\r\nSYSTEMPWD=def\r\n[SCREEN]\r\nWORKTIME=30\r\nBREAKTIME=20\r\n'
 desktop='HKCU\Control Panel\Desktop'
-trap 'wineserver -k 2>/dev/null; restore_registry; [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null; true' EXIT
+trap 'wineserver -k 2>/dev/null || true; restore_registry; [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null; true' EXIT
 lock_values_as_found "$desktop|LogPixels"
 
 # drawn NAME GEOMETRY: "WxH+X+Y" of what is drawn on the background inside that part of the screenshot

@@ -24,7 +24,7 @@ prepare() {
     Xvfb "$DISPLAY" -screen 0 1024x768x24 >/dev/null 2>&1 & xvfb=$!
     sleep 1
   fi
-  trap 'wineserver -k 2>/dev/null; [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null; true' EXIT
+  trap 'wineserver -k 2>/dev/null || true; [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null; true' EXIT
 }
 
 # start: runs the program and waits for its tray icon

@@ -29,7 +29,7 @@ leave_as_found() {
   disown "${program:-}" 2>/dev/null || true
   for p in $(pids Lumivar.exe "$app") $(pids topmost_probe.exe "$(cd "$out" && pwd -P)"); do kill -9 "$p" 2>/dev/null || true; done
   restore_registry
-  wineserver -k 2>/dev/null
+  wineserver -k 2>/dev/null || true
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
   true
 }

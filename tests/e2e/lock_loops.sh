@@ -15,10 +15,10 @@ iconv -f UTF-8 -t GBK "$out/app/Lumivar.ini" > "$out/app/ini.gbk" && mv "$out/ap
 password=abc
 
 leave_as_found() {
-  wineserver -k 2>/dev/null
+  wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null
   restore_registry
-  wineserver -k 2>/dev/null
+  wineserver -k 2>/dev/null || true
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
   true
 }

@@ -16,10 +16,10 @@ x11='HKCU\Software\Wine\X11 Driver'
 keep_registry "$x11|UseXRandR" "$run|Lumivar2003" "$machine_run|Lumivar2003" "$policy|DisableTaskMgr" "$record|PolicyBeforeLock" -- \
   "$x11" "$policy" "$policies" "$record"
 leave_as_found() {
-  wineserver -k 2>/dev/null
+  wineserver -k 2>/dev/null || true
   wineserver -w
   restore_registry
-  wineserver -k 2>/dev/null
+  wineserver -k 2>/dev/null || true
   kill ${xephyr_pid:-} ${host_pid:-} 2>/dev/null
   true
 }

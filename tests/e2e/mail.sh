@@ -12,7 +12,7 @@ prepare "$1" "$2" '[Lumivar2003]\r\nAUTOCHECKNEWVERSION=0\r\n[SCREEN]\r\nWORKTIM
 # The mailbox: "count N" or "silent", read at each connection.
 echo "count 2" > "$out/mailbox"
 python3 "$(dirname "$0")/pop3_peer.py" 110 "$out/mailbox" "$out/pop3.log" & pop3=$!
-trap 'kill $pop3 2>/dev/null; wineserver -k 2>/dev/null; [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null; true' EXIT
+trap 'kill $pop3 2>/dev/null; wineserver -k 2>/dev/null || true; [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null; true' EXIT
 for _ in $(seq 1 20); do grep -q listening "$out/pop3.log" 2>/dev/null && break; sleep 0.25; done
 grep -q listening "$out/pop3.log" 2>/dev/null || fail "the POP3 server could not listen on 127.0.0.1:110"
 

@@ -26,7 +26,7 @@ restore() {
 }
 # The program goes first; then the values are put back and the prefix's server is let to
 # write them to disk before it ends.
-trap 'set +e; kill $peer 2>/dev/null; wineserver -k 2>/dev/null; restore; timeout 30 wineserver -w; [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null; true' EXIT
+trap 'set +e; kill $peer 2>/dev/null; wineserver -k 2>/dev/null || true; restore; timeout 30 wineserver -w; [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null; true' EXIT
 wine reg add "$key" /v ProxyEnable /t REG_DWORD /d 1 /f >/dev/null
 wine reg add "$key" /v ProxyServer /t REG_SZ /d "127.0.0.1:$port" /f >/dev/null
 wine reg add "$key" /v ProxyOverride /t REG_SZ /d "<local>" /f >/dev/null
