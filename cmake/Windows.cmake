@@ -74,7 +74,7 @@ gtest_discover_tests(wine_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
 if(NOT CMAKE_CROSSCOMPILING)
   return()
 endif()
-foreach(story day_start rest_cycle tray_menu tasks mail host web settings dpi)
+foreach(story day_start rest_cycle tray_menu tasks mail host web settings dpi tls_day)
   add_test(NAME e2e_${story}
     COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/${story}.sh $<TARGET_FILE:Lumivar> ${CMAKE_BINARY_DIR}/e2e/${story})
   set_tests_properties(e2e_${story} PROPERTIES TIMEOUT 300)

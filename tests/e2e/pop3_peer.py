@@ -39,6 +39,8 @@ def serve(c):
         elif verb == 'QUIT':
             c.sendall(b'+OK bye\r\n')
             break
+        elif verb == 'CAPA':
+            c.sendall(b'-ERR unknown command\r\n')  # a server of RFC 1939 alone
         else:
             c.sendall(b'+OK\r\n')
     c.close()
