@@ -8,11 +8,11 @@ cd "$root"
 cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native
-# The network tests again under ThreadSanitizer: fetches run beside the GUI thread.
+# The network tests and the worker again under ThreadSanitizer: fetches run beside the GUI thread.
 cmake --preset tsan >/dev/null
 cmake --build --preset tsan
 "$root/build/tsan/unit_tests" --gtest_brief=1 \
-  --gtest_filter='HomepageThread*:HttpClient*:RobotInternet*:ProxySettings*:WebMonitor*:MonitorTest*:Pop3*:MailPage*'
+  --gtest_filter='Worker*:HomepageThread*:HttpClient*:RobotInternet*:ProxySettings*:WebMonitor*:MonitorTest*:Pop3*:MailPage*'
 # All of them under AddressSanitizer and UndefinedBehaviorSanitizer.
 cmake --preset asan >/dev/null
 cmake --build --preset asan
