@@ -22,9 +22,11 @@ TEST(Worker, RunsJobsInOrderOnOneThreadUntilOneHoldsItTooLong) {
     std::mutex mutex;
     std::vector<int> order;
     std::set<std::thread::id> threads;
-    std::promise<void> release;
-    std::shared_future<void> released = release.get_future().share();
-    std::promise<void> stuckStarted, lastDone;
+    // The promises a job sets live in the job too: its thread may still be in set_value when
+    // the test has moved on.
+    const auto stuckStarted = std::make_shared<std::promise<void>>(), lastDone = std::make_shared<std::promise<void>>();
+    const auto gate = std::make_shared<std::promise<void>>();
+    const std::shared_future<void> open = gate->get_future().share();
     const auto note = [&](int i) {
         std::lock_guard lock(mutex);
         order.push_back(i);
@@ -36,16 +38,16 @@ TEST(Worker, RunsJobsInOrderOnOneThreadUntilOneHoldsItTooLong) {
                 std::lock_guard lock(mutex);
                 order.push_back(i), threads.insert(std::this_thread::get_id());
             });
-        worker.Post([&] { stuckStarted.set_value(), released.wait(); });
-        stuckStarted.get_future().wait();
+        worker.Post([stuckStarted, open] { stuckStarted->set_value(), open.wait(); });
+        stuckStarted->get_future().wait();
         worker.Post([&] { note(100); });  // within the bound: it waits behind the stuck one
         std::this_thread::sleep_for(200ms);
         EXPECT_EQ(worker.ThreadsStarted(), 1);
-        worker.Post([&] { note(101), lastDone.set_value(); });  // past it: a new thread takes over
-        ASSERT_EQ(lastDone.get_future().wait_for(5s), std::future_status::ready);
+        worker.Post([&, lastDone] { note(101), lastDone->set_value(); });  // past it: a new thread takes over
+        ASSERT_EQ(lastDone->get_future().wait_for(5s), std::future_status::ready);
         EXPECT_EQ(worker.ThreadsStarted(), 2);
     }  // gone while the stuck job is still out
-    release.set_value();
+    gate->set_value();
     std::this_thread::sleep_for(50ms);
     std::vector<int> expected(20);
     for (int i = 0; i < 20; ++i) expected[size_t(i)] = i;
