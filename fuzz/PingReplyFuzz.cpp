@@ -1,4 +1,4 @@
-// DescribeReply on any echo reply and target, and dotted addresses both ways.
+// DescribeReply on any echo reply and target, and addresses of both families both ways.
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -10,13 +10,17 @@ using namespace lumivar;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     EchoReply reply;
-    const size_t head = 4 + 4 + 4 + 2 + 1;
-    if (size < head) return 0;
-    std::memcpy(&reply.address, data, 4);
-    std::memcpy(&reply.status, data + 4, 4);
-    std::memcpy(&reply.roundTripTime, data + 8, 4);
-    std::memcpy(&reply.dataSize, data + 12, 2);
-    reply.ttl = data[14];
+    const size_t head = 4 + 4 + 2 + 1;
+    if (size < 17 + head) return 0;
+    IpAddress given;
+    given.v6 = data[0] & 1;
+    std::memcpy(given.bytes.data(), data + 1, given.v6 ? 16 : 4);
+    data += 17;
+    size -= 17;
+    std::memcpy(&reply.status, data, 4);
+    std::memcpy(&reply.roundTripTime, data + 4, 4);
+    std::memcpy(&reply.dataSize, data + 8, 2);
+    reply.ttl = data[10];
     const std::string rest(reinterpret_cast<const char*>(data) + head, size - head);
 
     CPing ping(nullptr);
@@ -29,8 +33,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (const char* status = CPing::StatusText(reply.status))
         FUZZ_CHECK(reply.status == kIpReqTimedOut || text.find(status) != std::string::npos);
 
-    uint32_t address = 0;
-    FUZZ_CHECK(ParseDotted(DottedAddress(reply.address), address) && address == reply.address);
-    if (ParseDotted(rest, address)) FUZZ_CHECK(DottedAddress(address).size() <= rest.size());
+    IpAddress address;
+    FUZZ_CHECK(ParseAddress(AddressText(given), address) && address == given);
+    if (ParseAddress(rest, address)) {
+        IpAddress again;
+        FUZZ_CHECK(ParseAddress(AddressText(address), again) && again == address);
+    }
     return 0;
 }

@@ -1,9 +1,12 @@
 // Echoes over a datagram ICMP socket ("ping socket"), where the system grants them to this
 // user's group (net.ipv4.ping_group_range); otherwise over a raw socket, which needs the right.
+// IPv6 has a socket of its own, opened at the first IPv6 address.
 #include <arpa/inet.h>
 #include <netdb.h>
+#include <netinet/icmp6.h>
 #include <netinet/in.h>
 #include <netinet/ip.h>
+#include <netinet/ip6.h>
 #include <netinet/ip_icmp.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -41,98 +44,153 @@ uint32_t UnreachableStatus(int code) {
     }
 }
 
+uint32_t Unreachable6Status(int code) {
+    switch (code) {
+    case ICMP6_DST_UNREACH_NOROUTE: return kDestNetUnreachable;
+    case ICMP6_DST_UNREACH_NOPORT: return kDestPortUnreachable;
+    default: return kDestHostUnreachable;
+    }
+}
+
+uint32_t SendErrorStatus(int error) {
+    return error == ENETUNREACH ? kDestNetUnreachable : error == EHOSTUNREACH ? kDestHostUnreachable : kGeneralFailure;
+}
+
+socklen_t ToSockaddr(const IpAddress& address, sockaddr_storage& to) {
+    to = sockaddr_storage{};
+    if (address.v6) {
+        auto& in6 = reinterpret_cast<sockaddr_in6&>(to);
+        in6.sin6_family = AF_INET6;
+        std::memcpy(&in6.sin6_addr, address.bytes.data(), 16);
+        return sizeof in6;
+    }
+    auto& in = reinterpret_cast<sockaddr_in&>(to);
+    in.sin_family = AF_INET;
+    std::memcpy(&in.sin_addr, address.bytes.data(), 4);
+    return sizeof in;
+}
+
+// One family's socket: a ping socket, else a raw one.
+struct EchoSocket {
+    int fd = -1;
+    bool raw = false;
+    bool v6 = false;
+
+    void Open(bool ip6) {
+        v6 = ip6;
+        const int family = v6 ? AF_INET6 : AF_INET, protocol = v6 ? int(IPPROTO_ICMPV6) : int(IPPROTO_ICMP);
+        fd = socket(family, SOCK_DGRAM, protocol);
+        if (fd < 0) {
+            fd = socket(family, SOCK_RAW, protocol);
+            raw = fd >= 0;
+        }
+        if (fd < 0) return;
+        const int on = 1;
+        if (v6)
+            setsockopt(fd, IPPROTO_IPV6, IPV6_RECVHOPLIMIT, &on, sizeof on);
+        else
+            setsockopt(fd, IPPROTO_IP, IP_RECVTTL, &on, sizeof on);
+    }
+    ~EchoSocket() {
+        if (fd >= 0) close(fd);
+    }
+};
+
 class PosixEchoSession : public IEchoSession {
 public:
     PosixEchoSession() {
-        m_fd = socket(AF_INET, SOCK_DGRAM, IPPROTO_ICMP);
-        if (m_fd < 0) {
-            m_fd = socket(AF_INET, SOCK_RAW, IPPROTO_ICMP);
-            m_raw = m_fd >= 0;
-        }
-        if (m_fd < 0) return;
-        const int on = 1;
-        setsockopt(m_fd, IPPROTO_IP, IP_RECVTTL, &on, sizeof on);
-        m_state = State::Ready;
-    }
-    ~PosixEchoSession() override {
-        if (m_fd >= 0) close(m_fd);
+        m_v4.Open(false);
+        if (m_v4.fd >= 0) m_state = State::Ready;
     }
     State GetState() const override { return m_state; }
 
-    void SendEcho(uint32_t address, const std::string& payload, uint32_t timeoutMs, EchoReply& reply) override {
-        if (m_fd < 0) return;
+    void SendEcho(const IpAddress& address, const std::string& payload, uint32_t timeoutMs, EchoReply& reply) override {
+        if (address.v6 && !m_bTriedV6) {
+            m_bTriedV6 = true;
+            m_v6.Open(true);
+        }
+        const EchoSocket& s = address.v6 ? m_v6 : m_v4;
+        if (s.fd < 0) {
+            reply.status = kGeneralFailure;
+            return;
+        }
         const uint16_t id = uint16_t(getpid()), seq = ++m_sequence;
+        // The echo header is laid out alike in both families; the system sums an ICMPv6 packet itself.
         std::vector<unsigned char> packet(sizeof(icmphdr) + payload.size());
         icmphdr header{};
-        header.type = ICMP_ECHO;
+        header.type = s.v6 ? ICMP6_ECHO_REQUEST : ICMP_ECHO;
         header.un.echo.id = htons(id);
         header.un.echo.sequence = htons(seq);
         std::memcpy(packet.data(), &header, sizeof header);
         std::memcpy(packet.data() + sizeof header, payload.data(), payload.size());
-        const uint16_t sum = Checksum(packet.data(), packet.size());
-        std::memcpy(packet.data() + offsetof(icmphdr, checksum), &sum, 2);
+        if (!s.v6) {
+            const uint16_t sum = Checksum(packet.data(), packet.size());
+            std::memcpy(packet.data() + offsetof(icmphdr, checksum), &sum, 2);
+        }
 
-        sockaddr_in to{};
-        to.sin_family = AF_INET;
-        to.sin_addr.s_addr = address;
+        sockaddr_storage to;
+        const socklen_t toSize = ToSockaddr(address, to);
         const auto start = std::chrono::steady_clock::now();
-        if (sendto(m_fd, packet.data(), packet.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to) < 0) {
-            reply.status = errno == ENETUNREACH ? kDestNetUnreachable
-                         : errno == EHOSTUNREACH ? kDestHostUnreachable : kGeneralFailure;
+        if (sendto(s.fd, packet.data(), packet.size(), 0, reinterpret_cast<sockaddr*>(&to), toSize) < 0) {
+            reply.status = SendErrorStatus(errno);
             return;
         }
         const auto deadline = start + std::chrono::milliseconds(timeoutMs);
         for (;;) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-            pollfd p{m_fd, POLLIN, 0};
+            pollfd p{s.fd, POLLIN, 0};
             if (left.count() <= 0 || poll(&p, 1, int(left.count())) <= 0) {
                 reply.status = kTimedOut;
                 return;
             }
             unsigned char buffer[65536];
-            char control[64];
+            alignas(cmsghdr) char control[64];
             iovec io{buffer, sizeof buffer};
             msghdr msg{};
             msg.msg_iov = &io;
             msg.msg_iovlen = 1;
             msg.msg_control = control;
             msg.msg_controllen = sizeof control;
-            const ssize_t got = recvmsg(m_fd, &msg, 0);
+            const ssize_t got = recvmsg(s.fd, &msg, 0);
             if (got < 0) {
                 if (errno == EINTR || errno == EAGAIN) continue;
-                reply.status = errno == ENETUNREACH ? kDestNetUnreachable
-                             : errno == EHOSTUNREACH ? kDestHostUnreachable : kGeneralFailure;
+                reply.status = SendErrorStatus(errno);
                 return;
             }
+            // Only a raw IPv4 socket hands over the IP header.
             size_t offset = 0;
             int ttl = -1;
-            if (m_raw) {
+            if (s.raw && !s.v6) {
                 if (size_t(got) < sizeof(iphdr)) continue;
                 offset = size_t(buffer[0] & 0x0F) * 4;
                 ttl = buffer[8];
             }
             for (cmsghdr* c = CMSG_FIRSTHDR(&msg); c; c = CMSG_NXTHDR(&msg, c))
-                if (c->cmsg_level == IPPROTO_IP && c->cmsg_type == IP_TTL) std::memcpy(&ttl, CMSG_DATA(c), sizeof ttl);
+                if ((c->cmsg_level == IPPROTO_IP && c->cmsg_type == IP_TTL) ||
+                    (c->cmsg_level == IPPROTO_IPV6 && c->cmsg_type == IPV6_HOPLIMIT))
+                    std::memcpy(&ttl, CMSG_DATA(c), sizeof ttl);
             if (size_t(got) < offset + sizeof(icmphdr)) continue;
             icmphdr in;
             std::memcpy(&in, buffer + offset, sizeof in);
-            if (in.type == ICMP_DEST_UNREACH || in.type == ICMP_TIME_EXCEEDED) {
+            const bool unreachable = s.v6 ? in.type == ICMP6_DST_UNREACH : in.type == ICMP_DEST_UNREACH;
+            const bool expired = s.v6 ? in.type == ICMP6_TIME_EXCEEDED : in.type == ICMP_TIME_EXCEEDED;
+            if (unreachable || expired) {
                 // Only errors about our own request: its copy follows, IP header first.
                 const size_t inner = offset + sizeof(icmphdr);
-                if (size_t(got) < inner + sizeof(iphdr)) continue;
-                const size_t echo = inner + size_t(buffer[inner] & 0x0F) * 4;
+                if (size_t(got) < inner + (s.v6 ? sizeof(ip6_hdr) : sizeof(iphdr))) continue;
+                const size_t echo = inner + (s.v6 ? sizeof(ip6_hdr) : size_t(buffer[inner] & 0x0F) * 4);
                 icmphdr sent;
                 if (size_t(got) < echo + sizeof sent) continue;
                 std::memcpy(&sent, buffer + echo, sizeof sent);
-                if (sent.type != ICMP_ECHO || ntohs(sent.un.echo.sequence) != seq) continue;
-                reply.status = in.type == ICMP_TIME_EXCEEDED ? kTtlExpiredTransit : UnreachableStatus(in.code);
+                if (sent.type != header.type || ntohs(sent.un.echo.sequence) != seq) continue;
+                reply.status = expired ? kTtlExpiredTransit : s.v6 ? Unreachable6Status(in.code) : UnreachableStatus(in.code);
                 return;
             }
             // A raw socket also sees the requests to this machine, and other programs' replies.
-            if (in.type != ICMP_ECHOREPLY || ntohs(in.un.echo.sequence) != seq) continue;
-            if (m_raw && ntohs(in.un.echo.id) != id) continue;
+            const int echoReply = s.v6 ? ICMP6_ECHO_REPLY : ICMP_ECHOREPLY;
+            if (in.type != echoReply || ntohs(in.un.echo.sequence) != seq) continue;
+            if (s.raw && ntohs(in.un.echo.id) != id) continue;
             reply.status = 0;
-            reply.address = address;
             reply.roundTripTime = uint32_t(std::chrono::duration_cast<std::chrono::milliseconds>(
                                                std::chrono::steady_clock::now() - start).count());
             reply.dataSize = uint16_t(size_t(got) - offset - sizeof(icmphdr));
@@ -148,22 +206,34 @@ public:
         return true;
     }
 
-    bool LookUp(const std::string& name, uint32_t& address) override {
+    bool LookUp(const std::string& name, std::vector<IpAddress>& addresses) override {
+        addresses.clear();
         addrinfo hints{};
-        hints.ai_family = AF_INET;
+        hints.ai_family = AF_UNSPEC;
+        hints.ai_socktype = SOCK_RAW;  // one entry per address
         addrinfo* found = nullptr;
-        if (getaddrinfo(name.c_str(), nullptr, &hints, &found) != 0 || !found) return false;
-        address = reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr.s_addr;
+        if (getaddrinfo(name.c_str(), nullptr, &hints, &found) != 0) return false;
+        for (const addrinfo* a = found; a; a = a->ai_next) {
+            IpAddress address;
+            if (a->ai_family == AF_INET) {
+                std::memcpy(address.bytes.data(), &reinterpret_cast<const sockaddr_in*>(a->ai_addr)->sin_addr, 4);
+            } else if (a->ai_family == AF_INET6) {
+                address.v6 = true;
+                std::memcpy(address.bytes.data(), &reinterpret_cast<const sockaddr_in6*>(a->ai_addr)->sin6_addr, 16);
+            } else {
+                continue;
+            }
+            addresses.push_back(address);
+        }
         freeaddrinfo(found);
-        return true;
+        return !addresses.empty();
     }
 
-    bool ReverseLookUp(uint32_t address, std::string& name) override {
-        sockaddr_in in{};
-        in.sin_family = AF_INET;
-        in.sin_addr.s_addr = address;
+    bool ReverseLookUp(const IpAddress& address, std::string& name) override {
+        sockaddr_storage from;
+        const socklen_t size = ToSockaddr(address, from);
         char host[NI_MAXHOST];
-        if (getnameinfo(reinterpret_cast<sockaddr*>(&in), sizeof in, host, sizeof host, nullptr, 0, NI_NAMEREQD) != 0)
+        if (getnameinfo(reinterpret_cast<sockaddr*>(&from), size, host, sizeof host, nullptr, 0, NI_NAMEREQD) != 0)
             return false;
         name = host;
         return true;
@@ -171,8 +241,8 @@ public:
 
 private:
     State m_state = State::NoHandle;
-    int m_fd = -1;
-    bool m_raw = false;
+    EchoSocket m_v4, m_v6;
+    bool m_bTriedV6 = false;
     uint16_t m_sequence = 0;
 };
 

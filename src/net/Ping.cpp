@@ -2,6 +2,7 @@
 
 #include "base/Text.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
@@ -22,22 +23,51 @@ constexpr uint32_t kNoReplyTime = 0xFFFFFFFF;
 
 }  // namespace
 
-uint32_t AddressOf(uint8_t a, uint8_t b, uint8_t c, uint8_t d) {
-    const uint8_t bytes[4] = {a, b, c, d};
-    uint32_t address;
-    std::memcpy(&address, bytes, 4);
+IpAddress AddressOf(uint8_t a, uint8_t b, uint8_t c, uint8_t d) {
+    IpAddress address;
+    address.bytes[0] = a;
+    address.bytes[1] = b;
+    address.bytes[2] = c;
+    address.bytes[3] = d;
     return address;
 }
 
-std::string DottedAddress(uint32_t address) {
-    uint8_t b[4];
-    std::memcpy(b, &address, 4);
-    char text[16];
-    std::snprintf(text, sizeof text, "%u.%u.%u.%u", b[0], b[1], b[2], b[3]);
-    return text;
+std::string AddressText(const IpAddress& address) {
+    const auto& b = address.bytes;
+    char text[48];
+    if (!address.v6) {
+        std::snprintf(text, sizeof text, "%u.%u.%u.%u", b[0], b[1], b[2], b[3]);
+        return text;
+    }
+    uint16_t groups[8];
+    for (int i = 0; i < 8; ++i) groups[i] = uint16_t(b[2 * i] << 8 | b[2 * i + 1]);
+    if (std::all_of(groups, groups + 5, [](uint16_t g) { return g == 0; }) && groups[5] == 0xFFFF) {
+        std::snprintf(text, sizeof text, "::ffff:%u.%u.%u.%u", b[12], b[13], b[14], b[15]);
+        return text;
+    }
+    // A single zero group is written out; the first of equally long runs is shortened.
+    int bestStart = -1, bestLength = 1;
+    for (int i = 0; i < 8;) {
+        int j = i;
+        while (j < 8 && groups[j] == 0) ++j;
+        if (j - i > bestLength) bestStart = i, bestLength = j - i;
+        i = j > i ? j : i + 1;
+    }
+    std::string out;
+    for (int i = 0; i < 8; ++i) {
+        if (i == bestStart) {
+            out += "::";
+            i += bestLength - 1;
+            continue;
+        }
+        if (!out.empty() && out.back() != ':') out += ':';
+        std::snprintf(text, sizeof text, "%x", groups[i]);
+        out += text;
+    }
+    return out;
 }
 
-bool ParseDotted(const std::string& text, uint32_t& address) {
+bool ParseDotted(const std::string& text, IpAddress& address) {
     uint8_t parts[4];
     size_t pos = 0;
     for (int i = 0; i < 4; ++i) {
@@ -58,6 +88,79 @@ bool ParseDotted(const std::string& text, uint32_t& address) {
     return true;
 }
 
+namespace {
+
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+bool ParseIp6(const std::string& text, IpAddress& address) {
+    uint16_t head[8], tail[8];
+    int heads = 0, tails = 0;
+    bool gap = false;
+    size_t pos = 0;
+    if (text.compare(0, 2, "::") == 0) {
+        gap = true;
+        pos = 2;
+    }
+    IpAddress quad;
+    bool hasQuad = false;
+    while (pos < text.size()) {
+        if (heads + tails >= 8) return false;
+        const size_t colon = text.find(':', pos);
+        const std::string part = text.substr(pos, colon == std::string::npos ? std::string::npos : colon - pos);
+        if (colon == std::string::npos && part.find('.') != std::string::npos) {
+            // An embedded IPv4 address ends the literal and fills the last two groups.
+            if (heads + tails > 6 || !ParseDotted(part, quad)) return false;
+            hasQuad = true;
+            pos = text.size();
+            break;
+        }
+        if (part.empty() || part.size() > 4) return false;
+        unsigned value = 0;
+        for (const char c : part) {
+            const int digit = HexDigitValue(c);
+            if (digit < 0) return false;
+            value = value * 16 + unsigned(digit);
+        }
+        (gap ? tail[tails++] : head[heads++]) = uint16_t(value);
+        if (colon == std::string::npos) {
+            pos = text.size();
+            break;
+        }
+        pos = colon + 1;
+        if (pos < text.size() && text[pos] == ':') {
+            if (gap) return false;
+            gap = true;
+            ++pos;
+        } else if (pos == text.size()) {
+            return false;  // a lone ':' at the end
+        }
+    }
+    const int groups = heads + tails + (hasQuad ? 2 : 0);
+    if (gap ? groups > 7 : groups != 8) return false;
+    IpAddress out;
+    out.v6 = true;
+    for (int i = 0; i < heads; ++i) out.bytes[2 * i] = uint8_t(head[i] >> 8), out.bytes[2 * i + 1] = uint8_t(head[i]);
+    const int tailStart = 8 - tails - (hasQuad ? 2 : 0);
+    for (int i = 0; i < tails; ++i) {
+        out.bytes[2 * (tailStart + i)] = uint8_t(tail[i] >> 8);
+        out.bytes[2 * (tailStart + i) + 1] = uint8_t(tail[i]);
+    }
+    if (hasQuad) std::copy(quad.bytes.begin(), quad.bytes.begin() + 4, out.bytes.begin() + 12);
+    address = out;
+    return true;
+}
+
+}  // namespace
+
+bool ParseAddress(const std::string& text, IpAddress& address) {
+    return ParseDotted(text, address) || ParseIp6(text, address);
+}
+
 CPing::CPing(std::unique_ptr<IEchoSession> session) : m_session(std::move(session)) {
     if (!m_session) return;
     const IEchoSession::State state = m_session->GetState();
@@ -65,30 +168,39 @@ CPing::CPing(std::unique_ptr<IEchoSession> session) : m_session(std::move(sessio
     m_bLibraryError = state == IEchoSession::State::MissingFunctions;
 }
 
+void CPing::Aim(size_t index) {
+    m_nCurrent = index;
+    m_strTargetAddress = AddressText(m_addresses[index]);
+}
+
 bool CPing::Resolve(const std::string& name) {
+    m_addresses.clear();
+    m_nCurrent = 0;
     if (EqualsNoCase(name, "localhost") || name == "127.0.0.1") {
         m_strTargetAddress = "127.0.0.1";
-        m_dwTargetAddress = AddressOf(127, 0, 0, 1);
+        m_addresses = {AddressOf(127, 0, 0, 1)};
         std::string computer;
         m_strTargetName = m_session && m_session->LocalHostName(computer) && !computer.empty() ? computer : "LOCALHOST";
         return true;
     }
     m_strTargetAddress = "0.0.0.0";
     m_strTargetName = "UnknownHost";
-    m_dwTargetAddress = kInaddrNone;
     if (!m_session) return false;
 
-    uint32_t address;
-    if (ParseDotted(name, address)) {
-        m_dwTargetAddress = address;
-        m_strTargetAddress = name;
+    IpAddress address;
+    std::string literal = name;
+    if (literal.size() > 2 && literal.front() == '[' && literal.back() == ']') literal = literal.substr(1, literal.size() - 2);
+    if ((literal == name && ParseDotted(name, address)) || (ParseAddress(literal, address) && address.v6)) {
+        m_addresses = {address};
+        m_strTargetAddress = literal;  // as given
         std::string official;
         if (m_session->ReverseLookUp(address, official) && !official.empty()) m_strTargetName = official;
         return true;
     }
-    if (!m_session->LookUp(name, address)) return false;
-    m_dwTargetAddress = address;
-    m_strTargetAddress = DottedAddress(address);
+    std::vector<IpAddress> found;
+    if (!m_session->LookUp(name, found) || found.empty()) return false;
+    m_addresses = std::move(found);
+    Aim(0);
     m_strTargetName = name;
     return true;
 }
@@ -99,12 +211,18 @@ bool CPing::Ping(int size, uint32_t timeoutMs, std::string& text) {
         text = "Socket error!";
         return false;
     }
+    EchoReply reply;
+    if (m_addresses.empty()) {
+        reply.status = kIpBadDestination;
+        return DescribeReply(reply, text);
+    }
     if (size < 0) size = 0;
     if (size > kMaxPayload) size = kMaxPayload;
-    EchoReply reply;
     reply.roundTripTime = kNoReplyTime;
-    m_session->SendEcho(m_dwTargetAddress, std::string(size_t(size), 'G'), timeoutMs, reply);
-    return DescribeReply(reply, text);
+    m_session->SendEcho(m_addresses[m_nCurrent], std::string(size_t(size), 'G'), timeoutMs, reply);
+    const bool answered = DescribeReply(reply, text);
+    if (!answered && m_addresses.size() > 1) Aim((m_nCurrent + 1) % m_addresses.size());
+    return answered;
 }
 
 const char* CPing::StatusText(uint32_t status) {

@@ -5,19 +5,22 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ports/Icmp.h"
 
 namespace lumivar {
 
-inline constexpr uint32_t kInaddrNone = 0xFFFFFFFF;
 inline constexpr uint32_t kIpReqTimedOut = 11010;
+inline constexpr uint32_t kIpBadDestination = 11018;
 
-// Addresses are kept in network byte order, as the ICMP library takes them.
-uint32_t AddressOf(uint8_t a, uint8_t b, uint8_t c, uint8_t d);
-std::string DottedAddress(uint32_t address);
+IpAddress AddressOf(uint8_t a, uint8_t b, uint8_t c, uint8_t d);
+// The dotted quad, or the short IPv6 form: lower case, the longest run of zero groups as "::".
+std::string AddressText(const IpAddress& address);
 // A dotted quad of four decimal numbers 0..255, nothing else.
-bool ParseDotted(const std::string& text, uint32_t& address);
+bool ParseDotted(const std::string& text, IpAddress& address);
+// A dotted quad or an IPv6 literal without brackets or zone.
+bool ParseAddress(const std::string& text, IpAddress& address);
 
 class CPing {
 public:
@@ -25,7 +28,9 @@ public:
     CPing(const CPing&) = delete;
     CPing& operator=(const CPing&) = delete;
 
+    // A name, a dotted quad, or an IPv6 literal with or without brackets.
     bool Resolve(const std::string& name);
+    // One echo to the current address; when it fails, the next echo goes to the name's next address.
     bool Ping(int size, uint32_t timeoutMs, std::string& text);
     bool DescribeReply(const EchoReply& reply, std::string& text);
     // The text of an IP status from 11000 to 11022; null for any other.
@@ -38,9 +43,11 @@ public:
     int m_bLibraryError = 0;
     std::string m_strTargetName = "UnknownHost";
     std::string m_strTargetAddress = "0.0.0.0";
-    uint32_t m_dwTargetAddress = kInaddrNone;
+    std::vector<IpAddress> m_addresses;  // empty until a name resolves
+    size_t m_nCurrent = 0;
 
 private:
+    void Aim(size_t index);
     std::unique_ptr<IEchoSession> m_session;
 };
 

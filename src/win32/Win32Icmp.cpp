@@ -1,9 +1,13 @@
 // Echoes through the ICMP library, loaded at run time: "ICMP.DLL" where the system has it,
-// else the same three functions of iphlpapi.dll, which later systems keep them in.
+// else the same three functions of iphlpapi.dll, which later systems keep them in. IPv6
+// echoes need iphlpapi's Icmp6 functions; a system without them cannot reach IPv6 hosts.
 #include <winsock2.h>
+#include <ws2tcpip.h>
 #include <windows.h>
 #include <ipexport.h>
 
+#include <cstddef>
+#include <cstring>
 #include <vector>
 
 #include "net/SystemIcmp.h"
@@ -15,9 +19,62 @@ namespace {
 using IcmpCreateFileFn = HANDLE(WINAPI*)();
 using IcmpSendEchoFn = DWORD(WINAPI*)(HANDLE, IPAddr, LPVOID, WORD, PIP_OPTION_INFORMATION, LPVOID, DWORD, DWORD);
 using IcmpCloseHandleFn = BOOL(WINAPI*)(HANDLE);
+using Icmp6SendEcho2Fn = DWORD(WINAPI*)(HANDLE, HANDLE, FARPROC, PVOID, sockaddr_in6*, sockaddr_in6*, LPVOID, WORD,
+                                        PIP_OPTION_INFORMATION, LPVOID, DWORD, DWORD);
+
+// The system packs the address of an IPv6 reply; the headers at hand do not.
+#pragma pack(push, 1)
+struct Ip6AddressEx {
+    USHORT port;
+    ULONG flowInfo;
+    USHORT address[8];
+    ULONG scopeId;
+};
+#pragma pack(pop)
+struct Icmp6EchoReply {
+    Ip6AddressEx address;
+    ULONG status;
+    unsigned int roundTripTime;
+};
+static_assert(offsetof(Icmp6EchoReply, status) == 28 && sizeof(Icmp6EchoReply) == 36);
+
+constexpr DWORD kGeneralFailure = 11050;
+
+template <class Fn>
+Fn Proc(HMODULE module, const char* name) {
+    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
 
 // Room for the first record, the largest payload and the error data the library asks for.
 constexpr DWORD kReplyBufferSize = sizeof(ICMP_ECHO_REPLY) + 8192 + 8;
+// The IPv6 call also wants room for an IO_STATUS_BLOCK, two pointers wide.
+constexpr DWORD kReply6BufferSize = sizeof(Icmp6EchoReply) + 8192 + 8 + 2 * sizeof(void*);
+
+bool ToIpAddress(const sockaddr* from, IpAddress& address) {
+    address = IpAddress{};
+    if (from->sa_family == AF_INET) {
+        std::memcpy(address.bytes.data(), &reinterpret_cast<const sockaddr_in*>(from)->sin_addr, 4);
+        return true;
+    }
+    if (from->sa_family != AF_INET6) return false;
+    address.v6 = true;
+    std::memcpy(address.bytes.data(), &reinterpret_cast<const sockaddr_in6*>(from)->sin6_addr, 16);
+    return true;
+}
+
+int ToSockaddr(const IpAddress& address, sockaddr_storage& to) {
+    to = sockaddr_storage{};
+    if (address.v6) {
+        auto& in6 = reinterpret_cast<sockaddr_in6&>(to);
+        in6.sin6_family = AF_INET6;
+        std::memcpy(&in6.sin6_addr, address.bytes.data(), 16);
+        return sizeof in6;
+    }
+    auto& in = reinterpret_cast<sockaddr_in&>(to);
+    in.sin_family = AF_INET;
+    std::memcpy(&in.sin_addr, address.bytes.data(), 4);
+    return sizeof in;
+}
 
 class Win32EchoSession : public IEchoSession {
 public:
@@ -32,9 +89,9 @@ public:
         m_hDll = LoadLibraryA("ICMP.DLL");
         if (!m_hDll) m_hDll = LoadLibraryA("iphlpapi.dll");
         if (!m_hDll) return;
-        m_create = reinterpret_cast<IcmpCreateFileFn>(reinterpret_cast<void*>(GetProcAddress(m_hDll, "IcmpCreateFile")));
-        m_send = reinterpret_cast<IcmpSendEchoFn>(reinterpret_cast<void*>(GetProcAddress(m_hDll, "IcmpSendEcho")));
-        m_close = reinterpret_cast<IcmpCloseHandleFn>(reinterpret_cast<void*>(GetProcAddress(m_hDll, "IcmpCloseHandle")));
+        m_create = Proc<IcmpCreateFileFn>(m_hDll, "IcmpCreateFile");
+        m_send = Proc<IcmpSendEchoFn>(m_hDll, "IcmpSendEcho");
+        m_close = Proc<IcmpCloseHandleFn>(m_hDll, "IcmpCloseHandle");
         if (!m_create || !m_send || !m_close) {
             FreeLibrary(m_hDll);
             m_hDll = nullptr;
@@ -48,21 +105,24 @@ public:
 
     ~Win32EchoSession() override {
         if (m_hIcmp != INVALID_HANDLE_VALUE) m_close(m_hIcmp);
+        if (m_hIcmp6 != INVALID_HANDLE_VALUE) m_close6(m_hIcmp6);
+        if (m_hIcmp6Dll) FreeLibrary(m_hIcmp6Dll);
         if (m_hDll) FreeLibrary(m_hDll);
         if (m_bWinsock) WSACleanup();
     }
 
     State GetState() const override { return m_state; }
 
-    void SendEcho(uint32_t address, const std::string& payload, uint32_t timeoutMs, EchoReply& reply) override {
+    void SendEcho(const IpAddress& address, const std::string& payload, uint32_t timeoutMs, EchoReply& reply) override {
         if (m_state != State::Ready) return;
+        std::string data = payload;
+        if (address.v6) return SendEcho6(address, data, timeoutMs, reply);
         std::vector<char> buffer(kReplyBufferSize, 0);
         auto* first = reinterpret_cast<ICMP_ECHO_REPLY*>(buffer.data());
         first->RoundTripTime = reply.roundTripTime;  // stays as preset when nothing is written
-        std::string data = payload;
-        m_send(m_hIcmp, address, data.data(), WORD(data.size()), nullptr, buffer.data(), DWORD(buffer.size()),
-               timeoutMs);
-        reply.address = first->Address;
+        IPAddr to;
+        std::memcpy(&to, address.bytes.data(), 4);
+        m_send(m_hIcmp, to, data.data(), WORD(data.size()), nullptr, buffer.data(), DWORD(buffer.size()), timeoutMs);
         reply.status = first->Status;
         reply.roundTripTime = first->RoundTripTime;
         reply.dataSize = first->DataSize;
@@ -76,23 +136,67 @@ public:
         return true;
     }
 
-    bool LookUp(const std::string& name, uint32_t& address) override {
+    bool LookUp(const std::string& name, std::vector<IpAddress>& addresses) override {
+        addresses.clear();
         if (!m_bWinsock) return false;
-        const hostent* entry = gethostbyname(name.c_str());
-        if (!entry || entry->h_addrtype != AF_INET || !entry->h_addr_list || !entry->h_addr_list[0]) return false;
-        memcpy(&address, entry->h_addr_list[0], 4);
-        return true;
+        addrinfo hints{};
+        hints.ai_family = AF_UNSPEC;
+        hints.ai_socktype = SOCK_RAW;  // one entry per address
+        addrinfo* found = nullptr;
+        if (getaddrinfo(name.c_str(), nullptr, &hints, &found) != 0) return false;
+        for (const addrinfo* a = found; a; a = a->ai_next) {
+            IpAddress address;
+            if (a->ai_addr && ToIpAddress(a->ai_addr, address)) addresses.push_back(address);
+        }
+        freeaddrinfo(found);
+        return !addresses.empty();
     }
 
-    bool ReverseLookUp(uint32_t address, std::string& name) override {
+    bool ReverseLookUp(const IpAddress& address, std::string& name) override {
         if (!m_bWinsock) return false;
-        const hostent* entry = gethostbyaddr(reinterpret_cast<const char*>(&address), 4, AF_INET);
-        if (!entry || !entry->h_name) return false;
-        name = entry->h_name;
+        sockaddr_storage from;
+        const int size = ToSockaddr(address, from);
+        char host[NI_MAXHOST];
+        if (getnameinfo(reinterpret_cast<sockaddr*>(&from), size, host, sizeof host, nullptr, 0, NI_NAMEREQD) != 0)
+            return false;
+        name = host;
         return true;
     }
 
 private:
+    // iphlpapi's IPv6 echo, opened at the first IPv6 address.
+    void SendEcho6(const IpAddress& address, std::string& data, uint32_t timeoutMs, EchoReply& reply) {
+        if (!m_bTriedIcmp6) {
+            m_bTriedIcmp6 = true;
+            m_hIcmp6Dll = LoadLibraryA("iphlpapi.dll");
+            auto create = Proc<IcmpCreateFileFn>(m_hIcmp6Dll, "Icmp6CreateFile");
+            m_send6 = Proc<Icmp6SendEcho2Fn>(m_hIcmp6Dll, "Icmp6SendEcho2");
+            m_close6 = Proc<IcmpCloseHandleFn>(m_hIcmp6Dll, "IcmpCloseHandle");
+            if (create && m_send6 && m_close6) m_hIcmp6 = create();
+        }
+        if (m_hIcmp6 == INVALID_HANDLE_VALUE || !m_send6) {
+            reply.status = kGeneralFailure;
+            return;
+        }
+        sockaddr_in6 from{}, to{};
+        from.sin6_family = to.sin6_family = AF_INET6;
+        std::memcpy(&to.sin6_addr, address.bytes.data(), 16);
+        std::vector<char> buffer(kReply6BufferSize, 0);
+        const DWORD replies = m_send6(m_hIcmp6, nullptr, nullptr, nullptr, &from, &to, data.data(), WORD(data.size()),
+                                      nullptr, buffer.data(), DWORD(buffer.size()), timeoutMs);
+        if (replies == 0) {
+            const DWORD error = GetLastError();
+            reply.status = error >= 11000 ? error : kGeneralFailure;
+            return;
+        }
+        Icmp6EchoReply first;
+        std::memcpy(&first, buffer.data(), sizeof first);
+        reply.status = first.status;
+        reply.roundTripTime = first.roundTripTime;
+        reply.dataSize = WORD(data.size());  // the record has no size; an echo returns what it was sent
+        reply.ttl = 0;                       // nor the hop limit
+    }
+
     State m_state = State::NoLibrary;
     bool m_bWinsock = false;
     HMODULE m_hDll = nullptr;
@@ -100,6 +204,11 @@ private:
     IcmpCreateFileFn m_create = nullptr;
     IcmpSendEchoFn m_send = nullptr;
     IcmpCloseHandleFn m_close = nullptr;
+    bool m_bTriedIcmp6 = false;
+    HMODULE m_hIcmp6Dll = nullptr;
+    HANDLE m_hIcmp6 = INVALID_HANDLE_VALUE;
+    Icmp6SendEcho2Fn m_send6 = nullptr;
+    IcmpCloseHandleFn m_close6 = nullptr;
 };
 
 }  // namespace

@@ -77,7 +77,7 @@ struct Monitors : App {
     explicit Monitors(const std::string& ini) : App("[Lumivar2003]\nAUTOCHECKNEWVERSION=0\n" + ini) { Pop3(); }
     void Page(const std::string& body, int status = 200) { shell.http->Page(kPage, body, status); }
     void HostAnswers(bool on) {
-        shell.icmp.script->standing = on ? fake::EchoScript::Answer(AddressOf(127, 0, 0, 1)) : fake::EchoScript::TimedOut();
+        shell.icmp.script->standing = on ? fake::EchoScript::Answer() : fake::EchoScript::TimedOut();
     }
     // A menu command, and the check it started.
     void Command(int id) {

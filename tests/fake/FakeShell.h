@@ -330,24 +330,24 @@ public:
 struct EchoScript {
     IEchoSession::State state = IEchoSession::State::Ready;
     std::string computerName = "DESKPC";  // empty: gethostname fails
-    std::map<std::string, uint32_t> names;     // forward look-ups that succeed
-    std::map<uint32_t, std::string> reverse;   // reverse look-ups that succeed
+    std::map<std::string, std::vector<IpAddress>> names;  // forward look-ups that succeed
+    std::map<IpAddress, std::string> reverse;             // reverse look-ups that succeed
     // Replies in order, then `standing` for every later echo; nullopt writes no record.
     std::deque<std::optional<EchoReply>> replies;
     std::optional<EchoReply> standing = TimedOut();
 
     struct Sent {
-        uint32_t address;
+        IpAddress address;
         std::string payload;
         uint32_t timeoutMs;
     };
     std::vector<Sent> sent;
     std::vector<std::string> lookUps;
-    std::vector<uint32_t> reverseLookUps;
+    std::vector<IpAddress> reverseLookUps;
     int opened = 0, closed = 0;
 
-    static EchoReply TimedOut() { return {0, 11010, 0, 0, 0}; }
-    static EchoReply Answer(uint32_t address, uint32_t ms = 1) { return {address, 0, ms, 40, 128}; }
+    static EchoReply TimedOut() { return {11010, 0, 0, 0}; }
+    static EchoReply Answer(uint32_t ms = 1) { return {0, ms, 40, 128}; }
 };
 
 class FakeEchoSession : public IEchoSession {
@@ -355,16 +355,16 @@ public:
     explicit FakeEchoSession(std::shared_ptr<EchoScript> script) : m_script(std::move(script)) { ++m_script->opened; }
     ~FakeEchoSession() override { ++m_script->closed; }
     State GetState() const override { return m_script->state; }
-    void SendEcho(uint32_t address, const std::string& payload, uint32_t timeoutMs, EchoReply& reply) override {
+    void SendEcho(const IpAddress& address, const std::string& payload, uint32_t timeoutMs, EchoReply& reply) override {
         m_script->sent.push_back({address, payload, timeoutMs});
         if (const auto next = Next(m_script->replies, m_script->standing)) reply = *next;
     }
     bool LocalHostName(std::string& name) override { name = m_script->computerName; return !name.empty(); }
-    bool LookUp(const std::string& name, uint32_t& address) override {
+    bool LookUp(const std::string& name, std::vector<IpAddress>& addresses) override {
         m_script->lookUps.push_back(name);
-        return Find(m_script->names, name, address);
+        return Find(m_script->names, name, addresses);
     }
-    bool ReverseLookUp(uint32_t address, std::string& name) override {
+    bool ReverseLookUp(const IpAddress& address, std::string& name) override {
         m_script->reverseLookUps.push_back(address);
         return Find(m_script->reverse, address, name);
     }

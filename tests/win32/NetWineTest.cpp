@@ -1,5 +1,5 @@
 // The network clients over Winsock: the HTTP client takes its proxy from the user's Internet
-// Settings, and the POP3 client's time limit holds.
+// Settings, the POP3 client's time limit holds, and echoes go through the system's ICMP library.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -9,8 +9,10 @@
 
 #include "net/HttpClient.h"
 #include "net/LocalServer.h"
+#include "net/Ping.h"
 #include "net/Pop3Connection.h"
 #include "net/RobotInternet.h"
+#include "net/SystemIcmp.h"
 
 namespace lumivar {
 namespace {
@@ -76,6 +78,25 @@ TEST(Pop3Winsock, ASilentServerFailsWithinTheTimeLimit) {
     EXPECT_EQ(pop3.GetError(), "Socket Error");
     EXPECT_GE(waited, std::chrono::milliseconds(400));
     EXPECT_LT(waited, std::chrono::seconds(5));
+}
+
+// The loopback answers; an IPv6 echo answers too, or fails with a status where the system
+// (Wine, for one) has no IPv6 echo, and never outlasts its time limit.
+TEST(IcmpWine, TheLoopbackAnswersAndAnIpv6EchoAnswersOrFailsInTime) {
+    CSystemIcmp icmp;
+    CPing ping(icmp.OpenEcho());
+    ASSERT_TRUE(ping.m_bValid);
+    std::string text;
+    ASSERT_TRUE(ping.Resolve("127.0.0.1"));
+    EXPECT_TRUE(ping.Ping(40, 2000, text)) << text;
+    EXPECT_EQ(text.rfind("Reply from 127.0.0.1 [", 0), 0u) << text;
+
+    ASSERT_TRUE(ping.Resolve("[::1]"));
+    const auto start = std::chrono::steady_clock::now();
+    const bool answered = ping.Ping(40, 1000, text);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    EXPECT_TRUE(answered ? text.rfind("Reply from ::1 [", 0) == 0 : text.rfind("Ping: Error - Status = 110", 0) == 0)
+        << text;
 }
 
 }  // namespace
