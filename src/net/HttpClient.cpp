@@ -17,26 +17,21 @@ using Clock = std::chrono::steady_clock;
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Content-Length of a header block, or -1 when it has none (the body then runs to the close).
-long long ContentLength(const std::string& head) {
-    const std::string lower = Lower(head);
-    size_t at = 0;
-    while ((at = lower.find("\r\ncontent-length:", at)) != std::string::npos) {
-        at += 17;
-        while (at < lower.size() && (lower[at] == ' ' || lower[at] == '\t')) ++at;
-        long long n = 0;
-        size_t digits = 0;
-        while (at < lower.size() && IsDigit(lower[at]) && digits < 18) n = n * 10 + (lower[at++] - '0'), ++digits;
-        if (digits) return n;
-    }
-    return -1;
-}
-
 // The first value of a header, trimmed; empty when there is none.
 std::string HeaderValue(const std::string& head, const std::string& lowerName) {
     const size_t at = Lower(head).find("\r\n" + lowerName + ":");
     if (at == std::string::npos) return {};
     const size_t from = at + 3 + lowerName.size();
     return std::string(Trim(std::string_view(head).substr(from, head.find("\r\n", from) - from)));
+}
+
+// The leading digits of Content-Length; -1 when there are none.
+long long ContentLength(const std::string& head) {
+    const std::string value = HeaderValue(head, "content-length");
+    long long n = 0;
+    size_t digits = 0;
+    while (digits < value.size() && digits < 18 && IsDigit(value[digits])) n = n * 10 + (value[digits++] - '0');
+    return digits ? n : -1;
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include "net/HostPort.h"
 
 #include <algorithm>
-#include <cctype>
 #include <string_view>
 
 namespace lumivar {

@@ -62,7 +62,11 @@ const std::string kOurs = Utf8ToGbk(kVersionText), kNewer = Utf8ToGbk(kNewerText
 // way the proxy account goes along and a pending automatic check is dropped.
 TEST_F(WebMonitorTest, UpdateCheck) {
     enum How { kMenu, kJoin, kItself };
-    const auto got = [](const std::string& body) { return HttpReply{Outcome::Complete, 200, body}; };
+    const auto got = [](const std::string& body) {
+        HttpReply reply;
+        reply.outcome = Outcome::Complete, reply.status = 200, reply.body = body;
+        return reply;
+    };
     const HttpReply ours = got(kOurs), newer = got(kNewer), none;
     const std::string sorry = "抱歉 (30): 由于网络连接的状况或其他原因，现在不能确定您所用的软件是否最新的版本! 请稍侯再试\n";
     const std::string latest = "恭喜 (30): 您所用的软件是当前最新版本! enjoy!\n";

@@ -394,7 +394,11 @@ public:
         m_replies[url] = std::move(reply);
     }
     void Page(const std::string& url, const std::string& body, int status = 200) {
-        Answer(url, {HttpReply::Outcome::Complete, status, body});
+        HttpReply reply;
+        reply.outcome = HttpReply::Outcome::Complete;
+        reply.status = status;
+        reply.body = body;
+        Answer(url, reply);
     }
     std::vector<HttpRequest> Requests() const {
         std::lock_guard lock(m_mutex);

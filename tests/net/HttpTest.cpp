@@ -39,7 +39,8 @@ TEST(HttpClient, SendsTheRequestLineAndHeadersDirectOrTheWholeUrlToAProxy) {
     EXPECT_TRUE(direct.ok);
     EXPECT_EQ(direct.body, "GET /a/b?c=1 HTTP/1.0\nHost: " + host +
                                "\nUser-Agent: Mozilla\nPragma: no-cache\nCache-Control: no-cache\nAccept: */*\n");
-    const ProxyConfig proxy{.enabled = true, .host = "127.0.0.1", .port = server.Port(), .bypass = {}};
+    ProxyConfig proxy;
+    proxy.enabled = true, proxy.host = "127.0.0.1", proxy.port = server.Port();
     const Got proxied = Fetch("http://www.lumivar.com.cn/lumivar/update.ini", {}, proxy, "用户");
     EXPECT_EQ(proxied.body, "GET http://www.lumivar.com.cn/lumivar/update.ini HTTP/1.0\nHost: www.lumivar.com.cn\n"
                             "User-Agent: Mozilla\nPragma: no-cache\nCache-Control: no-cache\n"
@@ -51,8 +52,9 @@ TEST(HttpClient, SendsTheRequestLineAndHeadersDirectOrTheWholeUrlToAProxy) {
         request = LocalServer::ReadRequest(c);
         LocalServer::Send(c, "HTTP/1.1 200 Connection established\r\n\r\n");
     });
-    const Got tunnelled =
-        Fetch("https://[2001:db8::1]/secret", {}, {.enabled = true, .tlsHost = "127.0.0.1", .tlsPort = connect.Port()}, "用户");
+    ProxyConfig tunnel;
+    tunnel.enabled = true, tunnel.tlsHost = "127.0.0.1", tunnel.tlsPort = connect.Port();
+    const Got tunnelled = Fetch("https://[2001:db8::1]/secret", {}, tunnel, "用户");
     EXPECT_EQ(tunnelled.code, CRobotInternet::kNoTls);
     EXPECT_EQ(request, "CONNECT [2001:db8::1]:443 HTTP/1.1\nHost: [2001:db8::1]:443\nProxy-authorization: Basic 08O7pzo=\n");
 }

@@ -58,7 +58,11 @@ TEST(HomepagePage, TheAddressTestOpensTheBrowserAndTellsWhetherTheAddressAnswers
         fake::FakeShell shell;
         shell.background.manual = true;
         if (r.answers) shell.http->Page("http://h.test/", "hello");
-        if (r.tls != TlsError::None) shell.http->Answer("http://h.test/", {.tls = r.tls});
+        if (r.tls != TlsError::None) {
+            HttpReply refused;
+            refused.tls = r.tls;
+            shell.http->Answer("http://h.test/", refused);
+        }
         std::optional<CHomepagePage> page(std::in_place,
                                           HomepagePagePorts{shell.system, shell.dialogs, shell.background, shell.http});
         page->m_strAddress = " h.test/", page->m_bProxy = r.proxy, page->m_strProxyUser = "me";

@@ -92,7 +92,9 @@ TEST(Pop3Connection, LogsInOnceCountsAndLogsOutOrSaysWhyNot) {
         }  // the destructor logs out what is still open
         EXPECT_EQ(peer.Received(), c.sent);
         EXPECT_EQ(peer.Connections().size(), c.connections);
-        if (c.connections) EXPECT_EQ(peer.Connections()[0], c.connected);
+        if (c.connections) {
+            EXPECT_EQ(peer.Connections()[0], c.connected);
+        }
     }
 }
 
