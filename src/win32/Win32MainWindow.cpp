@@ -34,11 +34,22 @@ LRESULT CALLBACK PasswordBoxProc(HWND box, UINT msg, WPARAM wp, LPARAM lp) {
 }
 }  // namespace
 
-void Win32MainWindow::Attach(HWND hwnd) {
-    m_hwnd = hwnd;
-    HWND box = Password();
+void Win32MainWindow::Attach(HWND hwnd) { m_hwnd = hwnd; }
+
+// Made at the first lock: with the manifest an edit box brings in the common controls and their
+// theme, which a day without a lock never needs.
+HWND Win32MainWindow::PasswordBox() {
+    if (HWND box = Password()) return box;
+    RECT size{0, 0, 60, 12};  // dialog units of the main window's font
+    MapDialogRect(m_hwnd, &size);
+    HWND box = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                               WS_CHILD | WS_DISABLED | WS_TABSTOP | ES_PASSWORD | ES_AUTOHSCROLL, 0, 0, size.right,
+                               size.bottom, m_hwnd, HMENU(INT_PTR(IDC_PASSWORD)), GetModuleHandleW(nullptr), nullptr);
+    if (!box) return nullptr;
+    SendMessageW(box, WM_SETFONT, WPARAM(SendMessageW(m_hwnd, WM_GETFONT, 0, 0)), FALSE);
     SetWindowLongPtrW(box, GWLP_USERDATA, GetWindowLongPtrW(box, GWLP_WNDPROC));
     SetWindowLongPtrW(box, GWLP_WNDPROC, LONG_PTR(PasswordBoxProc));
+    return box;
 }
 
 void Win32MainWindow::SetTimer(int id, uint32_t ms) { ::SetTimer(m_hwnd, UINT_PTR(id), ms, nullptr); }
@@ -199,26 +210,30 @@ IMainWindow::Focus Win32MainWindow::FocusOwner() {
 }
 
 void Win32MainWindow::FocusMain() { SetFocus(m_hwnd); }
-void Win32MainWindow::FocusPassword() { SetFocus(Password()); }
+void Win32MainWindow::FocusPassword() { SetFocus(PasswordBox()); }
 HWND Win32MainWindow::Password() const { return GetDlgItem(m_hwnd, IDC_PASSWORD); }
 
 std::string Win32MainWindow::PasswordText() { return WindowTextUtf8(Password()); }
 
-void Win32MainWindow::SetPasswordText(const std::string& text) { SetWindowTextW(Password(), Wide(text).c_str()); }
+void Win32MainWindow::SetPasswordText(const std::string& text) {
+    if (HWND box = Password()) SetWindowTextW(box, Wide(text).c_str());
+}
 
 Rect Win32MainWindow::PasswordRect() {
     RECT rc{};
-    GetWindowRect(Password(), &rc);
+    GetWindowRect(PasswordBox(), &rc);
     return FromScreen(rc);
 }
 
 void Win32MainWindow::MovePasswordBox(int x, int y) {
-    SetWindowPos(Password(), HWND_TOP, x, y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    SetWindowPos(PasswordBox(), HWND_TOP, x, y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
 }
 
 void Win32MainWindow::ShowPasswordBox(bool on) {
-    ShowWindow(Password(), on ? SW_SHOW : SW_HIDE);
-    EnableWindow(Password(), on);
+    HWND box = on ? PasswordBox() : Password();
+    if (!box) return;
+    ShowWindow(box, on ? SW_SHOW : SW_HIDE);
+    EnableWindow(box, on);
 }
 
 // The main window runs in its own message loop, which ends when the window is gone.

@@ -46,7 +46,8 @@ public:
     void PostScreenSaver() override;
 
 private:
-    HWND Password() const;
+    HWND Password() const;  // null until the first lock
+    HWND PasswordBox();     // made when missing
     void LeaveIconic();
     Rect FromScreen(const RECT& rc) const;
     HWND m_hwnd = nullptr;
