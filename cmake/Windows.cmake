@@ -7,11 +7,11 @@ target_sources(lumivar_core PRIVATE src/win32/Gbk.cpp src/win32/Win32Socket.cpp 
 set_source_files_properties(src/win32/Win32Socket.cpp src/win32/Win32Tls.cpp PROPERTIES
   COMPILE_DEFINITIONS "UNICODE;_UNICODE;WIN32_LEAN_AND_MEAN;NOMINMAX;_WIN32_WINNT=0x0601")
 
-# A normal day needs no dialogs, sockets, TLS, sounds or pictures: those DLLs load on first use,
+# A normal day needs no dialogs, sockets, TLS, proxy scripts, sounds or pictures: those DLLs load on first use,
 # since under Wine each one loaded costs private memory (comdlg32 alone pulls in the printer
 # stack, Schannel GnuTLS).
 set(DELAY_LIBS)
-foreach(dll comctl32 comdlg32 ole32 winmm ws2_32 secur32 crypt32)
+foreach(dll comctl32 comdlg32 ole32 winmm ws2_32 secur32 crypt32 winhttp)
   set(lib ${CMAKE_BINARY_DIR}/delay/lib${dll}_delay.a)
   add_custom_command(OUTPUT ${lib}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/delay

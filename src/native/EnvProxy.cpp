@@ -5,7 +5,7 @@
 
 namespace lumivar {
 
-ProxyConfig SystemProxyConfig() {
+ProxyConfig SystemProxyConfig(const HttpUrl&) {
     const auto get = [](const char* a, const char* b) {
         const char* v = std::getenv(a);
         if (!v) v = std::getenv(b);

@@ -68,7 +68,7 @@ HttpReply CHttpClient::Get(const HttpRequest& request) const {
     };
     const HttpUrl& url = request.url;
 
-    const ProxyConfig proxy = m_proxy ? m_proxy->Current() : ProxyConfig{};
+    const ProxyConfig proxy = m_proxy ? m_proxy->For(url) : ProxyConfig{};
     std::string proxyHost;
     uint16_t proxyPort = 0;
     const bool viaProxy = proxy.Route(url, proxyHost, proxyPort);

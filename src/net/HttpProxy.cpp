@@ -85,6 +85,22 @@ ProxyConfig ParseInternetSettings(bool enable, const std::string& server, const 
     return config;
 }
 
+ProxyConfig ParseScriptAnswer(const std::string& answer) {
+    for (std::string_view entry : Split(answer, ";")) {
+        entry = Trim(entry);
+        const std::string word = Lower(entry.substr(0, entry.find_first_of(" \t")));
+        if (word == "direct") return {};
+        if (word == "proxy" || word == "http") entry = Trim(entry.substr(word.size()));
+        else if (word == "socks" || word == "socks4" || word == "socks5" || word == "https") continue;  // not spoken here
+        ProxyConfig config;
+        if (!ParseProxyAddress(entry, config.host, config.port)) continue;
+        config.tlsHost = config.host, config.tlsPort = config.port;
+        config.enabled = true;
+        return config;
+    }
+    return {};
+}
+
 ProxyConfig ParseProxyEnvironment(const std::string& httpProxy, const std::string& httpsProxy,
                                   const std::string& noProxy) {
     ProxyConfig config;

@@ -149,7 +149,7 @@ private:
 class FakeProxy : public IProxySettings {
 public:
     explicit FakeProxy(ProxyConfig config = {}) : m_config(std::move(config)) {}
-    ProxyConfig Current() const override { return m_config; }
+    ProxyConfig For(const HttpUrl&) const override { return m_config; }
 
 private:
     const ProxyConfig m_config;

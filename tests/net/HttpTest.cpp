@@ -209,23 +209,29 @@ TEST(RobotInternet, RedirectsAreFollowedToTheFinalPageWithinTheirRules) {
 }
 
 TEST(ProxySettings, ReadAsTheSystemKeepsThemWithBypassListsSendingSomeHostsDirect) {
-    // Each scheme's proxy as "host:port"; "" goes direct.
-    const struct { bool enable; const char* server; const char* http; const char* https; } cases[] = {
-        {true, "proxy.corp", "proxy.corp:80", "proxy.corp:80"}, {true, "http=web:3128;https=secure:443", "web:3128", "secure:443"},
-        {true, "ftp=f:21;https=s:443", "", "s:443"}, {true, "http://p:81/", "p:81", "p:81"}, {false, "p:8080", "", ""},
-        {true, "p:99999", "", ""}, {true, "[::1]:8080", "::1:8080", "::1:8080"}, {true, "ftp=f:21", "", ""},
+    // Each scheme's proxy as "host:port"; "" goes direct. Typed in, or a configuration script's answer.
+    const auto typed = [](const char* server) { return ParseInternetSettings(true, server, ""); };
+    const struct { ProxyConfig config; const char* http; const char* https; } cases[] = {
+        {typed("proxy.corp"), "proxy.corp:80", "proxy.corp:80"}, {typed("http=web:3128;https=secure:443"), "web:3128", "secure:443"},
+        {typed("ftp=f:21;https=s:443"), "", "s:443"}, {typed("http://p:81/"), "p:81", "p:81"},
+        {ParseInternetSettings(false, "p:8080", ""), "", ""}, {typed("p:99999"), "", ""},
+        {typed("[::1]:8080"), "::1:8080", "::1:8080"}, {typed("ftp=f:21"), "", ""},
+        {ParseScriptAnswer("a:8080;b:3128"), "a:8080", "a:8080"}, {ParseScriptAnswer("PROXY p:81; DIRECT"), "p:81", "p:81"},
+        {ParseScriptAnswer("DIRECT; PROXY p:81"), "", ""}, {ParseScriptAnswer("SOCKS s:1080; PROXY p:3128"), "p:3128", "p:3128"},
+        {ParseScriptAnswer(" proxy [::1]:3128 "), "::1:3128", "::1:3128"}, {ParseScriptAnswer(""), "", ""},
+        {ParseScriptAnswer("p"), "p:80", "p:80"}, {ParseScriptAnswer("PROXY"), "", ""},
     };
-    for (const auto& c : cases) {
-        const ProxyConfig config = ParseInternetSettings(c.enable, c.server, "");
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(i);
         const auto route = [&](const char* url) {
             HttpUrl parsed;
             std::string host;
             uint16_t port = 0;
             CRobotInternet::ParseUrl(url, parsed);
-            return config.Route(parsed, host, port) ? host + ":" + std::to_string(port) : "";
+            return cases[i].config.Route(parsed, host, port) ? host + ":" + std::to_string(port) : "";
         };
-        EXPECT_EQ(route("http://www.lumivar.com.cn/"), c.http) << c.server;
-        EXPECT_EQ(route("https://www.lumivar.com.cn/"), c.https) << c.server;
+        EXPECT_EQ(route("http://www.lumivar.com.cn/"), cases[i].http);
+        EXPECT_EQ(route("https://www.lumivar.com.cn/"), cases[i].https);
     }
     const ProxyConfig win = ParseInternetSettings(true, "p:1", "<local>; *.intra.cn;10.*");
     const ProxyConfig env = ParseProxyEnvironment("http://127.0.0.1:3128/", "", "localhost, .example.org");

@@ -24,7 +24,7 @@ const wchar_t kKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet 
 // The proxy values as they were before the test, put back after it.
 struct SavedProxyValues {
     struct Value { const wchar_t* name; LSTATUS found = 0; DWORD type = 0, size = 1024; BYTE data[1024] = {}; };
-    Value values[3] = {{L"ProxyEnable"}, {L"ProxyServer"}, {L"ProxyOverride"}};
+    Value values[4] = {{L"ProxyEnable"}, {L"ProxyServer"}, {L"ProxyOverride"}, {L"AutoConfigURL"}};
     SavedProxyValues() {
         for (Value& v : values) v.found = RegGetValueW(HKEY_CURRENT_USER, kKey, v.name, RRF_RT_ANY, &v.type, v.data, &v.size);
     }
@@ -50,9 +50,10 @@ TEST(HttpWine, RequestsGoThroughTheProxyOfTheInternetSettings) {
     const std::wstring at = L"127.0.0.1:" + std::to_wstring(proxy.Port());
     const SavedProxyValues saved;
     SetProxy(0, at);
-    EXPECT_FALSE(SystemProxyConfig().enabled);
+    const HttpUrl site{.host = "www.lumivar.com.cn"};
+    EXPECT_FALSE(SystemProxyConfig(site).enabled);
     SetProxy(1, L"http=" + at + L";https=127.0.0.1:1");
-    const ProxyConfig config = SystemProxyConfig();
+    const ProxyConfig config = SystemProxyConfig(site);
     // Nothing may go past the proxy to the real site.
     ASSERT_TRUE(config.enabled);
     ASSERT_EQ(config.host + ":" + std::to_string(config.port), "127.0.0.1:" + std::to_string(proxy.Port()));
@@ -65,6 +66,50 @@ TEST(HttpWine, RequestsGoThroughTheProxyOfTheInternetSettings) {
     EXPECT_EQ(body, "V9 Build1");
     proxy.Stop();
     EXPECT_EQ(request.substr(0, request.find('\n')), "GET http://www.lumivar.com.cn/lumivar/update.ini HTTP/1.0");
+}
+
+// Where an automatic configuration script is set, it chooses the proxy for each address; where
+// it cannot be had, the proxy typed in serves. Every address here is on 127.0.0.1, so that
+// nothing leaves the machine whatever the script does.
+TEST(HttpWine, AnAutomaticConfigurationScriptChoosesTheProxyForEachAddress) {
+    std::string request;
+    LocalServer proxy([&](test::Socket c) {
+        request = LocalServer::ReadRequest(c);
+        LocalServer::Send(c, "HTTP/1.0 200 OK\r\nContent-Length: 9\r\n\r\nV9 Build1");
+    });
+    const std::string port = std::to_string(proxy.Port());
+    const std::string script = "function FindProxyForURL(url, host) {\n"
+                               "  return url.indexOf('/via') >= 0 ? 'PROXY 127.0.0.1:" + port + "' : 'DIRECT';\n}\n";
+    LocalServer pac([&](test::Socket c) {
+        LocalServer::ReadRequest(c);
+        LocalServer::Send(c, "HTTP/1.0 200 OK\r\nContent-Type: application/x-ns-proxy-autoconfig\r\nContent-Length: " +
+                                 std::to_string(script.size()) + "\r\n\r\n" + script);
+    });
+    const SavedProxyValues saved;
+    SetProxy(1, L"127.0.0.1:1");
+    const auto setScript = [](const std::string& url) {
+        const std::wstring w(url.begin(), url.end());
+        RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"AutoConfigURL", REG_SZ, w.c_str(), DWORD(w.size() * 2 + 2));
+    };
+    setScript("http://127.0.0.1:" + std::to_string(pac.Port()) + "/proxy.pac");
+    const HttpUrl via{.host = "127.0.0.1", .port = 1, .target = "/via"}, other{.host = "127.0.0.1", .port = 1, .target = "/other"};
+    const ProxyConfig chosen = SystemProxyConfig(via);
+    EXPECT_TRUE(chosen.enabled && chosen.host == "127.0.0.1" && chosen.port == proxy.Port() &&
+                chosen.tlsHost == "127.0.0.1" && chosen.tlsPort == proxy.Port());
+    EXPECT_FALSE(SystemProxyConfig(other).enabled) << "DIRECT";
+
+    CRobotInternet robot(std::make_shared<CHttpClient>());
+    std::string body, text;
+    int code = -1;
+    EXPECT_TRUE(robot.HttpGet("http://127.0.0.1:1/via", body, code, text));
+    EXPECT_EQ(body, "V9 Build1");
+    proxy.Stop();
+    EXPECT_EQ(request.substr(0, request.find('\n')), "GET http://127.0.0.1:1/via HTTP/1.0");
+
+    pac.Stop();
+    setScript("http://127.0.0.1:1/none.pac");
+    const ProxyConfig typed = SystemProxyConfig(via);
+    EXPECT_TRUE(typed.enabled && typed.port == 1) << "the typed-in proxy, when the script is not there";
 }
 
 // The receive time limit holds under Wine: not given up early, nor waited out forever.
