@@ -6,6 +6,8 @@
 #   (cmake --build --preset windows --target bare_tray; cmake --build --preset native --target bench_repaint)
 # WINEPREFIX: the prefix to use; unset, a copy of build/wine-prefix is used and removed.
 # CHECKS (100) monitor checks, at most CHECK_SECONDS (240); BENCH_OUT keeps the run's folder.
+# TLS=1: the web page over HTTPS after a redirect, the mail on port 995 in TLS, with a test
+# authority the prefix trusts for the run.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 if [ "${LUMIVAR_OWN_NETNS:-}" != 1 ]; then
@@ -19,7 +21,7 @@ exe=$(abs "${1:-$root/build/windows/Lumivar.exe}")
 bare=${2:-$root/build/windows/bare_tray.exe}
 repaint=${3:-$root/build/native/bench_repaint}
 [ -f "$exe" ] || { echo "no $exe" >&2; exit 2; }
-checks_wanted=${CHECKS:-100} check_seconds=${CHECK_SECONDS:-240}
+checks_wanted=${CHECKS:-100} check_seconds=${CHECK_SECONDS:-240} tls=${TLS:-0}
 
 work=${BENCH_OUT:-$(mktemp -d /tmp/lumivar-bench.XXXXXX)}
 mkdir -p "$work" && work=$(cd "$work" && pwd)
@@ -34,10 +36,11 @@ fi
 out=$work
 export DISPLAY=:$((200 + RANDOM % 100))
 Xvfb "$DISPLAY" -screen 0 1024x768x24 >/dev/null 2>&1 & xvfb=$!
-peers=
+peers= trusted=
 cleanup() {
   set +e
   kill $peers 2>/dev/null
+  [ -n "$trusted" ] && wine reg delete "$trusted" /f >/dev/null 2>&1
   wineserver -k 2>/dev/null
   kill "$xvfb" 2>/dev/null
   [ -n "$own_prefix" ] && rm -rf "$WINEPREFIX"
@@ -63,6 +66,9 @@ winpid() {
   done
   return 1
 }
+# tls_mapped PID: whether the TLS libraries are in the process
+tls_mapped() { if grep -qiE 'schannel|gnutls' "/proc/$1/maps"; then echo loaded; else echo "not loaded"; fi; }
+dirty() { awk '/^Private_Dirty:/ {k += $2} END {printf "%.1f", k / 1024}' "/proc/$1/smaps_rollup"; }
 uss() { awk '/^Private_(Clean|Dirty|Hugetlb):/ {k += $2} END {printf "%.1f", k / 1024}' "/proc/$1/smaps_rollup"; }
 rss() { awk '/^Rss:/ {printf "%.1f", $2 / 1024}' "/proc/$1/smaps_rollup"; }
 ticks() { sed 's/.*) //' "/proc/$1/stat" | awk '{print $12 + $13}'; }  # utime + stime
@@ -114,18 +120,31 @@ printf '[Lumivar2003]\r\nAUTOCHECKNEWVERSION=0\r\nSTARTUP=0\r\n' > "$work/Lumiva
 : "$(launch "$exe")"  # in a subshell, so that killing it later is no job of ours
 sleep 8
 ppid=$(winpid Lumivar.exe "$work/Lumivar")
-plain_row="| USS / RSS 8 s after start, every monitor off | $(uss "$ppid") MiB / $(rss "$ppid") MiB |"
+plain_row="| USS / RSS 8 s after start, every monitor off | $(uss "$ppid") MiB / $(rss "$ppid") MiB (TLS libraries $(tls_mapped "$ppid")) |"
 kill -9 "$ppid"
 for _ in $(seq 1 80); do tray_shown || break; sleep 0.25; done
 rm -rf "$work/Lumivar"
 
 # --- Lumivar.exe, every monitor on --------------------------------------------------------
-echo "count 0" > "$work/mailbox"
-python3 "$root/tests/e2e/pop3_peer.py" 110 "$work/mailbox" "$work/pop3.log" & peers="$peers $!"
-python3 "$root/tests/e2e/web_peer.py" "$work/port" "$work/web.log" "$work/mode" & peers="$peers $!"
-echo page > "$work/mode"
-for _ in $(seq 1 40); do [ -s "$work/port" ] && grep -q listening "$work/pop3.log" 2>/dev/null && break; sleep 0.1; done
-port=$(cat "$work/port")
+if [ "$tls" = 1 ]; then
+  make_certificates "$work/certs" >/dev/null
+  trusted=$(authority_key "$work/certs")
+  trust_authority "$work/certs"
+  echo page > "$work/peer-page"
+  POP3_MESSAGES=0 start_tls_peer "$work/certs" 995; peers="$peers $peer"  # no new mail: no prompt
+  address="http://localhost:$(peer_port redirect)/go" server=localhost:995 account='USER=me\r\nPASS=sz'
+  mail_checks() { grep -c 'pop3s tls USER' "$work/peer.log" || true; }
+  page_checks() { grep -c ' https GET /page ' "$work/peer.log" || true; }
+else
+  echo "count 0" > "$work/mailbox"
+  python3 "$root/tests/e2e/pop3_peer.py" 110 "$work/mailbox" "$work/pop3.log" & peers="$peers $!"
+  python3 "$root/tests/e2e/web_peer.py" "$work/port" "$work/web.log" "$work/mode" & peers="$peers $!"
+  echo page > "$work/mode"
+  for _ in $(seq 1 40); do [ -s "$work/port" ] && grep -q listening "$work/pop3.log" 2>/dev/null && break; sleep 0.1; done
+  address="http://127.0.0.1:$(cat "$work/port")/page" server=127.0.0.1 account='USER=alice'
+  mail_checks() { grep -c connected "$work/pop3.log" || true; }
+  page_checks() { grep -c '/page HTTP' "$work/web.log" || true; }
+fi
 app=$work/Lumivar
 mkdir -p "$app"
 # Twenty reminders far ahead (for the save), every monitor at 1 minute, a long working period;
@@ -134,8 +153,8 @@ mkdir -p "$app"
   printf '[Lumivar2003]\r\nAUTOCHECKNEWVERSION=0\r\nSTARTUP=0\r\n[SCREEN]\r\nWORKTIME=60\r\n'
   printf '[NOTES AND TASKS]\r\nREMIND=1\r\nTIMEOUT=0\r\nTOTALITEM=20\r\n'
   for i in $(seq 0 19); do printf 'Date%d=2030年01月%02d日\r\nTIME%d=8:%d\r\nNOTE%d=提醒第%d条\r\n' "$i" $((i + 1)) "$i" "$i" "$i" "$i"; done
-  printf '[HOMEPAGE]\r\nWATCH=1\r\nINTERVAL=1\r\nADDRESS=http://127.0.0.1:%s/page\r\n' "$port"
-  printf '[MAIL]\r\nCHECK=1\r\nINTERVAL=1\r\nSERVER=127.0.0.1\r\nUSER=alice\r\n'
+  printf '[HOMEPAGE]\r\nWATCH=1\r\nINTERVAL=1\r\nADDRESS=%s\r\n' "$address"
+  printf "[MAIL]\r\nCHECK=1\r\nINTERVAL=1\r\nSERVER=%s\r\n$account\r\n" "$server"
   printf '[HOSTSTATUS]\r\nMONITOR=1\r\nINTERVAL=1\r\nHOSTNAME=127.0.0.1\r\n'
 } | iconv -f UTF-8 -t GBK > "$app/Lumivar.ini"
 start_s=$(launch "$exe")
@@ -161,7 +180,7 @@ for _ in $(seq 1 120); do
 done
 idle_cpu=$(awk -v t=$((prev_t - t0)) -v h="$hz" 'BEGIN{printf "%.2f", t / h}')
 idle_sw=$((prev_s - s0))
-idle_uss=$(uss "$pid") idle_rss=$(rss "$pid")
+idle_uss=$(uss "$pid") idle_rss=$(rss "$pid") idle_dirty=$(dirty "$pid") idle_tls=$(tls_mapped "$pid")
 
 # 30 rests: Ctrl+Shift+A, then 'w'.
 : > "$work/rest_times"
@@ -183,7 +202,7 @@ rest_first=$(head -1 "$work/rest_times") rest_median=$(median < "$work/rest_time
 
 # Monitor checks: the timers' and the menu's, each counted where it arrived (the network is
 # this script's own, so every echo reply in it answered the program).
-count_checks() { echo $(( $(grep -c connected "$work/pop3.log") + $(grep -c '/page HTTP' "$work/web.log") + $(icmp_replies) )); }
+count_checks() { echo $(( $(mail_checks) + $(page_checks) + $(icmp_replies) )); }
 timer_checks=$(count_checks)
 uss_before_checks=$(uss "$pid")
 t_end=$(( $(date +%s) + check_seconds )) k=0
@@ -196,9 +215,9 @@ while [ "$(count_checks)" -lt "$checks_wanted" ] && [ "$(date +%s)" -lt "$t_end"
   k=$((k + 1)); sleep 0.7
 done
 sleep 3
-mails=$(grep -c connected "$work/pop3.log") pages=$(grep -c '/page HTTP' "$work/web.log") pings=$(icmp_replies)
+mails=$(mail_checks) pages=$(page_checks) pings=$(icmp_replies)
 checks=$((mails + pages + pings))
-uss_after_checks=$(uss "$pid") rss_end=$(rss "$pid")
+uss_after_checks=$(uss "$pid") rss_end=$(rss "$pid") dirty_end=$(dirty "$pid")
 prompts=$( (xdotool search --onlyvisible --name '网页内容|邮件监测器|网络连接状态' 2>/dev/null || true) | wc -l)
 
 # One SaveSettings: the end of the session makes the program save; timed from its opening
@@ -215,19 +234,19 @@ tasks_saved=$(grep -c '^NOTE[0-9]*=' "$app/Lumivar.ini" || true)
 if [ -x "$repaint" ]; then repaint_line=$("$repaint"); else repaint_line="not built ($repaint)"; fi
 
 cat <<EOF
-$(date '+%F %T'), $(wine --version 2>/dev/null), $(nproc) CPUs, $LANG, $(basename "$exe") of $(date -r "$exe" '+%F %T')
+$(date '+%F %T'), $(wine --version 2>/dev/null), $(nproc) CPUs, $LANG, $(basename "$exe") of $(date -r "$exe" '+%F %T'), monitors $([ "$tls" = 1 ] && echo "over TLS" || echo "over plain HTTP and POP3")
 
 | Measure | Lumivar.exe |
 | --- | --- |
 ${plain_row}
 | USS (smaps_rollup Private_*) after start and the first page prompt | $u0 MiB |
-| USS / RSS at the end of two idle minutes | $idle_uss MiB / $idle_rss MiB |
+| USS / RSS at the end of two idle minutes | $idle_uss MiB ($idle_dirty MiB of it dirty) / $idle_rss MiB (TLS libraries $idle_tls) |
 | CPU over the two idle minutes (utime+stime) | $idle_cpu s |
 | Context switches over them (voluntary+involuntary, live threads) | $idle_sw; the process ran in $busy of the 120 seconds |
 | Start-up to the tray icon | $start_s s |
 | Ctrl+Shift+A to the full-screen window | first $rest_first s, median of 30 $rest_median s |
 | USS before / after 30 rests | $uss_before_rests / $uss_after_rests MiB |
-| USS before / after $checks monitor checks (mail $mails, web $pages, host $pings; $((checks - timer_checks)) of them after the rests, from the menu) | $uss_before_checks / $uss_after_checks MiB (RSS $rss_end MiB; $prompts prompts open) |
+| USS before / after $checks monitor checks (mail $mails, web $pages, host $pings; $((checks - timer_checks)) of them after the rests, from the menu) | $uss_before_checks / $uss_after_checks MiB ($dirty_end MiB dirty, RSS $rss_end MiB; $prompts prompts open) |
 | .exe size | $(stat -c %s "$exe") bytes |
 | One SaveSettings, $tasks_saved tasks (INI opened to renamed, end of session) | $save s (wineboot -e to saved: $save_total s) |
 | Repaint during a rest (bench_repaint, fake shell) | $repaint_line |

@@ -2,8 +2,9 @@
 # A person whose page and mailbox are behind TLS, as today's are, against local peers with a
 # test authority the prefix trusts for the run: the watched http:// address redirects to
 # https://, and the final page prompts when it changes; the mailbox on localhost:995 brings the
-# new-mail prompt; a mail server whose certificate names another host brings the question
-# whether to go on watching, and never hears the account.
+# new-mail prompt; a rest counts down while a check waits on a TLS server that says nothing
+# after the handshake, which is given up on without a prompt; a mail server whose certificate
+# names another host brings the question whether to go on watching, and never hears the account.
 # Usage: tls_day.sh Lumivar.exe OUTDIR   (screenshots and the peers' log in OUTDIR)
 set -euo pipefail
 . "$(dirname "$0")/lib.sh"
@@ -15,8 +16,15 @@ keep_registry "$run|Lumivar2003" -- "$(authority_key "$out/certs")"
 trust_authority "$out/certs"
 echo '护眼 v1' > "$out/peer-page"
 start_tls_peer "$out/certs" 995  # root may bind it, as in CI
+# ini WATCH MAIL-SERVER [ADDRESS]: the watched page (by default the redirect to https) and the
+# mailbox, both at 1 minute
 ini() {
-  printf '%b' "[Lumivar2003]\r\nAUTOCHECKNEWVERSION=0\r\nSTARTUP=0\r\n[SOUND]\r\nPLAYSOUND=0\r\n[HOMEPAGE]\r\nWATCH=$1\r\nINTERVAL=1\r\nADDRESS=http://localhost:$(peer_port redirect)/go\r\n[MAIL]\r\nCHECK=1\r\nINTERVAL=1\r\nSERVER=$2\r\nUSER=me\r\nPASS=sz\r\n" > "$out/app/Lumivar.ini"
+  printf '%b' "[Lumivar2003]\r\nAUTOCHECKNEWVERSION=0\r\nSTARTUP=0\r\n[SOUND]\r\nPLAYSOUND=0\r\n[HOMEPAGE]\r\nWATCH=$1\r\nINTERVAL=1\r\nADDRESS=${3:-http://localhost:$(peer_port redirect)/go}\r\n[MAIL]\r\nCHECK=1\r\nINTERVAL=1\r\nSERVER=$2\r\nUSER=me\r\nPASS=sz\r\n" > "$out/app/Lumivar.ini"
+}
+quit() {
+  tray_menu Up Return  # 退出
+  for _ in $(seq 1 40); do [ ! -e "/proc/$program" ] && break; sleep 0.25; done
+  [ ! -e "/proc/$program" ] || fail "退出 did not end the program"
 }
 # close TITLE PERCENT: a click on the prompt's button that far across it, and it is gone (two
 # prompts may come at once, and the second one does not have the keyboard)
@@ -49,8 +57,34 @@ sleep 1; shot 03-changed
 close '网页内容' 73  # 取消: nothing is opened
 ok "the final page's change prompts again (see 03-changed.png)"
 
-tray_menu Up Return  # 退出
-for _ in $(seq 1 40); do [ ! -e "/proc/$program" ] && break; sleep 0.25; done
+quit
+# The mail check comes a minute after the start, when this part is over.
+ini 1 localhost:995 "https://localhost:$(peer_port silent)/page"
+start
+tray_menu Up Up Up Up Up Up Right Up Up Return  # 执行命令 > 检测主页内容
+for _ in $(seq 1 40); do grep -q 'silent GET /page' "$out/peer.log" && break; sleep 0.25; done
+grep -q 'silent GET /page' "$out/peer.log" || fail "检测主页内容 did not reach the silent TLS server"
+asked=$(date +%s)
+tray_menu Up Up Return  # 开始休息(Ctrl+Shift+A)
+wait_screen rest 10 05-no-rest || fail "no rest while the check was out"
+sleep 1; shot 05-rest
+sleep 3; shot 06-rest-later
+convert "$out/05-rest.png" -crop 90x16+0+0 +repage "$out/05-countdown.png"
+convert "$out/06-rest-later.png" -crop 90x16+0+0 +repage "$out/06-countdown.png"
+differ=$(compare -metric AE "$out/05-countdown.png" "$out/06-countdown.png" null: 2>&1 || true)
+[ "${differ%% *}" -gt 0 ] 2>/dev/null || fail "the countdown stood still while the check was out ($differ)"
+ok "a rest counts down while the check waits on a silent TLS server (see 05-rest.png, 06-rest-later.png)"
+for _ in $(seq 1 200); do grep -q 'silent client gave up' "$out/peer.log" && break; sleep 0.25; done
+grep -q 'silent client gave up' "$out/peer.log" || fail "the check never gave up on the silent TLS server"
+waited=$(($(date +%s) - asked))
+[ "$waited" -le 40 ] || fail "the silent TLS server held the check for $waited s"
+sleep 2
+xdotool search --onlyvisible --name '网页内容' >/dev/null 2>&1 && { shot 07-prompt; fail "a silent server prompted"; }
+focus_rest_screen; xdotool key w
+wait_screen clear 6 07-not-back || fail "'w' did not end the rest"
+ok "the check gave up on the silent TLS server after about $waited s, with no prompt"
+quit
+
 ini 0 "localhost:$(peer_port pop3bad)"
 start
 question=
@@ -58,9 +92,9 @@ for _ in $(seq 1 400); do
   question=$(xdotool search --name '邮件监测器配置' 2>/dev/null | head -1) && [ -n "$question" ] && break
   sleep 0.25
 done
-shot 04-question
+shot 08-question
 [ -n "$question" ] || fail "no question for a certificate that names another host"
 grep -q 'pop3bad handshake failed\|pop3bad plain STLS' "$out/peer.log" || fail "the STLS server was not reached"
 ! grep -q 'pop3bad .*\(USER\|PASS\)' "$out/peer.log" || fail "the account went to a server with another host's certificate"
-ok "a certificate for another host: the question whether to go on watching, and no login (see 04-question.png)"
+ok "a certificate for another host: the question whether to go on watching, and no login (see 08-question.png)"
 echo "e2e: $passed passed, 0 failed"

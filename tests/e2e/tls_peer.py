@@ -5,11 +5,13 @@ Each listener takes a free port; their names and ports go to PORTFILE as "name p
   https      the page (its text is the MODEFILE's first line), certificate for localhost
   wrongname  the same page, certificate for other.test
   untrusted  the same page, certificate from an authority nobody trusts
-  silent     completes the handshake, then says nothing
+  silent     completes the handshake, reads the request, then says nothing until the client
+             goes, which it logs
   redirect   plain HTTP: /go answers 301 to https://localhost:<https>/page, other paths a plain page
   http6      that plain page on [::1]
   proxy      an HTTP proxy that tunnels CONNECT to 127.0.0.1 only, and logs what it was sent
-  pop3s      POP3 in TLS from the first byte (two messages for the user "me", password "pw")
+  pop3s      POP3 in TLS from the first byte (POP3_MESSAGES, 2 unless set, for the user "me",
+             password "pw")
   pop3stls   plain POP3 that offers STLS and then is the same mailbox
   pop3plain  plain POP3 without STLS
   pop3bad    POP3 that offers STLS with the certificate for other.test
@@ -27,6 +29,7 @@ import time
 
 cert_dir, port_file, log_file, mode_file = sys.argv[1:5]
 pop3s_port = int(sys.argv[5]) if len(sys.argv) > 5 else 0
+messages = int(os.environ.get('POP3_MESSAGES', '2'))
 lock = threading.Lock()
 
 
@@ -90,7 +93,14 @@ class Https(socketserver.StreamRequestHandler):
         if self.request is None:
             return
         if self.server.name == 'silent':
-            time.sleep(30)
+            self.request.settimeout(60)
+            log('silent ' + ' | '.join(read_head(self.rfile)))
+            try:
+                while self.request.recv(1024):
+                    pass
+            except (ssl.SSLError, OSError):
+                pass
+            log('silent client gave up')
             return
         head = read_head(self.rfile)
         log(f'{self.server.name} ' + ' | '.join(head))
@@ -200,7 +210,7 @@ class Pop3(socketserver.StreamRequestHandler):
             elif verb == 'PASS':
                 self.send('+OK' if command == 'PASS pw' else '-ERR no')
             elif verb == 'STAT':
-                self.send('+OK 2 320')
+                self.send(f'+OK {messages} {160 * messages}')
             elif verb == 'QUIT':
                 self.send('+OK bye')
                 return
