@@ -20,11 +20,20 @@ namespace {
 
 FILE* g_keys = nullptr;
 
-// Its main window: the dialog that holds the lock's password box.
+// Its main window: the dialog without a caption that Lumivar.exe made (its prompts have one).
 BOOL CALLBACK FindLumivar(HWND w, LPARAM lp) {
     wchar_t cls[16] = {};
     GetClassNameW(w, cls, 16);
-    if (wcscmp(cls, L"#32770") || !GetDlgItem(w, IDC_PASSWORD)) return TRUE;
+    if (wcscmp(cls, L"#32770") || (GetWindowLongW(w, GWL_STYLE) & WS_CAPTION) == WS_CAPTION) return TRUE;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    wchar_t path[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    const bool ours = process && QueryFullProcessImageNameW(process, 0, path, &size) &&
+                      size >= 11 && !_wcsicmp(path + size - 11, L"Lumivar.exe");
+    if (process) CloseHandle(process);
+    if (!ours) return TRUE;
     *reinterpret_cast<HWND*>(lp) = w;
     return FALSE;
 }
