@@ -62,7 +62,8 @@ kill_locked() {
   [ -n "$p" ] || fail "no Lumivar.exe of ours to kill"
   disown "$program" 2>/dev/null || true
   kill -9 $p
-  for _ in $(seq 1 40); do gone "$p" && break; sleep 0.25; done
+  # The kernel may take longer than a few seconds to tear a killed Wine process down.
+  for _ in $(seq 1 120); do gone "$p" && break; sleep 0.25; done
   gone "$p" || fail "Lumivar.exe ($p) survived kill -9"
   wait_screen clear 6 "$1" || fail "the lock stayed on the screen after the program died"
   # Its tray icon goes a moment later; the next start must not take that one for its own.
