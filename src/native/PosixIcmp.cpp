@@ -2,7 +2,6 @@
 // user's group (net.ipv4.ping_group_range); otherwise over a raw socket, which needs the right.
 // IPv6 has a socket of its own, opened at the first IPv6 address.
 #include <arpa/inet.h>
-#include <netdb.h>
 #include <netinet/icmp6.h>
 #include <netinet/in.h>
 #include <netinet/ip.h>
@@ -18,6 +17,7 @@
 #include <vector>
 
 #include "net/SystemIcmp.h"
+#include "ports/SocketAddress.h"
 
 namespace lumivar {
 
@@ -54,20 +54,6 @@ uint32_t Unreachable6Status(int code) {
 
 uint32_t SendErrorStatus(int error) {
     return error == ENETUNREACH ? kDestNetUnreachable : error == EHOSTUNREACH ? kDestHostUnreachable : kGeneralFailure;
-}
-
-socklen_t ToSockaddr(const IpAddress& address, sockaddr_storage& to) {
-    to = sockaddr_storage{};
-    if (address.v6) {
-        auto& in6 = reinterpret_cast<sockaddr_in6&>(to);
-        in6.sin6_family = AF_INET6;
-        std::memcpy(&in6.sin6_addr, address.bytes.data(), 16);
-        return sizeof in6;
-    }
-    auto& in = reinterpret_cast<sockaddr_in&>(to);
-    in.sin_family = AF_INET;
-    std::memcpy(&in.sin_addr, address.bytes.data(), 4);
-    return sizeof in;
 }
 
 // One family's socket: a ping socket, else a raw one.
@@ -207,37 +193,9 @@ public:
     }
 
     bool LookUp(const std::string& name, std::vector<IpAddress>& addresses) override {
-        addresses.clear();
-        addrinfo hints{};
-        hints.ai_family = AF_UNSPEC;
-        hints.ai_socktype = SOCK_RAW;  // one entry per address
-        addrinfo* found = nullptr;
-        if (getaddrinfo(name.c_str(), nullptr, &hints, &found) != 0) return false;
-        for (const addrinfo* a = found; a; a = a->ai_next) {
-            IpAddress address;
-            if (a->ai_family == AF_INET) {
-                std::memcpy(address.bytes.data(), &reinterpret_cast<const sockaddr_in*>(a->ai_addr)->sin_addr, 4);
-            } else if (a->ai_family == AF_INET6) {
-                address.v6 = true;
-                std::memcpy(address.bytes.data(), &reinterpret_cast<const sockaddr_in6*>(a->ai_addr)->sin6_addr, 16);
-            } else {
-                continue;
-            }
-            addresses.push_back(address);
-        }
-        freeaddrinfo(found);
-        return !addresses.empty();
+        return LookUpAll(name, addresses);
     }
-
-    bool ReverseLookUp(const IpAddress& address, std::string& name) override {
-        sockaddr_storage from;
-        const socklen_t size = ToSockaddr(address, from);
-        char host[NI_MAXHOST];
-        if (getnameinfo(reinterpret_cast<sockaddr*>(&from), size, host, sizeof host, nullptr, 0, NI_NAMEREQD) != 0)
-            return false;
-        name = host;
-        return true;
-    }
+    bool ReverseLookUp(const IpAddress& address, std::string& name) override { return NameOf(address, name); }
 
 private:
     State m_state = State::NoHandle;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "net/SystemIcmp.h"
+#include "ports/SocketAddress.h"
 
 namespace lumivar {
 
@@ -49,32 +50,6 @@ Fn Proc(HMODULE module, const char* name) {
 constexpr DWORD kReplyBufferSize = sizeof(ICMP_ECHO_REPLY) + 8192 + 8;
 // The IPv6 call also wants room for an IO_STATUS_BLOCK, two pointers wide.
 constexpr DWORD kReply6BufferSize = sizeof(Icmp6EchoReply) + 8192 + 8 + 2 * sizeof(void*);
-
-bool ToIpAddress(const sockaddr* from, IpAddress& address) {
-    address = IpAddress{};
-    if (from->sa_family == AF_INET) {
-        std::memcpy(address.bytes.data(), &reinterpret_cast<const sockaddr_in*>(from)->sin_addr, 4);
-        return true;
-    }
-    if (from->sa_family != AF_INET6) return false;
-    address.v6 = true;
-    std::memcpy(address.bytes.data(), &reinterpret_cast<const sockaddr_in6*>(from)->sin6_addr, 16);
-    return true;
-}
-
-int ToSockaddr(const IpAddress& address, sockaddr_storage& to) {
-    to = sockaddr_storage{};
-    if (address.v6) {
-        auto& in6 = reinterpret_cast<sockaddr_in6&>(to);
-        in6.sin6_family = AF_INET6;
-        std::memcpy(&in6.sin6_addr, address.bytes.data(), 16);
-        return sizeof in6;
-    }
-    auto& in = reinterpret_cast<sockaddr_in&>(to);
-    in.sin_family = AF_INET;
-    std::memcpy(&in.sin_addr, address.bytes.data(), 4);
-    return sizeof in;
-}
 
 class Win32EchoSession : public IEchoSession {
 public:
@@ -138,29 +113,11 @@ public:
 
     bool LookUp(const std::string& name, std::vector<IpAddress>& addresses) override {
         addresses.clear();
-        if (!m_bWinsock) return false;
-        addrinfo hints{};
-        hints.ai_family = AF_UNSPEC;
-        hints.ai_socktype = SOCK_RAW;  // one entry per address
-        addrinfo* found = nullptr;
-        if (getaddrinfo(name.c_str(), nullptr, &hints, &found) != 0) return false;
-        for (const addrinfo* a = found; a; a = a->ai_next) {
-            IpAddress address;
-            if (a->ai_addr && ToIpAddress(a->ai_addr, address)) addresses.push_back(address);
-        }
-        freeaddrinfo(found);
-        return !addresses.empty();
+        return m_bWinsock && LookUpAll(name, addresses);
     }
 
     bool ReverseLookUp(const IpAddress& address, std::string& name) override {
-        if (!m_bWinsock) return false;
-        sockaddr_storage from;
-        const int size = ToSockaddr(address, from);
-        char host[NI_MAXHOST];
-        if (getnameinfo(reinterpret_cast<sockaddr*>(&from), size, host, sizeof host, nullptr, 0, NI_NAMEREQD) != 0)
-            return false;
-        name = host;
-        return true;
+        return m_bWinsock && NameOf(address, name);
     }
 
 private:
@@ -178,11 +135,12 @@ private:
             reply.status = kGeneralFailure;
             return;
         }
-        sockaddr_in6 from{}, to{};
-        from.sin6_family = to.sin6_family = AF_INET6;
-        std::memcpy(&to.sin6_addr, address.bytes.data(), 16);
+        sockaddr_in6 from{};
+        from.sin6_family = AF_INET6;
+        sockaddr_storage to;
+        ToSockaddr(address, to);
         std::vector<char> buffer(kReply6BufferSize, 0);
-        const DWORD replies = m_send6(m_hIcmp6, nullptr, nullptr, nullptr, &from, &to, data.data(), WORD(data.size()),
+        const DWORD replies = m_send6(m_hIcmp6, nullptr, nullptr, nullptr, &from, reinterpret_cast<sockaddr_in6*>(&to), data.data(), WORD(data.size()),
                                       nullptr, buffer.data(), DWORD(buffer.size()), timeoutMs);
         if (replies == 0) {
             const DWORD error = GetLastError();
