@@ -11,6 +11,11 @@ ok() { passed=$((passed + 1)); echo "ok: $*"; }
 shot() { import -window root "$out/$1.png"; }
 pixel() { convert "$out/$1.png" -format "%[pixel:p{$2,$3}]" info:; }
 brightest() { convert "$out/$1.png" -crop "$2" -colorspace gray -format '%[fx:maxima.r]' info:; }
+# countdown_moved A B: the rest's countdown at the top left differs between screenshots A and B
+countdown_moved() {
+  [ "$(convert "$out/$1.png" -crop 90x16+0+0 +repage -format '%#' info:)" != \
+    "$(convert "$out/$2.png" -crop 90x16+0+0 +repage -format '%#' info:)" ]
+}
 
 # prepare EXE OUTDIR [INI-TEXT]: a fresh folder with the program and its INI file, if given
 prepare() {

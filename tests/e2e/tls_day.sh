@@ -69,10 +69,7 @@ tray_menu Up Up Return  # 开始休息(Ctrl+Shift+A)
 wait_screen rest 10 05-no-rest || fail "no rest while the check was out"
 sleep 1; shot 05-rest
 sleep 3; shot 06-rest-later
-convert "$out/05-rest.png" -crop 90x16+0+0 +repage "$out/05-countdown.png"
-convert "$out/06-rest-later.png" -crop 90x16+0+0 +repage "$out/06-countdown.png"
-differ=$(compare -metric AE "$out/05-countdown.png" "$out/06-countdown.png" null: 2>&1 || true)
-[ "${differ%% *}" -gt 0 ] 2>/dev/null || fail "the countdown stood still while the check was out ($differ)"
+countdown_moved 05-rest 06-rest-later || fail "the countdown stood still while the check was out"
 ok "a rest counts down while the check waits on a silent TLS server (see 05-rest.png, 06-rest-later.png)"
 for _ in $(seq 1 200); do grep -q 'silent client gave up' "$out/peer.log" && break; sleep 0.25; done
 grep -q 'silent client gave up' "$out/peer.log" || fail "the check never gave up on the silent TLS server"

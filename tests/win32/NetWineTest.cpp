@@ -41,12 +41,27 @@ void SetProxy(DWORD enable, const std::wstring& server) {
     RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"ProxyOverride", REG_SZ, L"<local>", sizeof L"<local>");
 }
 
-TEST(HttpWine, RequestsGoThroughTheProxyOfTheInternetSettings) {
-    std::string request;
-    LocalServer proxy([&](test::Socket c) {
-        request = LocalServer::ReadRequest(c);
+// A proxy on 127.0.0.1 that answers every request with "V9 Build1" and keeps its first line.
+struct RecordingProxy {
+    std::string requestLine;
+    LocalServer server{[this](test::Socket c) {
+        const std::string request = LocalServer::ReadRequest(c);
+        requestLine = request.substr(0, request.find('\n'));
         LocalServer::Send(c, "HTTP/1.0 200 OK\r\nContent-Length: 9\r\n\r\nV9 Build1");
-    });
+    }};
+};
+
+// The body fetched from url with the system's proxy settings, or "failed".
+std::string FetchAsTheProgram(const std::string& url) {
+    CRobotInternet robot(std::make_shared<CHttpClient>());
+    std::string body, text;
+    int code = -1;
+    return robot.HttpGet(url, body, code, text) ? body : "failed";
+}
+
+TEST(HttpWine, RequestsGoThroughTheProxyOfTheInternetSettings) {
+    RecordingProxy recorder;
+    LocalServer& proxy = recorder.server;
     const std::wstring at = L"127.0.0.1:" + std::to_wstring(proxy.Port());
     const SavedProxyValues saved;
     SetProxy(0, at);
@@ -59,24 +74,17 @@ TEST(HttpWine, RequestsGoThroughTheProxyOfTheInternetSettings) {
     ASSERT_EQ(config.host + ":" + std::to_string(config.port), "127.0.0.1:" + std::to_string(proxy.Port()));
     EXPECT_FALSE(config.UsedFor("localhost"));
 
-    CRobotInternet robot(std::make_shared<CHttpClient>());
-    std::string body, text;
-    int code = -1;
-    EXPECT_TRUE(robot.HttpGet("http://www.lumivar.com.cn/lumivar/update.ini", body, code, text));
-    EXPECT_EQ(body, "V9 Build1");
+    EXPECT_EQ(FetchAsTheProgram("http://www.lumivar.com.cn/lumivar/update.ini"), "V9 Build1");
     proxy.Stop();
-    EXPECT_EQ(request.substr(0, request.find('\n')), "GET http://www.lumivar.com.cn/lumivar/update.ini HTTP/1.0");
+    EXPECT_EQ(recorder.requestLine, "GET http://www.lumivar.com.cn/lumivar/update.ini HTTP/1.0");
 }
 
 // Where an automatic configuration script is set, it chooses the proxy for each address; where
 // it cannot be had, the proxy typed in serves. Every address here is on 127.0.0.1, so that
 // nothing leaves the machine whatever the script does.
 TEST(HttpWine, AnAutomaticConfigurationScriptChoosesTheProxyForEachAddress) {
-    std::string request;
-    LocalServer proxy([&](test::Socket c) {
-        request = LocalServer::ReadRequest(c);
-        LocalServer::Send(c, "HTTP/1.0 200 OK\r\nContent-Length: 9\r\n\r\nV9 Build1");
-    });
+    RecordingProxy recorder;
+    LocalServer& proxy = recorder.server;
     const std::string port = std::to_string(proxy.Port());
     const std::string script = "function FindProxyForURL(url, host) {\n"
                                "  return url.indexOf('/via') >= 0 ? 'PROXY 127.0.0.1:" + port + "' : 'DIRECT';\n}\n";
@@ -98,13 +106,9 @@ TEST(HttpWine, AnAutomaticConfigurationScriptChoosesTheProxyForEachAddress) {
                 chosen.tlsHost == "127.0.0.1" && chosen.tlsPort == proxy.Port());
     EXPECT_FALSE(SystemProxyConfig(other).enabled) << "DIRECT";
 
-    CRobotInternet robot(std::make_shared<CHttpClient>());
-    std::string body, text;
-    int code = -1;
-    EXPECT_TRUE(robot.HttpGet("http://127.0.0.1:1/via", body, code, text));
-    EXPECT_EQ(body, "V9 Build1");
+    EXPECT_EQ(FetchAsTheProgram("http://127.0.0.1:1/via"), "V9 Build1");
     proxy.Stop();
-    EXPECT_EQ(request.substr(0, request.find('\n')), "GET http://127.0.0.1:1/via HTTP/1.0");
+    EXPECT_EQ(recorder.requestLine, "GET http://127.0.0.1:1/via HTTP/1.0");
 
     pac.Stop();
     setScript("http://127.0.0.1:1/none.pac");
