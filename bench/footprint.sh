@@ -114,13 +114,29 @@ if [ -f "$bare" ]; then
   for _ in $(seq 1 80); do tray_shown || break; sleep 0.25; done
 fi
 
-# --- Lumivar.exe, every monitor off, nothing shown yet ----------------------------------------
+# --- Lumivar.exe, every monitor off ---------------------------------------------------------
+# One reminder at the first minute at least 20 s ahead: its prompt and sound cost what the
+# page prompt below costs, so the two days differ by the monitors alone.
+due=$(( ($(date +%s) + 20 + 59) / 60 * 60 ))
 mkdir -p "$work/Lumivar"
-printf '[Lumivar2003]\r\nAUTOCHECKNEWVERSION=0\r\nSTARTUP=0\r\n' > "$work/Lumivar/Lumivar.ini"
+{
+  printf '[Lumivar2003]\r\nAUTOCHECKNEWVERSION=0\r\nSTARTUP=0\r\n'
+  printf '[NOTES AND TASKS]\r\nREMIND=1\r\nTIMEOUT=0\r\nTOTALITEM=1\r\n'
+  printf 'Date0=%s\r\nTIME0=%s\r\nNOTE0=提醒\r\n' "$(date -d "@$due" '+%Y年%m月%d日')" "$(date -d "@$due" '+%-H:%-M')"
+} | iconv -f UTF-8 -t GBK > "$work/Lumivar/Lumivar.ini"
 : "$(launch "$exe")"  # in a subshell, so that killing it later is no job of ours
 sleep 8
 ppid=$(winpid Lumivar.exe "$work/Lumivar")
 plain_row="| USS / RSS 8 s after start, every monitor off | $(uss "$ppid") MiB / $(rss "$ppid") MiB (TLS libraries $(tls_mapped "$ppid")) |"
+w=
+for _ in $(seq 1 400); do w=$(xdotool search --onlyvisible --name '时间到了' 2>/dev/null | head -1) && [ -n "$w" ] && break; sleep 0.25; done
+if [ -n "$w" ]; then
+  sleep 1; xdotool windowfocus "$w"; sleep 0.3; xdotool key Escape; sleep 3
+  r0=$(uss "$ppid"); sleep 120
+  remind_row="| USS after a reminder's prompt, every monitor off: 3 s / two idle minutes after | $r0 / $(uss "$ppid") MiB ($(dirty "$ppid") MiB dirty) |"
+else
+  remind_row="| USS after a reminder's prompt, every monitor off | no prompt came |"
+fi
 kill -9 "$ppid"
 for _ in $(seq 1 80); do tray_shown || break; sleep 0.25; done
 rm -rf "$work/Lumivar"
@@ -239,6 +255,7 @@ $(date '+%F %T'), $(wine --version 2>/dev/null), $(nproc) CPUs, $LANG, $(basenam
 | Measure | Lumivar.exe |
 | --- | --- |
 ${plain_row}
+${remind_row}
 | USS (smaps_rollup Private_*) after start and the first page prompt | $u0 MiB |
 | USS / RSS at the end of two idle minutes | $idle_uss MiB ($idle_dirty MiB of it dirty) / $idle_rss MiB (TLS libraries $idle_tls) |
 | CPU over the two idle minutes (utime+stime) | $idle_cpu s |

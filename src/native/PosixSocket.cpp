@@ -9,11 +9,11 @@
 
 #include <cerrno>
 
-#include <chrono>
 #include <memory>
 #include <string>
 
 #include "net/TcpSocket.h"
+#include "ports/SocketAddress.h"
 
 namespace lumivar {
 
@@ -47,22 +47,7 @@ int ConnectTo(const addrinfo& a, int timeoutMs) {
 
 bool CTcpSocket::Connect(const std::string& host, uint16_t port, int timeoutMs) {
     Close();
-    using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    hints.ai_flags = AI_NUMERICSERV;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0 || !found) return false;
-    // Each address in turn, all within the one limit.
-    int s = -1;
-    for (const addrinfo* a = found; a && s < 0; a = a->ai_next) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-        if (left <= 0) break;
-        if (a->ai_family == AF_INET || a->ai_family == AF_INET6) s = ConnectTo(*a, int(left));
-    }
-    freeaddrinfo(found);
+    const int s = ConnectFirst(host, port, timeoutMs, -1, ConnectTo);
     if (s < 0) return false;
     m_socket = s;
     timeval limit{timeoutMs / 1000, (timeoutMs % 1000) * 1000};

@@ -1,5 +1,5 @@
-// IpAddress to and from the socket API's address structures, and the name service over them,
-// for the system shells (Windows and POSIX lay these structures out alike). The portable core
+// IpAddress to and from the socket API's address structures, the name service over them and
+// a connection to the first of a name's addresses that answers, for the system shells (Windows and POSIX lay these structures out alike). The portable core
 // does not include it.
 #pragma once
 
@@ -12,6 +12,8 @@
 #include <sys/socket.h>
 #endif
 
+#include <chrono>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -71,6 +73,28 @@ inline bool NameOf(const IpAddress& address, std::string& name) {
         return false;
     name = host;
     return true;
+}
+
+// A stream connection to each address of host:port in turn, all within the one limit;
+// connectTo(address, msLeft) gives a connected socket or none.
+template <class Socket, class ConnectTo>
+Socket ConnectFirst(const std::string& host, uint16_t port, int timeoutMs, Socket none, ConnectTo connectTo) {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs > 0 ? timeoutMs : 0);
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_NUMERICSERV;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0 || !found) return none;
+    Socket s = none;
+    for (const addrinfo* a = found; a && s == none; a = a->ai_next) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0) break;
+        if (a->ai_family == AF_INET || a->ai_family == AF_INET6) s = connectTo(*a, int(left));
+    }
+    freeaddrinfo(found);
+    return s;
 }
 
 }  // namespace lumivar

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "net/TcpSocket.h"
+#include "ports/SocketAddress.h"
 #include "win32/Win32Tls.h"
 
 namespace lumivar {
@@ -54,21 +55,7 @@ SOCKET ConnectTo(const addrinfo& a, int timeoutMs) {
 bool CTcpSocket::Connect(const std::string& host, uint16_t port, int timeoutMs) {
     Close();
     StartWinsock();
-    const ULONGLONG deadline = GetTickCount64() + ULONGLONG(timeoutMs > 0 ? timeoutMs : 0);
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    hints.ai_flags = AI_NUMERICSERV;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0 || !found) return false;
-    // Each address in turn, all within the one limit.
-    SOCKET s = INVALID_SOCKET;
-    for (const addrinfo* a = found; a && s == INVALID_SOCKET; a = a->ai_next) {
-        const ULONGLONG now = GetTickCount64();
-        if (now >= deadline) break;
-        if (a->ai_family == AF_INET || a->ai_family == AF_INET6) s = ConnectTo(*a, int(deadline - now));
-    }
-    freeaddrinfo(found);
+    const SOCKET s = ConnectFirst(host, port, timeoutMs, INVALID_SOCKET, ConnectTo);
     if (s == INVALID_SOCKET) return false;
     m_socket = intptr_t(s);
     const DWORD limit = DWORD(timeoutMs);

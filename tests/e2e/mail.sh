@@ -75,11 +75,7 @@ grep -q 'client gave up' "$out/pop3.log" && fail "the check gave up too early"
 ok "the rest counts down while the check waits on a silent server (see 05-countdown-a.png, 06-countdown-b.png)"
 
 # Each reply waits at most 15 s; then the login counts as failed and the program asks.
-question=
-for _ in $(seq 1 100); do
-  question=$(xdotool search --name '邮件监测器配置' 2>/dev/null | head -1) && [ -n "$question" ] && break
-  sleep 0.25
-done
+question=$(wait_window '邮件监测器配置' 25) || true
 shot 07-question
 [ -n "$question" ] || fail "no question after the time limit"
 grep -q 'client gave up' "$out/pop3.log" || fail "the connection to the silent server stayed open"

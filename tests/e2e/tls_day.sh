@@ -84,11 +84,7 @@ quit
 
 ini 0 "localhost:$(peer_port pop3bad)"
 start
-question=
-for _ in $(seq 1 400); do
-  question=$(xdotool search --name '邮件监测器配置' 2>/dev/null | head -1) && [ -n "$question" ] && break
-  sleep 0.25
-done
+question=$(wait_window '邮件监测器配置' 100) || true
 shot 08-question
 [ -n "$question" ] || fail "no question for a certificate that names another host"
 grep -q 'pop3bad handshake failed\|pop3bad plain STLS' "$out/peer.log" || fail "the STLS server was not reached"

@@ -25,25 +25,17 @@ import socketserver
 import ssl
 import sys
 import threading
-import time
+
+import peerlib
 
 cert_dir, port_file, log_file, mode_file = sys.argv[1:5]
 pop3s_port = int(sys.argv[5]) if len(sys.argv) > 5 else 0
 messages = int(os.environ.get('POP3_MESSAGES', '2'))
-lock = threading.Lock()
-
-
-def log(text):
-    with lock, open(log_file, 'a', encoding='utf-8') as f:
-        f.write(time.strftime('%H:%M:%S ') + text + '\n')
+log = peerlib.logger(log_file)
 
 
 def page():
-    try:
-        with open(mode_file, encoding='utf-8') as f:
-            return f.readline().strip()
-    except OSError:
-        return 'page'
+    return peerlib.first_line(mode_file, 'page')
 
 
 def context(name):
@@ -78,16 +70,29 @@ def serve(name, handler, port=0, tls=None, host='127.0.0.1'):
     return name, server.server_address[1]
 
 
-class Https(socketserver.StreamRequestHandler):
+def wrap(handler):
+    """The handler's connection in TLS from here on; a failed handshake is logged and ends it."""
+    try:
+        handler.request = handler.server.tls.wrap_socket(handler.request, server_side=True)
+        return True
+    except (ssl.SSLError, OSError) as e:
+        log(f'{handler.server.name} handshake failed: {e}')
+        handler.request = None
+        return False
+
+
+class Secured(socketserver.StreamRequestHandler):
+    """A handler whose connection may have ended in a failed handshake (its request None)."""
+    def finish(self):
+        if self.request is not None:
+            super().finish()
+
+
+class Https(Secured):
     def setup(self):
         self.request.settimeout(20)
-        try:
-            self.request = self.server.tls.wrap_socket(self.request, server_side=True)
-        except (ssl.SSLError, OSError) as e:
-            log(f'{self.server.name} handshake failed: {e}')
-            self.request = None
-            return
-        super().setup()
+        if wrap(self):
+            super().setup()
 
     def handle(self):
         if self.request is None:
@@ -118,10 +123,6 @@ class Https(socketserver.StreamRequestHandler):
             self.request.unwrap()  # a close_notify, as servers send it
         except (ssl.SSLError, OSError):
             pass
-
-    def finish(self):
-        if self.request is not None:
-            super().finish()
 
 
 class Redirect(socketserver.StreamRequestHandler):
@@ -166,19 +167,12 @@ class Proxy(socketserver.StreamRequestHandler):
         t.join(20)
 
 
-class Pop3(socketserver.StreamRequestHandler):
+class Pop3(Secured):
     def setup(self):
         self.request.settimeout(20)
-        self.secure = False
-        if self.server.name == 'pop3s':
-            try:
-                self.request = self.server.tls.wrap_socket(self.request, server_side=True)
-                self.secure = True
-            except (ssl.SSLError, OSError) as e:
-                log(f'pop3s handshake failed: {e}')
-                self.request = None
-                return
-        super().setup()
+        self.secure = self.server.name == 'pop3s'
+        if not self.secure or wrap(self):
+            super().setup()
 
     def handle(self):
         if self.request is None:
@@ -197,10 +191,7 @@ class Pop3(socketserver.StreamRequestHandler):
                 self.send('+OK\r\nUSER' + ('\r\nSTLS' if offers else '') + '\r\n.')
             elif verb == 'STLS' and offers:
                 self.send('+OK begin TLS')
-                try:
-                    self.request = self.server.tls.wrap_socket(self.request, server_side=True)
-                except (ssl.SSLError, OSError) as e:
-                    log(f'{name} handshake failed: {e}')
+                if not wrap(self):
                     return
                 self.secure = True
                 self.rfile = self.request.makefile('rb')

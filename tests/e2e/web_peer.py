@@ -8,26 +8,18 @@ Usage: web_peer.py PORTFILE LOGFILE MODEFILE
 """
 import socketserver
 import sys
-import threading
 import time
 
+import peerlib
+
 port_file, log_file, mode_file = sys.argv[1:4]
-lock = threading.Lock()
 VERSION = 'V1.25 2004贺岁版 Build12.18'.encode('gbk')
 NEWER = 'V1.26 2005新春版 Build01.20'.encode('gbk')
-
-
-def log(text):
-    with lock, open(log_file, 'a', encoding='utf-8') as f:
-        f.write(time.strftime('%H:%M:%S ') + text + '\n')
+log = peerlib.logger(log_file)
 
 
 def mode():
-    try:
-        with open(mode_file, encoding='utf-8') as f:
-            return f.read().strip()
-    except OSError:
-        return ''
+    return peerlib.first_line(mode_file)
 
 
 def reply(status, body):
