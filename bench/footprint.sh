@@ -97,6 +97,12 @@ fullscreen() {
   done
   return 1
 }
+# dismiss TITLE SECONDS: waits for the prompt, then closes it with Esc as a person would
+dismiss() {
+  local w
+  w=$(wait_window "$1" "$2") || return 1
+  sleep 1; xdotool windowfocus "$w"; sleep 0.3; xdotool key Escape
+}
 median() { sort -n | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
 icmp_replies() { awk '/^Icmp:/ {if (!h) {for (i = 1; i <= NF; i++) if ($i == "InEchoReps") c = i; h = 1} else print $c}' /proc/net/snmp; }
 
@@ -128,10 +134,8 @@ mkdir -p "$work/Lumivar"
 sleep 8
 ppid=$(winpid Lumivar.exe "$work/Lumivar")
 plain_row="| USS / RSS 8 s after start, every monitor off | $(uss "$ppid") MiB / $(rss "$ppid") MiB (TLS libraries $(tls_mapped "$ppid")) |"
-w=
-for _ in $(seq 1 400); do w=$(xdotool search --onlyvisible --name '时间到了' 2>/dev/null | head -1) && [ -n "$w" ] && break; sleep 0.25; done
-if [ -n "$w" ]; then
-  sleep 1; xdotool windowfocus "$w"; sleep 0.3; xdotool key Escape; sleep 3
+if dismiss '时间到了' 100; then
+  sleep 3
   r0=$(uss "$ppid"); sleep 120
   remind_row="| USS after a reminder's prompt, every monitor off: 3 s / two idle minutes after | $r0 / $(uss "$ppid") MiB ($(dirty "$ppid") MiB dirty) |"
 else
@@ -180,8 +184,7 @@ pid=$(winpid Lumivar.exe "$app")
 # The page is new to the program at its first check, which prompts once: seen and dismissed
 # before the idle minutes, as a person would.
 tray_menu Up Up Up Up Up Up Right Up Up Return  # 执行命令 > 检测主页内容
-for _ in $(seq 1 80); do w=$(xdotool search --onlyvisible --name '网页内容' 2>/dev/null | head -1) && [ -n "$w" ] && break; sleep 0.25; done
-[ -n "${w:-}" ] && { sleep 1; xdotool windowfocus "$w"; sleep 0.3; xdotool key Escape; }
+dismiss '网页内容' 20 || true
 sleep 3
 xdotool mousemove 1000 10
 

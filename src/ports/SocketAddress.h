@@ -1,6 +1,6 @@
 // IpAddress to and from the socket API's address structures, the name service over them and
-// a connection to the first of a name's addresses that answers, for the system shells (Windows and POSIX lay these structures out alike). The portable core
-// does not include it.
+// a connection to the first of a name's addresses that answers, for the system shells
+// (Windows and POSIX lay these structures out alike). The portable core does not include it.
 #pragma once
 
 #ifdef _WIN32
